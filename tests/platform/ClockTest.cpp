@@ -1,0 +1,68 @@
+#include "platform/Clock.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FakeClock, LocalTimeIsUtcPlusTheOffsetAndAdvancesExactly) {
+    ScopedFakeClock clock(2024, 3, 10, 23, 59, 59, 900, 120);
+    SYSTEMTIME local, utc;
+    GetLocalTime(&local);
+    GetSystemTime(&utc);
+    EXPECT_EQ(local.wYear, 2024);
+    EXPECT_EQ(local.wDay, 10);
+    EXPECT_EQ(local.wHour, 23);
+    EXPECT_EQ(local.wMilliseconds, 900);
+    EXPECT_EQ(local.wDayOfWeek, 0);  // a Sunday
+    EXPECT_EQ(utc.wHour, 21);
+
+    clock.Advance(150);  // past local midnight
+    GetLocalTime(&local);
+    EXPECT_EQ(local.wDay, 11);
+    EXPECT_EQ(local.wHour, 0);
+    EXPECT_EQ(local.wSecond, 0);
+    EXPECT_EQ(local.wMilliseconds, 50);
+    EXPECT_EQ(local.wDayOfWeek, 1);
+}
+
+TEST(FakeClock, CalendarSecondsRoundTripAndDifferByWholeSeconds) {
+    ScopedFakeClock clock(2023, 12, 31, 23, 0, 0, 0, -300);
+    SYSTEMTIME a = MakeSystemTime(2023, 12, 31, 23, 59, 30, 999);
+    SYSTEMTIME b = MakeSystemTime(2024, 1, 1, 0, 0, 10, 0);
+    EXPECT_EQ(CTime(b).GetTime() - CTime(a).GetTime(), 40);
+    EXPECT_EQ(CTime(MakeSystemTime(1970, 1, 1, 0, 0, 0)).GetTime(), 300 * 60);
+
+    SYSTEMTIME back{};
+    ASSERT_TRUE(CTime(a).GetAsSystemTime(back));
+    EXPECT_EQ(back.wYear, 2023);
+    EXPECT_EQ(back.wMinute, 59);
+    EXPECT_EQ(back.wSecond, 30);
+    EXPECT_EQ(back.wMilliseconds, 0);
+}
+
+TEST(FakeClock, NestedFakesRestoreTheOuterOne) {
+    ScopedFakeClock outer(2020, 1, 1, 10, 0);
+    {
+        ScopedFakeClock inner(2030, 6, 1, 8, 0);
+        SYSTEMTIME st;
+        GetLocalTime(&st);
+        EXPECT_EQ(st.wYear, 2030);
+    }
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    EXPECT_EQ(st.wYear, 2020);
+}
+
+TEST(RealClock, LocalTimeConvertsToCalendarSecondsAndBack) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    EXPECT_GE(now.wYear, 2024);
+    SYSTEMTIME back{};
+    ASSERT_TRUE(CTime(CTime(now).GetTime()).GetAsSystemTime(back));
+    EXPECT_EQ(back.wYear, now.wYear);
+    EXPECT_EQ(back.wDay, now.wDay);
+    EXPECT_EQ(back.wMinute, now.wMinute);
+    EXPECT_EQ(back.wSecond, now.wSecond);
+}
+
+}  // namespace
