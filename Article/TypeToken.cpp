@@ -278,8 +278,8 @@ void TypeToken::CompareByMatching(BOOL finished) {
         }
     }
 
-    // 4. Single-byte pass. The middle test compares a typed index with the reference's last
-    // index; that is how this judgement has always worked.
+    // 4. Single-byte pass. The middle test compares the typed index with the reference's last
+    // index (not with k); judgements already recorded depend on it staying so.
     for (int k = 0; k < m; ++k) {
         if (taken[static_cast<size_t>(k)]) {
             continue;
