@@ -154,8 +154,14 @@ int TypeArt::TypeChar(char c) {
     if (added && m_nTypoDetection == tdByLetter) {
         if (cur->GetLength() > refLength) {
             // Past the end of the word: the extra character stays in it, the session moves on.
+            // The last word is left to no token: typed by letter from its start it can never
+            // overflow, and one judged otherwise before (a method changed in mid-word, a
+            // typed text set) keeps the extra character, so checked typing stays within the
+            // reference.
             result = kWrong;
-            AdvanceToken();
+            if (m_nTokenCount < refCount) {
+                AdvanceToken();
+            }
         } else if (const TypedChar* last = cur->GetLastChar()) {
             result = last->m_nState;
         }
