@@ -170,6 +170,11 @@ struct FileSeam {
         return 0;
     }
 
+    static bool IsFile(const char* pszName) {
+        struct stat st;
+        return ::stat(pszName, &st) == 0 && !S_ISDIR(st.st_mode);
+    }
+
     static int Delete(const char* pszName) {
         Log("delete " + std::string(pszName));
         return ::unlink(pszName) == 0 ? 0 : errno;
@@ -333,8 +338,7 @@ BOOL CFile::Close() {
 // --- Name operations ---
 
 BOOL FileExists(const char* pszFileName) {
-    struct stat st;
-    return pszFileName && ::stat(pszFileName, &st) == 0 && !S_ISDIR(st.st_mode);
+    return pszFileName && FileSeam::IsFile(pszFileName) ? TRUE : FALSE;
 }
 
 BOOL MoveFileNoReplace(const char* pszFrom, const char* pszTo) {
