@@ -81,6 +81,16 @@ protected:
     // Selects the article font into dc and returns the font it replaced.
     DCFont SelectArticleFont(CDC* dc) const;
 
+    // Token i of the array, or null when there is no such token.
+    Token* TokenAt(int i) const;
+    // Paper extents, wide enough that no rectangle can overflow them.
+    long long GetPaperWidth() const;
+    long long GetPaperHeight() const;
+    // v limited to the int range.
+    static int ClampToInt(long long v);
+    // trunc(v) toward zero, limited to the int range; 0 for NaN.
+    static int TruncateToInt(double v);
+
     std::string m_strText;
     Token** m_ppTokens;
     int m_nTokenCount;

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Article/Art.h"
+#include "diagnostics/ReportCapture.h"
+#include "platform/FixedPitchDC.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+constexpr COLORREF kBlack = 0x00000000;
+constexpr COLORREF kBlue = 0x00FF0000;
+
+struct Out {
+    int x;
+    int y;
+    std::string text;
+    COLORREF color;
+};
+
+bool operator==(const Out& a, const Out& b) {
+    return a.x == b.x && a.y == b.y && a.text == b.text && a.color == b.color;
+}
+
+void PrintTo(const Out& o, std::ostream* os) {
+    *os << "(" << o.x << "," << o.y << " \"" << o.text << "\" " << std::hex << o.color << ")";
+}
+
+std::vector<Out> Drawn(const FixedPitchDC& dc) {
+    std::vector<Out> outs;
+    for (const TextOutput& t : dc.Outputs()) {
+        outs.push_back(Out{t.x, t.y, t.text, t.color});
+    }
+    return outs;
+}
+
+const RECT kPaper{10, 20, 110, 220};  // 100 wide, 10 lines of pitch 20
+
+// "aaaa bbbb" on line 0, "cccc dd" on line 1, in 8 x 16 cells.
+void LayOut(Art& art, const char* text = "aaaa bbbb cccc dd", const RECT& paper = kPaper) {
+    art.SetText(text);
+    art.SetPaperRect(&paper);
+}
+
+TEST(ArtDraw, DrawsEachTokenAtItsPlaceHighlightedOrMasked) {
+    struct Case {
+        BOOL highlight;
+        BOOL masked;
+        std::vector<Out> drawn;
+    };
+    const Case cases[] = {
+        {FALSE,
+         FALSE,
+         {{10, 20, "aaaa", kBlack},
+          {51, 20, "bbbb", kBlack},
+          {10, 40, "cccc", kBlack},
+          {51, 40, "dd", kBlack}}},
+        {TRUE,
+         FALSE,
+         {{10, 20, "aaaa", kBlack},
+          {51, 20, "bbbb", kBlack},
+          {10, 40, "cccc", kBlack},
+          {51, 40, "dd", kBlue}}},
+        {TRUE,
+         TRUE,
+         {{10, 20, "****", kBlack},
+          {51, 20, "****", kBlack},
+          {10, 40, "****", kBlack},
+          {51, 40, "**", kBlue}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.highlight * 2 + c.masked);
+        Art art;
+        LayOut(art);
+        art.SetCurrentToken(3);
+        art.SetHighlightCurrent(c.highlight);
+        art.SetMasked(c.masked);
+        FixedPitchDC dc;
+        EXPECT_TRUE(art.Draw(&dc, &kPaper));
+        EXPECT_EQ(Drawn(dc), c.drawn);
+        for (const TextOutput& t : dc.Outputs()) {
+            EXPECT_EQ(t.bkMode, TRANSPARENT);
+            EXPECT_TRUE(t.font.bStock);
+        }
+    }
+}
+
+TEST(ArtDraw, DrawsOnlyTokensOfLinesThatMeetTheClipBox) {
+    struct Case {
+        RECT clip;
+        Strings texts;
+    };
+    const Case cases[] = {
+        {{0, 40, 200, 60}, {"cccc", "dd"}},                  // the second line's band
+        {{0, 0, 30, 300}, {"aaaa", "cccc"}},                 // the first column
+        {{0, 0, 200, 20}, {}},                               // above the paper
+        {{0, 0, 200, 400}, {"aaaa", "bbbb", "cccc", "dd"}},  // everything
+    };
+    for (const Case& c : cases) {
+        Art art;
+        LayOut(art);
+        FixedPitchDC dc;
+        dc.SetClipBox(c.clip);
+        art.Draw(&dc, &kPaper);
+        Strings texts;
+        for (const TextOutput& t : dc.Outputs()) {
+            texts.push_back(t.text);
+        }
+        EXPECT_EQ(texts, c.texts) << c.clip.top;
+    }
+}
+
+TEST(ArtDraw, DrawsTheWholeLinesOfThePageFromTheScrollTopLine) {
+    const RECT paper{10, 20, 110, 70};  // 2 whole lines a page, and room for half a third
+    Art art;
+    LayOut(art, "a\nb\nc\nd\ne", paper);
+    art.Scroll(2);
+    FixedPitchDC dc;
+    EXPECT_TRUE(art.Draw(&dc, &paper));
+    EXPECT_EQ(Drawn(dc), (std::vector<Out>{{10, 20, "c", kBlack}, {10, 40, "d", kBlack}}));
+}
+
+TEST(ArtDraw, LeavesTheContextsFontColourAndModeAsItFoundThem) {
+    Art art;
+    LayOut(art);
+    FixedPitchDC dc;
+    LOGFONTA host{};
+    host.lfHeight = -12;
+    dc.SelectObject(host);
+    dc.SetTextColor(0x123456);
+    art.SetHighlightCurrent(TRUE);
+    EXPECT_TRUE(art.Draw(&dc, &kPaper));
+    EXPECT_EQ(dc.Outputs().size(), 4u);
+    EXPECT_EQ(dc.GetFont().lf.lfHeight, -12);
+    EXPECT_EQ(dc.GetTextColor(), 0x123456u);
+    EXPECT_EQ(dc.GetBkMode(), OPAQUE);
+}
+
+TEST(ArtDraw, NewPaperLaysTheArticleOutAgainAndTheSamePaperDoesNot) {
+    Art art;
+    LayOut(art);
+    art.SetJustify(TRUE);  // would move bbbb if the layout were redone on the same paper
+    FixedPitchDC dc;
+    art.Draw(&dc, &kPaper);
+    EXPECT_EQ(dc.Outputs()[1].x, 51);
+
+    dc.ClearOutputs();
+    const RECT wider{10, 20, 210, 220};
+    art.Draw(&dc, &wider);
+    std::vector<int> xs;
+    for (const TextOutput& t : dc.Outputs()) {
+        xs.push_back(t.x);
+        EXPECT_EQ(t.y, 20);
+    }
+    EXPECT_EQ(xs, (std::vector<int>{10, 51, 91, 131}));
+}
+
+TEST(ArtDraw, InvisibleArticleDrawsNothingAndKeepsItsPaper) {
+    Art art;
+    LayOut(art);
+    art.SetVisible(FALSE);
+    FixedPitchDC dc;
+    const RECT other{0, 0, 50, 50};
+    EXPECT_TRUE(art.Draw(&dc, &other));
+    EXPECT_TRUE(dc.Outputs().empty());
+    RECT rc;
+    EXPECT_TRUE(EqualRect(art.GetPaperRect(&rc), &kPaper));
+}
+
+TEST(ArtDraw, ScrollTopPastTheLastLineIsRefusedWithTheContextUntouched) {
+    Art art;
+    LayOut(art);
+    art.Scroll(9);
+    FixedPitchDC dc;
+    ScopedReportCapture reports;
+    EXPECT_FALSE(art.Draw(&dc, &kPaper));
+    EXPECT_EQ(reports.Messages(), Strings{"Scroll top line is too large"});
+    EXPECT_TRUE(dc.Outputs().empty());
+    EXPECT_TRUE(dc.GetFont().bStock);
+    EXPECT_EQ(dc.GetBkMode(), OPAQUE);
+
+    Art empty;  // without tokens there is nothing to refuse, nor a line height to page by
+    LayOut(empty, "");
+    empty.Scroll(9);
+    reports.Clear();
+    EXPECT_TRUE(empty.Draw(&dc, &kPaper));
+    EXPECT_EQ(reports.Messages(),
+              Strings{"GetPageLineCount called before Article is completely initialized"});
+}
+
+TEST(ArtDraw, FailedLayoutOfANewPaperDrawsWhatThePageHolds) {
+    Art art;
+    LayOut(art);
+    FixedPitchDC dc;
+    ScopedReportCapture reports;
+    const RECT flat{10, 20, 110, 20};
+    EXPECT_TRUE(art.Draw(&dc, &flat));
+    EXPECT_EQ(reports.Messages(), Strings{"Recalculate called when m_rcPaper is empty"});
+    EXPECT_TRUE(dc.Outputs().empty());  // a flat page holds no whole line
+    EXPECT_FALSE(art.Draw(nullptr, &kPaper));
+    EXPECT_FALSE(art.Draw(&dc, nullptr));
+}
+
+}  // namespace

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "Article/Art.h"
+#include "diagnostics/ReportCapture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// n one-word lines.
+std::string Lines(int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) {
+        text += i + 1 < n ? "w\n" : "w";
+    }
+    return text;
+}
+
+// Lays text out in 8 x 16 cells (pitch 20) on paper.
+void LayOut(Art& art, const std::string& text, RECT paper) {
+    art.SetText(text.c_str());
+    art.SetPaperRect(&paper);
+}
+
+void ExpectRect(const RECT& rc, RECT expected) {
+    EXPECT_TRUE(EqualRect(&rc, &expected))
+        << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
+}
+
+TEST(ArtGeometry, PagesHoldTheWholeLinesThatFit) {
+    struct Case {
+        int lines;
+        int paperHeight;
+        int pageLines;
+        int pages;
+    };
+    const Case cases[] = {
+        {25, 200, 10, 3}, {30, 200, 10, 3}, {31, 200, 10, 4},
+        {1, 16, 1, 1},    {3, 15, 0, -1},  // not even one line fits
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        Art art;
+        LayOut(art, Lines(c.lines), {0, 0, 100, c.paperHeight});
+        EXPECT_EQ(art.GetLineCount(), c.lines);
+        EXPECT_EQ(art.GetPageLineCount(), c.pageLines);
+        EXPECT_EQ(art.GetPageCount(), c.pages);
+    }
+}
+
+TEST(ArtGeometry, PagingBeforeLayoutIsReported) {
+    ScopedReportCapture reports;
+    Art art;
+    EXPECT_EQ(art.GetPageLineCount(), -1);
+    EXPECT_EQ(art.GetPageCount(), -1);
+    EXPECT_EQ(art.GetScrollBottomLine(), -1);
+    EXPECT_EQ(reports.Messages(),
+              (Strings{"GetPageLineCount called before Article is completely initialized",
+                       "GetPageCount called before Article is completely initialized",
+                       "GetScrollBottomLine called before Article is calculated"}));
+}
+
+TEST(ArtGeometry, ScrollBottomLineIsThePagesLastLineEvenPastTheText) {
+    Art art;
+    LayOut(art, Lines(3), {0, 0, 100, 200});
+    EXPECT_EQ(art.GetScrollBottomLine(), 9);
+}
+
+TEST(ArtGeometry, ScrollsUpToLineZeroButNotPastIt) {
+    ScopedReportCapture reports;
+    Art art;
+    LayOut(art, Lines(20), {0, 0, 100, 100});  // 5 lines a page
+    EXPECT_EQ(art.Scroll(5), 0);
+    EXPECT_EQ(art.GetScrollTopLine(), 5);
+    EXPECT_EQ(art.Scroll(-10), 0);
+    EXPECT_EQ(art.GetScrollTopLine(), 5);
+    EXPECT_EQ(art.Scroll(-5), 0);
+    EXPECT_EQ(art.GetScrollTopLine(), 0);
+    EXPECT_EQ(reports.Messages(), Strings{"Try to scroll up at first page"});
+}
+
+TEST(ArtGeometry, ScrollsDownOnlyToTheBottomLineOfThePageOrBeyond) {
+    const Strings refused{"Try to scroll down at last page"};
+    struct Case {
+        int start;
+        int nLines;
+        int top;
+        Strings reports;
+    };
+    const Case cases[] = {
+        {0, 1, 0, refused},       {0, 8, 0, refused}, {0, 9, 9, {}},
+        {0, 40, 40, {}},  // neither the line count nor the page count limits it
+        {9, INT_MAX, 9, refused}, {0, 0, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nLines);
+        Art art;
+        LayOut(art, Lines(20), {0, 0, 100, 200});  // 10 lines a page
+        art.Scroll(c.start);
+        ScopedReportCapture reports;
+        EXPECT_EQ(art.Scroll(c.nLines), 0);
+        EXPECT_EQ(art.GetScrollTopLine(), c.top);
+        EXPECT_EQ(reports.Messages(), c.reports);
+    }
+}
+
+TEST(ArtGeometry, ScrollNeedsAPaperAndSurvivesANewLayout) {
+    Art art;
+    art.SetText(Lines(20).c_str());
+    {
+        ScopedReportCapture reports;
+        art.Scroll(1);
+        EXPECT_EQ(reports.Messages(), Strings{"GetPageCount called before m_rcPaper is set"});
+    }
+    const RECT paper{0, 0, 100, 100};
+    art.SetPaperRect(&paper);
+    art.Scroll(6);
+    art.SetPaperRect(&paper);
+    EXPECT_EQ(art.GetScrollTopLine(), 6);
+}
+
+TEST(ArtGeometry, TokenLineCountsTheFlaggedTokensBeforeIt) {
+    Art art;
+    LayOut(art, "aaaa bbbb cccc\ndd", {0, 0, 100, 200});
+    const int tokens[] = {-5, 0, 1, 2, 3, 4, INT_MAX};
+    const int lines[] = {0, 0, 0, 1, 2, 2, 2};
+    for (size_t i = 0; i < std::size(tokens); ++i) {
+        EXPECT_EQ(art.GetTokenLine(tokens[i]), lines[i]) << tokens[i];
+    }
+    art.GetTokens()[0]->SetLineEnd(TRUE);  // the flags count, not the stored line
+    EXPECT_EQ(art.GetTokenLine(1), 1);
+}
+
+TEST(ArtGeometry, LineRightIsJustPastTheLastTokenOfTheLine) {
+    Art art;
+    LayOut(art, "aaaa bbbb cccc", {0, 0, 100, 200});
+    const int lines[] = {-1, 0, 1, 2};
+    const int rights[] = {0, 73, 33, 0};
+    for (size_t i = 0; i < std::size(lines); ++i) {
+        EXPECT_EQ(art.GetLineRight(lines[i]), rights[i]) << lines[i];
+    }
+    Art single;
+    LayOut(single, "abc", {0, 0, 100, 200});
+    EXPECT_EQ(single.GetLineRight(0), 25);
+}
+
+TEST(ArtGeometry, DrawRectangleFollowsThePaperOriginAndTheScrollPosition) {
+    Art art;
+    LayOut(art, "x\ny\nabc", {10, 20, 110, 80});  // 3 lines a page
+    art.Scroll(2);
+    RECT rc;
+    art.GetTokens()[2]->GetRect(&rc);
+    ExpectRect(rc, {0, 40, 24, 56});
+    art.GetTokenRect(&rc, 2);
+    ExpectRect(rc, {0, 40, 25, 57});
+    art.GetTokenDrawRect(&rc, 2);
+    ExpectRect(rc, {10, 20, 35, 37});
+}
+
+TEST(ArtGeometry, SpanRectangleReachesOverTheGapsToNeighboursOnItsLine) {
+    Art art;
+    LayOut(art, "aaaa bbbb cccc", {0, 0, 100, 200});
+    const RECT spans[] = {{0, 0, 40, 17}, {34, 0, 73, 17}, {0, 20, 33, 37}};
+    for (int i = 0; i < 3; ++i) {
+        RECT rc;
+        art.GetTokenSpanRect(&rc, i);
+        ExpectRect(rc, spans[i]);
+    }
+}
+
+TEST(ArtGeometry, RectanglesOfMissingTokensAreEmpty) {
+    Art art;
+    LayOut(art, "ab cd", {0, 0, 100, 200});
+    for (int n : {-1, 2, INT_MAX, INT_MIN}) {
+        RECT rc{1, 1, 1, 1};
+        art.GetTokenRect(&rc, n);
+        ExpectRect(rc, {0, 0, 0, 0});
+        art.GetTokenSpanRect(&rc, n);
+        ExpectRect(rc, {0, 0, 0, 0});
+    }
+    art.GetTokenDrawRect(nullptr, 0);
+    art.GetTokenSpanRect(nullptr, 0);
+}
+
+}  // namespace

@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "Article/Art.h"
+#include "diagnostics/ReportCapture.h"
+#include "platform/FixedPitchDC.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Stored rectangle and line of one token.
+struct Placed {
+    RECT rc;
+    int line;
+};
+
+bool operator==(const Placed& a, const Placed& b) {
+    return EqualRect(&a.rc, &b.rc) && a.line == b.line;
+}
+
+void PrintTo(const Placed& p, std::ostream* os) {
+    *os << "(" << p.rc.left << "," << p.rc.top << "," << p.rc.right << "," << p.rc.bottom
+        << " line " << p.line << ")";
+}
+
+std::vector<Placed> Placement(const Art& art) {
+    std::vector<Placed> placed;
+    for (int i = 0; i < art.GetTokenCount(); ++i) {
+        Placed p{};
+        art.GetTokens()[i]->GetRect(&p.rc);
+        p.line = art.GetTokens()[i]->GetLine();
+        placed.push_back(p);
+    }
+    return placed;
+}
+
+// Lays text out in 8 x 16 cells on a paper of the given width.
+void LayOut(Art& art, const char* text, int width, BOOL justify = FALSE) {
+    art.SetText(text);
+    art.SetJustify(justify);
+    FixedPitchDC dc;
+    const RECT paper{0, 0, width, 400};
+    art.SetPaperRect(&paper);
+    ASSERT_TRUE(art.Recalculate(&dc));
+}
+
+TEST(ArtLayout, BreaksLinesBetweenTokensAndJustifiesOnlyWrappedLines) {
+    struct Case {
+        const char* text;
+        BOOL justify;
+        std::vector<Placed> placed;
+    };
+    const Case cases[] = {
+        {"aaaa bbbb cccc",
+         FALSE,
+         {{{0, 0, 32, 16}, 0}, {{41, 0, 72, 16}, 0}, {{0, 20, 32, 36}, 1}}},
+        {"aaaa bbbb cccc",
+         TRUE,
+         {{{0, 0, 32, 16}, 0}, {{69, 0, 100, 16}, 0}, {{0, 20, 32, 36}, 1}}},
+        {"aaaa   \t bbbb\ncc dd",
+         TRUE,
+         {{{0, 0, 32, 16}, 0}, {{41, 0, 72, 16}, 0}, {{0, 20, 16, 36}, 1}, {{25, 20, 40, 36}, 1}}},
+        {"x y abcdefghijklmnop z",
+         FALSE,
+         {{{0, 0, 8, 16}, 0}, {{17, 0, 24, 16}, 0}, {{0, 20, 128, 36}, 1}, {{0, 40, 8, 56}, 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Art art;
+        LayOut(art, c.text, 100, c.justify);
+        EXPECT_EQ(Placement(art), c.placed);
+    }
+}
+
+TEST(ArtLayout, CountsLinesAndMeasuresTheTallestText) {
+    struct Case {
+        const char* text;
+        int lines;
+        int height;
+    };
+    const Case cases[] = {
+        {"", 1, 0},
+        {"a\n", 2, 16},
+        {"aaaa bbbb cccc", 2, 16},
+        {"a\nb\nc", 3, 16},
+        {"abcdefghijklmnop", 1, 16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Art art;
+        LayOut(art, c.text, 100);
+        EXPECT_EQ(art.GetLineCount(), c.lines);
+        EXPECT_EQ(art.GetLineHeight(), c.height);
+    }
+}
+
+TEST(ArtLayout, FlagsTheTokenBeforeEachWrap) {
+    Art art;
+    LayOut(art, "aaaa bbbb cccc dd\nee", 100);
+    std::vector<BOOL> lineEnds;
+    for (int i = 0; i < art.GetTokenCount(); ++i) {
+        lineEnds.push_back(art.GetTokens()[i]->IsLineEnd());
+    }
+    EXPECT_EQ(lineEnds, (std::vector<BOOL>{FALSE, TRUE, FALSE, FALSE, FALSE}));
+}
+
+TEST(ArtLayout, MeasuresInTheArticleFontAndGivesTheContextItsFontBack) {
+    Art art;
+    LOGFONTA lf{};
+    lf.lfHeight = -20;
+    lf.lfWidth = 10;
+    art.SetFont(&lf);
+    art.SetLineSpacing(0.5);
+    FixedPitchDC dc;
+    LOGFONTA host{};
+    host.lfHeight = -7;
+    dc.SelectObject(host);
+    art.SetText("ab\ncd");
+    const RECT paper{0, 0, 100, 100};
+    art.SetPaperRect(&paper);
+    ASSERT_TRUE(art.Recalculate(&dc));
+    EXPECT_EQ(Placement(art)[1], (Placed{{0, 30, 20, 50}, 1}));
+    EXPECT_EQ(art.GetLinePitch(), 30);
+    EXPECT_EQ(dc.GetFont().lf.lfHeight, -7);
+}
+
+TEST(ArtLayout, RefusesAnEmptyPaperAndKeepsTheEarlierLayout) {
+    Art art;
+    LayOut(art, "aaaa bbbb", 100);
+    ScopedReportCapture reports;
+    const RECT empty{0, 0, 0, 50};
+    EXPECT_TRUE(art.SetPaperRect(&empty));
+    EXPECT_EQ(reports.Messages(), Strings{"Recalculate called when m_rcPaper is empty"});
+    EXPECT_EQ(art.GetLineCount(), 1);
+}
+
+class CountingProvider : public DesktopDCProvider {
+public:
+    bool yieldNone = false;
+    int taken = 0;
+    int released = 0;
+    CDC* GetDC() override {
+        ++taken;
+        return yieldNone ? nullptr : &m_dc;
+    }
+    void ReleaseDC(CDC*) override { ++released; }
+
+private:
+    FixedPitchDC m_dc;
+};
+
+TEST(ArtLayout, MeasuresOnTheDesktopContextWhenGivenNoneAndReleasesIt) {
+    CountingProvider provider;
+    ScopedDesktopDCProvider scoped(&provider);
+    ScopedReportCapture reports;
+    Art art;
+    art.SetText("ab");
+    EXPECT_FALSE(art.Recalculate(nullptr));  // paper still empty: no context taken
+    const RECT paper{0, 0, 100, 100};
+    art.SetPaperRect(&paper);
+    EXPECT_EQ(provider.taken, 1);
+    EXPECT_EQ(provider.released, 1);
+    EXPECT_EQ(art.GetLineCount(), 1);
+
+    provider.yieldNone = true;
+    EXPECT_FALSE(art.Recalculate(nullptr));
+    EXPECT_EQ(art.GetLineCount(), -1);
+    EXPECT_EQ(reports.Messages(), (Strings{"Recalculate called when m_rcPaper is empty",
+                                           "Cannot get DC from Desktop window",
+                                           "GetLineCount called before Article is calculated"}));
+}
+
+TEST(ArtLayout, RecalculateLineSpreadsOneLineAndTellsWhetherItOverflows) {
+    struct Case {
+        int paperWidth;
+        int line;
+        BOOL overflow;
+        RECT lastRect;
+    };
+    const Case cases[] = {
+        {100, 1, FALSE, {85, 20, 100, 36}},  // cccc dd: 56 wide
+        {72, 0, TRUE, {41, 0, 72, 16}},      // aaaa bbbb: exactly as wide as the paper
+        {73, 0, FALSE, {42, 0, 73, 16}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.paperWidth);
+        Art art;
+        LayOut(art, "aaaa bbbb cccc dd", c.paperWidth);
+        FixedPitchDC dc;
+        BOOL overflow = -1;
+        EXPECT_TRUE(art.RecalculateLine(&dc, c.line, &overflow));
+        EXPECT_EQ(overflow, c.overflow);
+        const int last = c.line == 0 ? 1 : 3;
+        EXPECT_EQ(Placement(art)[last], (Placed{c.lastRect, c.line}));
+        EXPECT_TRUE(art.RecalculateLine(nullptr, c.line, nullptr));  // already spread
+        EXPECT_EQ(Placement(art)[last], (Placed{c.lastRect, c.line}));
+    }
+}
+
+TEST(ArtLayout, RecalculateLineRefusesLinesWithoutTokens) {
+    Art art;
+    LayOut(art, "aaaa bbbb\n", 100);
+    const std::vector<Placed> before = Placement(art);
+    ScopedReportCapture reports;
+    BOOL overflow = -1;
+    EXPECT_FALSE(art.RecalculateLine(nullptr, 1, &overflow));
+    EXPECT_FALSE(art.RecalculateLine(nullptr, -1, &overflow));
+    EXPECT_EQ(reports.Messages(), Strings{"RecalculateLine: nLine is greater than the last line"});
+    EXPECT_EQ(overflow, -1);
+    EXPECT_EQ(Placement(art), before);
+}
+
+TEST(ArtLayout, ExtremeSpacingAndPaperStayWithinRange) {
+    Art art;
+    art.SetLineSpacing(1e300);
+    LayOut(art, "a\nb", INT_MAX);
+    EXPECT_EQ(art.GetLinePitch(), INT_MAX);
+    EXPECT_EQ(Placement(art)[1], (Placed{{0, INT_MAX, 8, INT_MAX}, 1}));
+
+    art.SetLineSpacing(-1e300);
+    const RECT wide{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    art.SetPaperRect(&wide);
+    EXPECT_EQ(art.GetPageLineCount(), 0);
+    EXPECT_TRUE(art.RecalculateLine(nullptr, 0, nullptr));
+}
+
+}  // namespace

@@ -1,0 +1,340 @@
+#include "Article/TypeToken.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "diagnostics/ReportCapture.h"
+
+namespace {
+
+// A typed token bound to a reference token of the given text.
+struct BoundToken {
+    explicit BoundToken(const char* reference) {
+        ref.SetString(reference);
+        typed.SetReference(&ref);
+    }
+    void Type(const std::string& keys) {
+        for (char c : keys) {
+            typed.AddChar(c);
+        }
+    }
+    Token ref;
+    TypeToken typed;
+};
+
+// The judged list as two strings: the characters, and one letter per state (C, W, M).
+struct Judged {
+    std::string chars;
+    std::string states;
+};
+
+Judged Judge(const TypeToken& token) {
+    Judged j;
+    for (const TypedChar* p = token.GetFirstChar(); p; p = p->m_pNext) {
+        j.chars += p->m_ch;
+        j.states += p->m_nState == csCorrect   ? 'C'
+                    : p->m_nState == csWrong   ? 'W'
+                    : p->m_nState == csMissing ? 'M'
+                                               : '?';
+    }
+    return j;
+}
+
+std::string TypedText(const TypeToken& token) {
+    std::string s;
+    return token.GetTypedText(s);
+}
+
+TEST(TypeToken, StartsUnboundEmptyAndMarkingTypos) {
+    TypeToken token;
+    EXPECT_EQ(token.GetReference(), nullptr);
+    EXPECT_EQ(token.GetFirstChar(), nullptr);
+    EXPECT_EQ(token.GetLastChar(), nullptr);
+    EXPECT_TRUE(token.GetMarkTypos());
+    EXPECT_FALSE(token.HasError());
+    EXPECT_EQ(token.GetTypingTime(), 0);
+    EXPECT_EQ(TypedText(token), "");
+}
+
+TEST(TypeToken, AddCharGrowsTheTypedTextButNotTheList) {
+    BoundToken t("cat");
+    EXPECT_TRUE(t.typed.AddChar('c'));
+    EXPECT_TRUE(t.typed.AddChar('a'));
+    EXPECT_EQ(TypedText(t.typed), "ca");
+    EXPECT_EQ(t.typed.GetFirstChar(), nullptr);
+    EXPECT_EQ(t.typed.GetLength(), 0);
+    EXPECT_FALSE(t.typed.IsEmpty());
+}
+
+TEST(TypeToken, AddCharPastSixtyThreeBytesReportsAndKeepsTheText) {
+    BoundToken t("word");
+    t.Type(std::string(62, 'a'));
+    ScopedReportCapture reports;
+    EXPECT_TRUE(t.typed.AddChar('b'));
+    EXPECT_EQ(TypedText(t.typed), std::string(62, 'a') + "b");
+    EXPECT_TRUE(reports.Messages().empty());
+    EXPECT_TRUE(t.typed.AddChar('c'));
+    EXPECT_EQ(reports.Messages(), std::vector<std::string>{"Encounter too-long token"});
+    EXPECT_EQ(reports.Reports()[0].file, "Article/Token");
+    EXPECT_EQ(TypedText(t.typed), std::string(62, 'a') + "b");
+}
+
+TEST(TypeToken, ResetEmptiesTypedTextButKeepsLayoutReferenceAndList) {
+    BoundToken t("cat");
+    const RECT rc{10, 20, 34, 36};
+    t.typed.SetRect(&rc);
+    t.typed.SetLine(3);
+    t.typed.SetLineEnd(TRUE);
+    t.typed.SetNewLine(TRUE);
+    t.typed.SetMarkTypos(FALSE);
+    t.Type("cx");
+    t.typed.CompareByLetter();
+    ASSERT_TRUE(t.typed.HasError());
+
+    t.typed.Reset();
+    EXPECT_EQ(TypedText(t.typed), "");
+    EXPECT_TRUE(t.typed.IsEmpty());
+    EXPECT_FALSE(t.typed.HasError());
+    RECT out{};
+    t.typed.GetRect(&out);
+    EXPECT_TRUE(EqualRect(&out, &rc));
+    EXPECT_EQ(t.typed.GetLine(), 3);
+    EXPECT_TRUE(t.typed.IsLineEnd());
+    EXPECT_TRUE(t.typed.IsNewLine());
+    EXPECT_FALSE(t.typed.GetMarkTypos());
+    EXPECT_EQ(t.typed.GetReference(), &t.ref);
+    EXPECT_EQ(Judge(t.typed).chars, "cx");
+}
+
+struct JudgeCase {
+    const char* reference;
+    const char* typed;
+    const char* chars;
+    const char* states;
+};
+
+void ExpectJudgements(const JudgeCase* cases, size_t count, void (*compare)(TypeToken&)) {
+    for (size_t k = 0; k < count; ++k) {
+        const JudgeCase& c = cases[k];
+        SCOPED_TRACE(std::string(c.reference) + " / " + c.typed);
+        BoundToken t(c.reference);
+        t.Type(c.typed);
+        compare(t.typed);
+        const Judged j = Judge(t.typed);
+        EXPECT_EQ(j.chars, c.chars);
+        EXPECT_EQ(j.states, c.states);
+        EXPECT_EQ(t.typed.HasError(), j.states.find_first_not_of('C') != std::string::npos);
+    }
+}
+
+TEST(TypeToken, CompareByLetterJudgesPositionByPosition) {
+    const JudgeCase cases[] = {
+        {"cat", "cat", "cat", "CCC"},   {"cat", "cxt", "cxt", "CWC"},
+        {"cat", "ca", "ca", "CC"},      {"cat", "cats", "cats", "CCCW"},
+        {"cat", "Cat", "Cat", "WCC"},   {"cat", "ca\x03", "ca\x03", "CCW"},
+        {"ab", "abcd", "abcd", "CCWW"}, {"", "x", "x", "W"},
+    };
+    ExpectJudgements(cases, std::size(cases), [](TypeToken& t) { t.CompareByLetter(); });
+}
+
+TEST(TypeToken, CompareByLetterPastTheReferenceMakesTheTokenLonger) {
+    BoundToken t("ab");
+    t.Type("abc");
+    t.typed.CompareByLetter();
+    EXPECT_EQ(t.typed.GetLength(), 3);
+    EXPECT_GT(t.typed.GetLength(), t.ref.GetLength());
+}
+
+TEST(TypeToken, CompareByMatchingFinishedFillsInSkippedLetters) {
+    const JudgeCase cases[] = {
+        {"hello", "helo", "helo_", "CCCCM"},
+        {"hello", "hllo", "h_llo", "CMCCC"},
+        {"hello", "hxllo", "hxllo", "CWCCC"},
+        {"hello", "hello", "hello", "CCCCC"},
+        {"hello", "he", "he___", "CCMMM"},
+        {"hello", "helloo", "helloo", "CCCCCW"},
+        // Repeated letters: the single 'a' is taken for both, the missing one comes last.
+        {"aab", "ab", "ab_", "CCM"},
+        {"cat", "caat", "caat", "CCWW"},
+        // A match earlier in the typed text than in the reference always qualifies...
+        {"ab", "xxab", "xxab", "WWCC"},
+        // ...one more than two places later does not.
+        {"ab", "xxxab", "xxxab", "WWWWW"},
+        // Fewer than three unmatched bytes in a row: the skipped letters are filled in.
+        {"abcdef", "axxef", "axx_ef", "CWWMCC"},
+        // Three in a row: they are not.
+        {"abcdef", "axxxef", "axxxef", "CWWWCC"},
+        // A single byte matches at the typed start, at its own place, or at the reference's
+        // last index.
+        {"abc", "cxx", "__cxx", "MMCWW"},
+        {"abcd", "xyzb", "xyzb", "WWWC"},
+        {"abcd", "xyb", "xyb_", "WWWM"},
+        {"hello", "xyz", "xyz__", "WWWMM"},
+    };
+    ExpectJudgements(cases, std::size(cases), [](TypeToken& t) { t.CompareByMatching(TRUE); });
+}
+
+TEST(TypeToken, CompareByMatchingUnfinishedLeavesTheRestOfTheWordOpen) {
+    const JudgeCase cases[] = {
+        {"hello", "helo", "helo", "CCCC"},
+        {"hello", "he", "he", "CC"},
+        {"hello", "hllo", "h_llo", "CMCCC"},
+        {"abcd", "xyb", "xyb", "WWW"},
+    };
+    ExpectJudgements(cases, std::size(cases), [](TypeToken& t) { t.CompareByMatching(FALSE); });
+}
+
+TEST(TypeToken, MarkAllCorrectNeedsNoReference) {
+    TypeToken token;
+    token.AddChar('a');
+    token.AddChar(kCodeFreeSpace);
+    token.MarkAllCorrect();
+    const Judged j = Judge(token);
+    EXPECT_EQ(j.chars, std::string("a") + kCodeFreeSpace);
+    EXPECT_EQ(j.states, "CC");
+    EXPECT_FALSE(token.HasError());
+}
+
+TEST(TypeToken, ComparisonsOfAnEmptyTypedTextLeaveTheList) {
+    BoundToken t("cat");
+    t.Type("cx");
+    t.typed.CompareByLetter();
+    t.typed.Reset();
+    t.typed.CompareByLetter();
+    EXPECT_EQ(Judge(t.typed).chars, "cx");
+    t.typed.CompareByMatching(TRUE);
+    EXPECT_EQ(Judge(t.typed).chars, "cx");
+    t.typed.MarkAllCorrect();
+    EXPECT_EQ(Judge(t.typed).states, "CW");
+}
+
+TEST(TypeToken, ComparisonsOfAnUnboundTokenDoNothingAndReportNothing) {
+    TypeToken token;
+    token.AddChar('a');
+    ScopedReportCapture reports;
+    token.CompareByLetter();
+    token.CompareByMatching(TRUE);
+    EXPECT_EQ(token.GetFirstChar(), nullptr);
+    EXPECT_TRUE(reports.Messages().empty());
+}
+
+TEST(TypeToken, GetStringReportsTheListWithControlCodesAsSpaces) {
+    BoundToken t("hello");
+    t.Type(std::string("h") + kCodeEarlySpace + "ll" + kCodeFreeSpace);
+    t.typed.MarkAllCorrect();
+    std::string s = "stale";
+    EXPECT_EQ(t.typed.GetString(s), "h ll ");
+    EXPECT_EQ(s, "h ll ");
+
+    BoundToken m("hello");
+    m.Type("hllo");
+    m.typed.CompareByMatching(TRUE);
+    EXPECT_EQ(m.typed.GetString(s), "h_llo");
+    EXPECT_EQ(m.typed.GetLength(), 5);
+}
+
+TEST(TypeToken, BoundTokenWithEmptyListReportsNothing) {
+    BoundToken t("hello");
+    t.Type("he");
+    ScopedReportCapture reports;
+    std::string s = "stale";
+    EXPECT_EQ(t.typed.GetString(s), "");
+    EXPECT_EQ(t.typed.GetLength(), 0);
+    EXPECT_TRUE(reports.Messages().empty());
+}
+
+TEST(TypeToken, UnboundGetStringAndGetLengthReportAndAnswerFromTypedText) {
+    TypeToken token;
+    token.AddChar('(');
+    token.AddChar('a');
+    token.MarkAllCorrect();
+    token.AddChar('b');  // the list now lags behind the typed text
+    ScopedReportCapture reports;
+    std::string s;
+    EXPECT_EQ(token.GetString(s), "(ab");
+    EXPECT_EQ(token.GetLength(), 3);
+    EXPECT_EQ(reports.Messages(),
+              (std::vector<std::string>{"GetString called before reference token is set",
+                                        "GetLength called before reference token is set"}));
+    EXPECT_EQ(reports.Reports()[1].file, "Article/Token");
+}
+
+TEST(TypeToken, RemoveLastCharOnAnEmptyListIsRefusedSilently) {
+    BoundToken t("cat");
+    t.Type("c");
+    ScopedReportCapture reports;
+    EXPECT_FALSE(t.typed.RemoveLastChar());
+    EXPECT_EQ(TypedText(t.typed), "c");
+    EXPECT_TRUE(reports.Messages().empty());
+}
+
+TEST(TypeToken, RemoveLastCharDropsTheNodeAndItsTypedByte) {
+    BoundToken t("cat");
+    t.Type("cax");
+    t.typed.CompareByLetter();
+    EXPECT_TRUE(t.typed.RemoveLastChar());
+    EXPECT_EQ(TypedText(t.typed), "ca");
+    EXPECT_EQ(Judge(t.typed).chars, "ca");
+    EXPECT_TRUE(t.typed.HasError());  // cleared only by the next comparison
+    EXPECT_EQ(t.typed.GetLastChar()->m_ch, 'a');
+}
+
+TEST(TypeToken, RemoveLastCharOfAPlaceholderKeepsTheTypedText) {
+    BoundToken t("hello");
+    t.Type("helo");
+    t.typed.CompareByMatching(TRUE);
+    ASSERT_EQ(t.typed.GetLastChar()->m_nState, csMissing);
+    EXPECT_TRUE(t.typed.RemoveLastChar());
+    EXPECT_EQ(TypedText(t.typed), "helo");
+    EXPECT_EQ(Judge(t.typed).chars, "helo");
+}
+
+TEST(TypeToken, RemoveLastCharOfATypedUnderscoreRemovesItFromTheTypedText) {
+    BoundToken t("a_b");
+    t.Type("a_");
+    t.typed.CompareByLetter();
+    EXPECT_TRUE(t.typed.RemoveLastChar());
+    EXPECT_EQ(TypedText(t.typed), "a");
+    EXPECT_EQ(Judge(t.typed).chars, "a");
+}
+
+TEST(TypeToken, RemoveLastCharWithEmptyTypedTextReportsAndStillDropsTheNode) {
+    BoundToken t("cat");
+    t.Type("c");
+    t.typed.CompareByLetter();
+    t.typed.Reset();
+    ScopedReportCapture reports;
+    EXPECT_FALSE(t.typed.RemoveLastChar());
+    EXPECT_EQ(reports.Messages(), std::vector<std::string>{"Try to RemoveLastChar of empty token"});
+    EXPECT_EQ(t.typed.GetFirstChar(), nullptr);
+}
+
+TEST(TypeToken, ErrorFlagFollowsTheComparisonNotTheKeystroke) {
+    BoundToken t("cat");
+    t.Type("x");
+    t.typed.CompareByLetter();
+    EXPECT_TRUE(t.typed.HasError());
+    t.typed.AddChar('a');
+    EXPECT_FALSE(t.typed.HasError());
+    t.typed.CompareByLetter();
+    EXPECT_TRUE(t.typed.HasError());
+    t.typed.RemoveLastChar();
+    t.typed.RemoveLastChar();
+    EXPECT_TRUE(t.typed.HasError());
+}
+
+TEST(TypeToken, GetLastCharIsTheVerdictOnTheLastKey) {
+    BoundToken t("cat");
+    t.Type("c");
+    t.typed.CompareByLetter();
+    EXPECT_EQ(t.typed.GetLastChar()->m_nState, csCorrect);
+    t.typed.AddChar('x');
+    t.typed.CompareByLetter();
+    EXPECT_EQ(t.typed.GetLastChar()->m_ch, 'x');
+    EXPECT_EQ(t.typed.GetLastChar()->m_nState, csWrong);
+}
+
+}  // namespace
