@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -49,7 +50,7 @@ bool ChooseLesson(const std::string& nameOrPath, ChosenLesson* lesson, std::stri
         *error = text.error;
         return false;
     }
-    lesson->name = nameOrPath;
+    lesson->name = std::filesystem::path(path).stem().string();
     lesson->text = text.text;
     lesson->id = 0;
     const std::vector<BundledLesson> bundled = ListBundledLessons();

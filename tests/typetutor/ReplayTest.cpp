@@ -89,9 +89,9 @@ protected:
 
 TEST_F(ReplayRun, TypedLessonGivesExactFiguresAndHistory) {
     std::ofstream(dir / "lesson.txt") << "ab cd\n";
-    // x where d is expected, taken back and typed right.
-    std::ofstream(dir / "keys.txt") << "1000 a\n1200 b\n1400 SPACE\n1600 c\n1800 x\n"
-                                       "2000 BACKSPACE\n2200 d\n";
+    // x where b is expected, taken back and typed right.
+    std::ofstream(dir / "keys.txt") << "1000 a\n1200 x\n1400 BACKSPACE\n1600 b\n1800 SPACE\n"
+                                       "2000 c\n2400 d\n";
     std::string out;
     const std::string args = (dir / "lesson.txt").string() + " --replay " +
                              (dir / "keys.txt").string() + " --data-dir " +
@@ -120,17 +120,18 @@ TEST_F(ReplayRun, TypedLessonGivesExactFiguresAndHistory) {
     EXPECT_EQ(t->m_nKeys, 6);
     EXPECT_EQ(t->m_nErrors, 1);
     EXPECT_EQ(t->m_nSeconds, 2);
-    EXPECT_EQ(t->m_aCharTrack['d'].m_nKeys, 2);
-    EXPECT_EQ(t->m_aCharTrack['d'].m_nErrors, 1);
+    EXPECT_EQ(t->m_aCharTrack['b'].m_nKeys, 2);
+    EXPECT_EQ(t->m_aCharTrack['b'].m_nErrors, 1);
+    EXPECT_EQ(t->m_aCharTrack['b'].m_nTime, 600);  // 200 ms to the x, 400 ms to the b
     EXPECT_EQ(t->m_byLessonId2, tdByLetter);
 
     CWordTrackFile words;
     ASSERT_EQ(words.Open((dir / "data" / "words.dat").c_str()), 1);
     ASSERT_EQ(words.GetWordCount(), 2);
     EXPECT_STREQ(words.GetWordTrack(0)->m_szWord, "ab");
-    EXPECT_EQ(words.GetWordTrack(0)->m_nTime, 400);
+    EXPECT_EQ(words.GetWordTrack(0)->m_nTime, 800);
     EXPECT_STREQ(words.GetWordTrack(1)->m_szWord, "cd");
-    EXPECT_EQ(words.GetWordTrack(1)->m_nTime, 800);
+    EXPECT_EQ(words.GetWordTrack(1)->m_nTime, 600);
     EXPECT_EQ(words.GetWordTrack(1)->m_bMistyped, 0);
 
     // The stats read the same history back.

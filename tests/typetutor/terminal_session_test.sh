@@ -14,7 +14,10 @@ trap cleanup EXIT
 printf 'ab cd\nef\n' > "$work/lesson.txt"
 
 fail() { echo "FAIL: $*"; echo "--- screen:"; cat "$work/screen" 2>/dev/null || true; exit 1; }
-capture() { tmux capture-pane -p -e -t "$session" > "$work/screen"; }
+capture() {
+    tmux capture-pane -p -t "$session" > "$work/screen"
+    tmux capture-pane -p -e -t "$session" > "$work/screen.e"
+}
 # Waits until the screen shows the text (a fixed string), or fails.
 await() {
     for _ in $(seq 1 50); do
@@ -28,12 +31,12 @@ await() {
 tmux new-session -d -s "$session" -x 80 -y 24 \
     "TERM=xterm-256color '$tutor' '$work/lesson.txt' --data-dir '$work/data'; echo EXITED \$?; sleep 30"
 await "typetutor - "
-await "ab cd"
+await "ef"
 
 # A wrong key shows in red (SGR 31), the right ones stay.
 tmux send-keys -t "$session" a b Space c x
 await "cx"
-grep -q $'\e\[[0-9;]*31m' "$work/screen" || fail "the typo is not shown in red"
+grep -q $'\e\[[0-9;]*31m' "$work/screen.e" || fail "the typo is not shown in red"
 
 # Esc pauses, a key resumes.
 tmux send-keys -t "$session" Escape
