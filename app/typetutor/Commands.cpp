@@ -28,9 +28,9 @@ unsigned short TagOf(const std::string& name) {
 
 bool ParseClock(const std::string& text, SYSTEMTIME* st) {
     int y, mo, d, h, mi, s;
-    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6 ||
-        y < 1971 || y > 9999 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 ||
-        mi < 0 || mi > 59 || s < 0 || s > 59) {
+    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6 || y < 1971 ||
+        y > 9999 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 ||
+        s < 0 || s > 59) {
         return false;
     }
     *st = MakeSystemTime(y, mo, d, h, mi, s);
@@ -64,8 +64,7 @@ bool ChooseLesson(const std::string& nameOrPath, ChosenLesson* lesson, std::stri
     return true;
 }
 
-bool ParseReplay(const std::string& content, std::vector<ReplayEvent>* events,
-                 std::string* error) {
+bool ParseReplay(const std::string& content, std::vector<ReplayEvent>* events, std::string* error) {
     std::istringstream in(content);
     std::string line;
     int number = 0;

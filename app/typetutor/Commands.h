@@ -39,8 +39,7 @@ struct ReplayEvent {
 };
 // Parses "milliseconds key" lines; keys are a character or SPACE, ENTER, TAB, BACKSPACE, ESC.
 // Blank lines and lines starting with '#' are skipped. False with a message naming the line.
-bool ParseReplay(const std::string& content, std::vector<ReplayEvent>* events,
-                 std::string* error);
+bool ParseReplay(const std::string& content, std::vector<ReplayEvent>* events, std::string* error);
 
 // The figures of a session as "name: value" lines.
 std::string FormatFigures(const SessionFigures& f);

@@ -28,8 +28,8 @@ std::string RescueName(const std::string& path) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     char stamp[64];
-    std::snprintf(stamp, sizeof stamp, ".unsaved-%04u%02u%02u-%02u%02u%02u", now.wYear,
-                  now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+    std::snprintf(stamp, sizeof stamp, ".unsaved-%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
     return path + stamp;
 }
 
@@ -115,8 +115,8 @@ LogFileSink::~LogFileSink() {
     }
 }
 
-void LogFileSink::OnReport(int /*nLevel*/, const char* pszMessage, const char* pszFile,
-                           int nLine, ReportMethod /*method*/, int /*nFlags*/) {
+void LogFileSink::OnReport(int /*nLevel*/, const char* pszMessage, const char* pszFile, int nLine,
+                           ReportMethod /*method*/, int /*nFlags*/) {
     if (!m_pFile) {
         return;
     }

@@ -112,7 +112,9 @@ std::string DescribeCodePoint(char32_t cp) {
 
 }  // namespace
 
-int CodePointToSingleByte(char32_t cp) { return ToSingleByte(cp); }
+int CodePointToSingleByte(char32_t cp) {
+    return ToSingleByte(cp);
+}
 
 std::string LessonDirectory() {
     if (const char* env = std::getenv("TYPETUTOR_LESSONS"); env && *env) {

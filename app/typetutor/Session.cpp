@@ -25,8 +25,7 @@ LOGFONTA CellFont() {
     return lf;
 }
 
-bool Session::Create(const std::string& text, const SessionOptions& options,
-                     std::string* error) {
+bool Session::Create(const std::string& text, const SessionOptions& options, std::string* error) {
     m_options = options;
     if (!m_file.Create(text.c_str(), TRUE, options.method)) {
         *error = "the library refused the lesson text";
@@ -73,7 +72,9 @@ void Session::StartIfNeeded() {
     }
 }
 
-int Session::CurrentToken() { return std::max(Typed()->GetTypedWordCount() - 1, 0); }
+int Session::CurrentToken() {
+    return std::max(Typed()->GetTypedWordCount() - 1, 0);
+}
 
 KeyOutcome Session::Type(char c) {
     if (m_bFinished) {
@@ -163,7 +164,9 @@ void Session::DrawArticles(CDC* dc) {
     Typed()->Draw(dc, &m_rcTypedPaper);
 }
 
-void Session::RedrawCurrent(CDC* dc) { Typed()->RedrawLastWord(dc, 1); }
+void Session::RedrawCurrent(CDC* dc) {
+    Typed()->RedrawLastWord(dc, 1);
+}
 
 RECT Session::Caret(CDC* dc) {
     RECT rc{};

@@ -17,8 +17,8 @@ int Percent(int part, int whole) {
 LessonRow RowOf(const CLessonTrack& t) {
     LessonRow row;
     char date[32];
-    std::snprintf(date, sizeof date, "%04u-%02u-%02u %02u:%02u", t.m_wYear, t.m_wMonth,
-                  t.m_wDay, t.m_wHour, t.m_wMinute);
+    std::snprintf(date, sizeof date, "%04u-%02u-%02u %02u:%02u", t.m_wYear, t.m_wMonth, t.m_wDay,
+                  t.m_wHour, t.m_wMinute);
     row.date = date;
     row.lessonId = t.m_byLessonId1;
     row.method = t.m_byLessonId2;
@@ -109,8 +109,7 @@ void WeakestCharacters(const CLessonTrack& track, int nTop, std::vector<CharRow>
     }
 }
 
-HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile& words,
-                          int nTop) {
+HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile& words, int nTop) {
     HistoryStats stats;
     CLessonTrack all;
     bool any = false;
@@ -185,8 +184,8 @@ std::string FormatStatsText(const HistoryStats& stats) {
         return out.str();
     }
     out << "Lessons\n";
-    std::snprintf(line, sizeof line, "  %-16s %6s %8s %8s %8s %8s %6s\n", "date", "lesson",
-                  "time", "cpm", "top cpm", "accuracy", "words");
+    std::snprintf(line, sizeof line, "  %-16s %6s %8s %8s %8s %8s %6s\n", "date", "lesson", "time",
+                  "cpm", "top cpm", "accuracy", "words");
     out << line;
     for (const LessonRow& r : stats.lessons) {
         std::snprintf(line, sizeof line, "  %-16s %6d %5d:%02d %8.0f %8.0f %7d%% %6d\n",

@@ -1,7 +1,7 @@
 #include "TerminalDC.h"
 
-#include <clocale>
 #include <curses.h>
+#include <clocale>
 #include <string>
 
 #include "Lesson.h"
@@ -120,14 +120,18 @@ void StartTerminal() {
     }
 }
 
-void StopTerminal() { endwin(); }
+void StopTerminal() {
+    endwin();
+}
 
 void ScreenSize(int* cols, int* rows) {
     *cols = COLS;
     *rows = LINES;
 }
 
-void ClearScreen() { erase(); }
+void ClearScreen() {
+    erase();
+}
 
 void ClearCells(int x, int y, int width) {
     if (y < 0 || y >= LINES) {
@@ -151,7 +155,9 @@ void PlaceCursor(int x, int y) {
     }
 }
 
-void ShowScreen() { refresh(); }
+void ShowScreen() {
+    refresh();
+}
 
 Key ReadKey(int timeoutMs) {
     timeout(timeoutMs);

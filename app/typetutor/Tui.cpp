@@ -1,6 +1,6 @@
 // The interactive lesson in the terminal.
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -196,8 +196,8 @@ int RunInteractive(const Options& options) {
     while (!session.IsFinished()) {
         Key key = ReadKey(kKeyWaitMs);
         if (key.kind == KeyKind::kNone) {
-            const auto idle = std::chrono::duration_cast<std::chrono::seconds>(Clock::now() -
-                                                                               lastKey);
+            const auto idle =
+                std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - lastKey);
             if (session.IsStarted() && !session.IsPaused() &&
                 idle.count() >= options.pauseAfterSeconds) {
                 session.Pause();
@@ -242,8 +242,8 @@ int RunInteractive(const Options& options) {
             continue;
         }
         const bool scrolled = session.KeepCurrentVisible(&dc);
-        if (scrolled || session.CurrentToken() != tokenBefore ||
-            key.kind == KeyKind::kBackspace || options.session.method == tdNone) {
+        if (scrolled || session.CurrentToken() != tokenBefore || key.kind == KeyKind::kBackspace ||
+            options.session.method == tdNone) {
             DrawAll(session, dc, title);
         } else {
             DrawAfterKey(session, dc);

@@ -11,7 +11,10 @@ TEST(PrepareLesson, ConvertsUtf8ToWindows1252AndTidiesLines) {
     };
     const Case cases[] = {
         {"caf\xC3\xA9 na\xC3\xAFve", "caf\xE9 na\xEFve"},
-        {"\xE2\x82\xAC" "5 \xE2\x80\x9Cquoted\xE2\x80\x9D", "\x80" "5 \x93quoted\x94"},
+        {"\xE2\x82\xAC"
+         "5 \xE2\x80\x9Cquoted\xE2\x80\x9D",
+         "\x80"
+         "5 \x93quoted\x94"},
         {"one\r\ntwo\r\n", "one\ntwo\n"},
         {"trailing   \nblanks\t\n", "trailing\nblanks\n"},
         {"tab\there", "tab here"},

@@ -16,9 +16,10 @@ namespace {
 TEST(ParseReplay, ReadsTimesAndNamedKeys) {
     std::vector<ReplayEvent> events;
     std::string error;
-    ASSERT_TRUE(ParseReplay("# a comment\n0 a\n\n150 SPACE\n300 ENTER\r\n450 BACKSPACE\n"
-                            "500 ESC\n600 \xC3\xA9\n",
-                            &events, &error))
+    ASSERT_TRUE(
+        ParseReplay("# a comment\n0 a\n\n150 SPACE\n300 ENTER\r\n450 BACKSPACE\n"
+                    "500 ESC\n600 \xC3\xA9\n",
+                    &events, &error))
         << error;
     ASSERT_EQ(events.size(), 6u);
     EXPECT_EQ(events[0].ch, 'a');
