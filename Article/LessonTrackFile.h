@@ -36,8 +36,12 @@ public:
     const std::string& GetFileName() const { return m_strFileName; }
 
 private:
+    // Appends a record and takes it over; 0 when the table cannot grow.
     int Add(CLessonTrack* pTrack);
+    // Releases every record and the table; m_nCount is left to the caller.
     void FreeTracks();
+    // Adds 30 null entries to the table; false (nothing changed) when memory runs out.
+    bool GrowTable();
 
     std::string m_strFileName;
     int m_nCount;

@@ -10,17 +10,17 @@
 // One typed word. The declared type covers the 28-byte head and the first bytes of the word;
 // every record is allocated with room for its whole word and is m_wSize bytes long.
 struct WordTrack {
-    WORD m_wSize;          // size of the whole record: word length + 29
+    WORD m_wSize;  // size of the whole record: word length + 29
     BYTE m_byPad[2];
-    int m_nCount;          // attempts counted: 1 in every record the library makes
-    int m_nTime;           // typing time in milliseconds
-    WORD m_wAttemptTime;   // typing time of one attempt, cut to 16 bits
+    int m_nCount;         // attempts counted: 1 in every record the library makes
+    int m_nTime;          // typing time in milliseconds
+    WORD m_wAttemptTime;  // typing time of one attempt, cut to 16 bits
     WORD m_wReserved1;
     int m_nReserved;
     WORD m_wReserved2;
-    WORD m_wErrors;        // attempts that had a mistake
-    BYTE m_bMistyped;      // 1 if the attempt had a mistake
-    char m_szWord[3];      // the word and its zero; the record goes on past the declared type
+    WORD m_wErrors;    // attempts that had a mistake
+    BYTE m_bMistyped;  // 1 if the attempt had a mistake
+    char m_szWord[3];  // the word and its zero; the record goes on past the declared type
 };
 
 static_assert(sizeof(WordTrack) == 28);
@@ -58,7 +58,8 @@ public:
     // Writes the records under pszFileName, or under the name last opened or saved when null;
     // 1 on success, 0 (with a report) on failure, the previous file then back in place.
     int Save(const char* pszFileName);
-    // Appends a record and takes it over; 0 when the table cannot grow (the caller keeps it).
+    // Appends a record and takes it over; 0 for a null record or when the table cannot grow
+    // (the caller keeps the record).
     int Add(WordTrack* pWord);
     // Record nIndex, 0 the oldest; null outside 0..GetWordCount()-1.
     const WordTrack* GetWordTrack(int nIndex) const;
@@ -68,6 +69,8 @@ public:
 
 private:
     void FreeWords();
+    // Adds 1000 null entries to the table; false (nothing changed) when memory runs out.
+    bool GrowTable();
 
     std::string m_strFileName;
     int m_nCount;

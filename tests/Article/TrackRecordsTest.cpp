@@ -1,0 +1,255 @@
+#include "Article/TrackRecords.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "diagnostics/ReportCapture.h"
+#include "platform/Clock.h"
+
+namespace {
+
+std::vector<unsigned char> CharImage(int keys, int time, int errors) {
+    std::vector<unsigned char> image(16, 0);
+    std::memcpy(&image[4], &keys, 4);
+    std::memcpy(&image[8], &time, 4);
+    std::memcpy(&image[12], &errors, 4);
+    return image;
+}
+
+CCharTrack Slot(int keys, int time, int errors, char ch = 'a') {
+    CCharTrack t(ch);
+    t.m_nKeys = keys;
+    t.m_nTime = time;
+    t.m_nErrors = errors;
+    return t;
+}
+
+TEST(CharTrack, InitAnswersZeroOnlyWithoutKeysWithoutTimeAndMoreErrorsThanKeys) {
+    struct Case {
+        int keys, time, errors, expected;
+    };
+    const Case cases[] = {
+        {0, 0, 1, 0}, {0, 0, 0, 1}, {-3, 5, 9, 1}, {2, 0, 7, 1}, {-1, -1, 0, 0}, {5, 10, 1, 1},
+    };
+    for (const Case& c : cases) {
+        CCharTrack t;
+        std::vector<unsigned char> image = CharImage(c.keys, c.time, c.errors);
+        image[0] = 'q';
+        EXPECT_EQ(t.Init(image.data()), c.expected) << c.keys << " " << c.time << " " << c.errors;
+        EXPECT_EQ(t.m_chChar, 'q');
+        EXPECT_EQ(t.m_nKeys, c.keys);
+        EXPECT_EQ(t.m_nErrors, c.errors);
+    }
+}
+
+TEST(CharTrack, SumAddsCountsAndKeepsTheCharacter) {
+    CCharTrack a = Slot(3, 100, 1, 'x');
+    a += Slot(2, 50, 2, 'y');
+    EXPECT_EQ(a.m_chChar, 'x');
+    EXPECT_EQ(a.m_nKeys, 5);
+    EXPECT_EQ(a.m_nTime, 150);
+    EXPECT_EQ(a.m_nErrors, 3);
+}
+
+TEST(LessonTrack, NewRecordIsStampedNowWithEmptySlotsNumberedByCode) {
+    ScopedFakeClock clock(2025, 7, 14, 9, 41, 33, 500);
+    CLessonTrack track;
+    EXPECT_EQ(track.m_wYear, 2025);
+    EXPECT_EQ(track.m_wMonth, 7);
+    EXPECT_EQ(track.m_wDay, 14);
+    EXPECT_EQ(track.m_wHour, 9);
+    EXPECT_EQ(track.m_wMinute, 41);
+    EXPECT_EQ(track.GetCharTrackCount(0), 0);
+    EXPECT_EQ(track.GetCharTrackCount(1), 0);
+    EXPECT_EQ(track.m_aCharTrack[65].m_chChar, 65);
+    EXPECT_EQ(static_cast<unsigned char>(track.m_aCharTrack[254].m_chChar), 254);
+    // Padding is zero, so stored images carry nothing uninitialised.
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&track);
+    EXPECT_EQ(bytes[10] | bytes[11] | bytes[28] | bytes[29] | bytes[30] | bytes[31], 0);
+}
+
+TEST(LessonTrack, ResetKeepsSlotCountsButRenumbersThem) {
+    CLessonTrack track;
+    track.m_aCharTrack[10] = Slot(4, 40, 1, 'z');
+    track.m_nKeys = 9;
+    track.Reset();
+    EXPECT_EQ(track.m_nKeys, 0);
+    EXPECT_EQ(track.m_aCharTrack[10].m_chChar, 10);
+    EXPECT_EQ(track.m_aCharTrack[10].m_nKeys, 4);
+}
+
+TEST(LessonTrack, InitChecksDateTimeAndTotals) {
+    struct Case {
+        const char* what;
+        void (*change)(CLessonTrack&);
+        int expected;
+    };
+    const Case cases[] = {
+        {"sound record", [](CLessonTrack&) {}, 1},
+        {"year 2000", [](CLessonTrack& t) { t.m_wYear = 2000; }, 0},
+        {"year 2201", [](CLessonTrack& t) { t.m_wYear = 2201; }, 0},
+        {"year 2200", [](CLessonTrack& t) { t.m_wYear = 2200; }, 1},
+        {"month 0", [](CLessonTrack& t) { t.m_wMonth = 0; }, 0},
+        {"month 13", [](CLessonTrack& t) { t.m_wMonth = 13; }, 0},
+        {"hour 24", [](CLessonTrack& t) { t.m_wHour = 24; }, 0},
+        {"minute 60", [](CLessonTrack& t) { t.m_wMinute = 60; }, 0},
+        {"errors above keys", [](CLessonTrack& t) { t.m_nErrors = t.m_nKeys + 1; }, 0},
+        {"negative keys",
+         [](CLessonTrack& t) {
+             t.m_nKeys = -1;
+             t.m_nErrors = -2;
+         },
+         0},
+        {"wrong words above words", [](CLessonTrack& t) { t.m_nWordErrors = 6; }, 0},
+        {"day 0", [](CLessonTrack& t) { t.m_wDay = 0; }, 1},
+        {"negative seconds", [](CLessonTrack& t) { t.m_nSeconds = -7; }, 1},
+    };
+    ScopedFakeClock clock(2024, 5, 6, 7, 8);
+    for (const Case& c : cases) {
+        CLessonTrack source;
+        source.m_nKeys = 10;
+        source.m_nErrors = 2;
+        source.m_nWords = 5;
+        source.m_nWordErrors = 1;
+        c.change(source);
+        CLessonTrack target;
+        EXPECT_EQ(target.Init(reinterpret_cast<const unsigned char*>(&source)), c.expected)
+            << c.what;
+        EXPECT_EQ(std::memcmp(&target, &source, sizeof source), 0) << c.what;
+    }
+}
+
+TEST(LessonTrack, CharTrackCountLeavesOutBlanksUnlessAll) {
+    for (int code : {' ', '\t', '\n', '\b', 'a', '0'}) {
+        CLessonTrack track;
+        track.m_aCharTrack[code].m_nKeys = 5;
+        const bool blank = code == ' ' || code == '\t' || code == '\n' || code == '\b';
+        EXPECT_EQ(track.GetCharTrackCount(1), 1) << code;
+        EXPECT_EQ(track.GetCharTrackCount(0), blank ? 0 : 1) << code;
+    }
+}
+
+TEST(LessonTrack, RetrieveCopiesTheLowestCodedQualifyingSlotsUpToMax) {
+    CLessonTrack track;
+    for (int code : {' ', 'c', 'a', 'b'}) {
+        track.m_aCharTrack[code].m_nKeys = code;
+    }
+    CCharTrack out[4] = {Slot(-1, -1, -1, '?'), Slot(-1, -1, -1, '?'), Slot(-1, -1, -1, '?'),
+                         Slot(-1, -1, -1, '?')};
+    track.RetrieveCharTrack(out, 0, 1);
+    EXPECT_EQ(out[0].m_chChar, '?');
+    track.RetrieveCharTrack(out, 2, 0);
+    EXPECT_EQ(out[0].m_chChar, 'a');
+    EXPECT_EQ(out[1].m_chChar, 'b');
+    EXPECT_EQ(out[2].m_chChar, '?');
+    track.RetrieveCharTrack(out, track.GetCharTrackCount(1), 1);
+    EXPECT_EQ(out[0].m_chChar, ' ');
+    EXPECT_EQ(out[3].m_chChar, 'c');
+    EXPECT_EQ(out[3].m_nKeys, 'c');
+}
+
+TEST(LessonTrack, SumRecomputesSpeedFromTheSumsAndKeepsTheHigherTopSpeed) {
+    ScopedFakeClock clock(2024, 1, 2, 3, 4);
+    CLessonTrack a, b;
+    a.m_nSeconds = b.m_nSeconds = 30;
+    a.m_nKeys = b.m_nKeys = 150;
+    a.m_nErrors = 3;
+    b.m_nErrors = 4;
+    a.m_dSpeed = 1.0;
+    b.m_dSpeed = 2.0;
+    a.m_dTopSpeed = 400.0;
+    b.m_dTopSpeed = 390.0;
+    a.m_nWords = 20;
+    b.m_nWords = 22;
+    b.m_nWordErrors = 2;
+    b.m_byLessonId1 = 9;
+    b.m_aCharTrack['e'] = Slot(7, 700, 1, 'e');
+    a += b;
+    EXPECT_EQ(a.m_nSeconds, 60);
+    EXPECT_EQ(a.m_nKeys, 300);
+    EXPECT_EQ(a.m_nErrors, 7);
+    EXPECT_DOUBLE_EQ(a.m_dSpeed, 300.0);
+    EXPECT_DOUBLE_EQ(a.m_dTopSpeed, 400.0);
+    EXPECT_EQ(a.m_nWords, 42);
+    EXPECT_EQ(a.m_nWordErrors, 2);
+    EXPECT_EQ(a.m_byLessonId1, 0);
+    EXPECT_EQ(a.m_aCharTrack['e'].m_nTime, 700);
+    EXPECT_EQ(a.m_aCharTrack['e'].m_chChar, 'e');
+
+    b.m_dTopSpeed = 401.0;
+    a += b;
+    EXPECT_DOUBLE_EQ(a.m_dTopSpeed, 401.0);
+}
+
+TEST(LessonTrack, SumOverNoSecondsGivesTheFloatingPointQuotient) {
+    CLessonTrack a, b;
+    a.m_nKeys = 10;
+    a += b;
+    EXPECT_TRUE(std::isinf(a.m_dSpeed));
+    CLessonTrack c, d;
+    c += d;
+    EXPECT_TRUE(std::isnan(c.m_dSpeed));
+}
+
+std::vector<int> KeysOf(const std::vector<CCharTrack>& v) {
+    std::vector<int> keys;
+    for (const CCharTrack& t : v) {
+        keys.push_back(t.m_nKeys);
+    }
+    return keys;
+}
+
+TEST(SortCharTrack, SortsWeakestFirstByEitherCriterion) {
+    // By accuracy with keys k and no errors except as given: keys 3, 1, 2 as the share correct.
+    std::vector<CCharTrack> v = {Slot(10, 1, 7, 'a'), Slot(10, 1, 9, 'b'), Slot(10, 1, 8, 'c')};
+    SortCharTrack(v.data(), 3, scByAccuracy);
+    EXPECT_EQ(v[0].m_chChar, 'b');
+    EXPECT_EQ(v[1].m_chChar, 'c');
+    EXPECT_EQ(v[2].m_chChar, 'a');
+
+    std::vector<CCharTrack> s = {Slot(30, 10, 0, 'a'), Slot(10, 10, 0, 'b'), Slot(20, 10, 0, 'c')};
+    SortCharTrack(s.data(), 3, scBySpeed);
+    EXPECT_EQ(KeysOf(s), (std::vector<int>{10, 20, 30}));
+}
+
+TEST(SortCharTrack, RecordsWithoutTimeOrKeysSortLast) {
+    std::vector<CCharTrack> s = {Slot(5, 0, 0, 'n'), Slot(40, 1, 0, 'f')};
+    SortCharTrack(s.data(), 2, scBySpeed);
+    EXPECT_EQ(s[0].m_chChar, 'f');
+    EXPECT_EQ(s[1].m_chChar, 'n');
+
+    std::vector<CCharTrack> a = {Slot(0, 0, 0, 'n'), Slot(4, 1, 0, 'p')};
+    SortCharTrack(a.data(), 2, scByAccuracy);
+    EXPECT_EQ(a[0].m_chChar, 'p');
+    EXPECT_EQ(a[1].m_chChar, 'n');
+}
+
+TEST(SortCharTrack, EqualKeysFollowThePartitionOrder) {
+    // Keys by accuracy: a 0.5, b 0.5, c 0.0, d 0.5. The pivot a ends up left of its equals, which
+    // keep the order the swaps gave them.
+    std::vector<CCharTrack> v = {Slot(2, 1, 1, 'a'), Slot(4, 1, 2, 'b'), Slot(2, 1, 2, 'c'),
+                                 Slot(6, 1, 3, 'd')};
+    SortCharTrack(v.data(), 4, scByAccuracy);
+    std::string order;
+    for (const CCharTrack& t : v) {
+        order += t.m_chChar;
+    }
+    EXPECT_EQ(order, "cabd");
+}
+
+TEST(SortCharTrack, SmallCountsChangeNothingAndUnknownCriterionIsReported) {
+    std::vector<CCharTrack> v = {Slot(1, 1, 0, 'b'), Slot(9, 1, 0, 'a')};
+    SortCharTrack(v.data(), 0, scBySpeed);
+    SortCharTrack(v.data(), 1, scBySpeed);
+    EXPECT_EQ(v[0].m_chChar, 'b');
+    ScopedReportCapture reports;
+    SortCharTrack(v.data(), 2, static_cast<SortCriteria>(2));
+    EXPECT_EQ(v[0].m_chChar, 'b');
+    EXPECT_EQ(reports.Messages(), std::vector<std::string>{"Unknow sorting criteria"});
+    EXPECT_EQ(reports.Reports()[0].file, "Article/TypingLog");
+}
+
+}  // namespace

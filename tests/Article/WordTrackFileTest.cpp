@@ -1,0 +1,474 @@
+#include "Article/WordTrackFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "diagnostics/ReportCapture.h"
+#include "platform/File.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+using Messages = std::vector<std::string>;
+
+const char* const kInvalidInitialData = "Invalid initial data for WordTrack";
+const char* const kNoNullEnd = "Word string in Word Track data has no null end";
+const char* const kUnableToOpen = "Unable to open Word Track File";
+const char* const kInvalidFile = "Invalid Word Track File";
+const char* const kReadError = "Error occured while reading Word Track File";
+const char* const kEmptyFileName = "Empty file name for Word Track File";
+const char* const kUnableToRename = "Unable to rename the old Word Track File";
+const char* const kWriteError = "Error occured while write Word Track File";
+
+// A record image laid out field by field: size, padding, count, time, attempt time, three
+// reserved fields, errors, mistyped mark, the word, its zero and three bytes of slack.
+// Padding and slack carry `filler`, so that tests see whether they are kept.
+Bytes WordRecord(const std::string& word, int nTime = 0, bool bMistyped = false,
+                 unsigned char filler = 0) {
+    ByteImage image;
+    image.U16(static_cast<unsigned>(word.size() + 29)).Fill(2, filler);
+    image.I32(1).I32(nTime).U16(static_cast<unsigned>(nTime) & 0xFFFF);
+    image.U16(0).I32(0).U16(0).U16(bMistyped ? 1 : 0).U8(bMistyped ? 1 : 0);
+    image.Text(word).U8(0).Fill(3, filler);
+    return image.Get();
+}
+
+Bytes WordFile(std::int64_t nCount, const std::vector<Bytes>& records) {
+    ByteImage image;
+    image.I32(nCount);
+    for (const Bytes& record : records) {
+        image.Append(record);
+    }
+    return image.Get();
+}
+
+Bytes RecordBytes(const WordTrack* pRecord) {
+    const auto* p = reinterpret_cast<const unsigned char*>(pRecord);
+    return Bytes(p, p + pRecord->m_wSize);
+}
+
+void AddWord(CWordTrackFile& file, const char* word, int nTime) {
+    WordTrack* pRecord = CreateWordTrack(word);
+    ASSERT_NE(pRecord, nullptr);
+    pRecord->m_nCount = 1;
+    pRecord->m_nTime = nTime;
+    pRecord->m_wAttemptTime = static_cast<WORD>(nTime);
+    ASSERT_EQ(file.Add(pRecord), 1);
+}
+
+// --- Records ---
+
+TEST(WordTrack, ANewRecordIsZeroedAroundItsWord) {
+    WordTrack* pRecord = CreateWordTrack("a");
+    ASSERT_NE(pRecord, nullptr);
+    Bytes expected(30, 0);
+    expected[0] = 30;
+    expected[25] = 'a';
+    EXPECT_EQ(RecordBytes(pRecord), expected);
+    DeleteWordTrack(pRecord);
+}
+
+TEST(WordTrack, RecordSizesRunFromOneTo127Characters) {
+    WordTrack* pShort = CreateWordTrack("x");
+    WordTrack* pLong = CreateWordTrack(std::string(127, 'w').c_str());
+    ASSERT_NE(pShort, nullptr);
+    ASSERT_NE(pLong, nullptr);
+    EXPECT_EQ(pShort->m_wSize, kMinWordTrackSize);
+    EXPECT_EQ(pLong->m_wSize, kMaxWordTrackSize);
+    EXPECT_EQ(std::string(pLong->m_szWord), std::string(127, 'w'));
+    DeleteWordTrack(pShort);
+    DeleteWordTrack(pLong);
+}
+
+TEST(WordTrack, WordsThatWouldMakeAnUnloadableRecordAreRefused) {
+    ScopedReportCapture capture;
+    EXPECT_EQ(CreateWordTrack(""), nullptr);
+    EXPECT_EQ(CreateWordTrack(std::string(128, 'w').c_str()), nullptr);
+    EXPECT_EQ(CreateWordTrack(nullptr), nullptr);
+    EXPECT_TRUE(capture.Messages().empty());
+    DeleteWordTrack(nullptr);  // ignored
+}
+
+TEST(WordTrack, AnImageIsCopiedWholeWithItsPaddingAndSlack) {
+    const Bytes image = WordRecord("lazy", 812, true, 0xAB);
+    WordTrack* pRecord = CreateWordTrackFromData(image.data());
+    ASSERT_NE(pRecord, nullptr);
+    EXPECT_EQ(RecordBytes(pRecord), image);
+    EXPECT_EQ(pRecord->m_nTime, 812);
+    EXPECT_EQ(pRecord->m_wErrors, 1);
+    EXPECT_EQ(pRecord->m_bMistyped, 1);
+    DeleteWordTrack(pRecord);
+}
+
+TEST(WordTrack, ImagesOfBadSizeOrWithoutTheWordsZeroAreRefused) {
+    struct Case {
+        const char* name;
+        Bytes image;
+        Messages reports;
+    };
+    Bytes noZero = ByteImage().U16(40).Fill(23).Fill(15, 'z').Get();
+    Bytes zeroInLastByte = ByteImage().U16(30).Fill(23).Fill(4, 'z').U8(0).Get();
+    Bytes zeroAtWord = ByteImage().U16(156).Fill(23).Fill(131, 0).Get();
+    const std::vector<Case> cases = {
+        {"29 bytes", ByteImage().U16(29).Fill(27).Get(), {kInvalidInitialData}},
+        {"157 bytes", ByteImage().U16(157).Fill(155).Get(), {kInvalidInitialData}},
+        {"no zero in 25..39", noZero, {kNoNullEnd}},
+        {"zero in the last byte", zeroInLastByte, {}},
+        {"empty word, 156 bytes", zeroAtWord, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScopedReportCapture capture;
+        WordTrack* pRecord = CreateWordTrackFromData(c.image.data());
+        EXPECT_EQ(pRecord != nullptr, c.reports.empty());
+        EXPECT_EQ(capture.Messages(), c.reports);
+        DeleteWordTrack(pRecord);
+    }
+}
+
+// --- The record table ---
+
+TEST(WordTrackFile, TheThousandAndFirstAddKeepsEveryRecordInOrder) {
+    CWordTrackFile file;
+    std::vector<const WordTrack*> added;
+    for (int i = 0; i < 1001; ++i) {
+        AddWord(file, "w", i);
+        added.push_back(file.GetWordTrack(i));
+    }
+    EXPECT_EQ(file.GetWordCount(), 1001);
+    for (int i = 0; i < 1001; ++i) {
+        ASSERT_EQ(file.GetWordTrack(i), added[static_cast<std::size_t>(i)]);
+        ASSERT_EQ(file.GetWordTrack(i)->m_nTime, i);
+    }
+    EXPECT_EQ(file.IsModified(), 1);
+}
+
+TEST(WordTrackFile, IndexesOutsideTheRecordsAnswerNull) {
+    CWordTrackFile file;
+    EXPECT_EQ(file.GetWordTrack(0), nullptr);
+    AddWord(file, "one", 1);
+    EXPECT_EQ(file.GetWordTrack(-1), nullptr);
+    EXPECT_EQ(file.GetWordTrack(file.GetWordCount()), nullptr);
+    EXPECT_NE(file.GetWordTrack(0), nullptr);
+}
+
+TEST(WordTrackFile, ANullRecordIsNotTaken) {
+    CWordTrackFile file;
+    EXPECT_EQ(file.Add(nullptr), 0);
+    EXPECT_EQ(file.GetWordCount(), 0);
+    EXPECT_EQ(file.IsModified(), 0);
+}
+
+// --- Loading ---
+
+class WordTrackFileOnDisk : public ::testing::Test {
+protected:
+    std::string Put(const std::string& name, const Bytes& bytes) {
+        const std::string path = m_dir.File(name);
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+    TempDir m_dir;
+};
+
+TEST_F(WordTrackFileOnDisk, AStoredFileLoadsRecordByRecord) {
+    const std::string path =
+        Put("words", WordFile(2, {WordRecord("quick", 640), WordRecord("fox!", 90000, true)}));
+    CWordTrackFile file;
+    ScopedReportCapture capture;
+    ASSERT_EQ(file.Open(path.c_str()), 1);
+    EXPECT_TRUE(capture.Messages().empty());
+    EXPECT_EQ(file.GetFileName(), path);
+    EXPECT_EQ(file.IsModified(), 0);
+    ASSERT_EQ(file.GetWordCount(), 2);
+    EXPECT_STREQ(file.GetWordTrack(0)->m_szWord, "quick");
+    EXPECT_EQ(file.GetWordTrack(0)->m_nTime, 640);
+    EXPECT_EQ(file.GetWordTrack(0)->m_bMistyped, 0);
+    EXPECT_STREQ(file.GetWordTrack(1)->m_szWord, "fox!");
+    EXPECT_EQ(file.GetWordTrack(1)->m_wAttemptTime, 90000 & 0xFFFF);
+    EXPECT_EQ(file.GetWordTrack(1)->m_wErrors, 1);
+    EXPECT_EQ(file.GetWordTrack(1)->m_wSize, 33);
+}
+
+TEST_F(WordTrackFileOnDisk, FilesWhoseLengthCannotHoldTheCountAreRefusedAndChangeNothing) {
+    const std::string good = Put("good", WordFile(1, {WordRecord("kept")}));
+    struct Case {
+        const char* name;
+        Bytes image;
+    };
+    const std::vector<Case> cases = {
+        {"0 bytes", {}},
+        {"3 bytes", {0, 0, 0}},
+        {"negative count", WordFile(-1, {WordRecord("a")})},
+        {"2 declared, one 30-byte record", WordFile(2, {WordRecord("a")})},
+        {"1 declared, 157 bytes", WordFile(1, {WordRecord("a"), Bytes(127, 0)})},
+        {"1 declared, 27 bytes", WordFile(1, {Bytes(27, 0)})},
+        {"count 0x7FFFFFFF", WordFile(0x7FFFFFFF, {WordRecord("a")})},
+        // 28 x N wraps to 24 and 156 x N stays above the body in 32 unsigned bits.
+        {"count 153391690", WordFile(153391690, {WordRecord("a")})},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CWordTrackFile file;
+        ASSERT_EQ(file.Open(good.c_str()), 1);
+        const std::string path = Put("bad", c.image);
+        ScopedReportCapture capture;
+        EXPECT_EQ(file.Open(path.c_str()), 0);
+        EXPECT_EQ(capture.Messages(), Messages{kInvalidFile});
+        EXPECT_EQ(file.GetFileName(), good);
+        ASSERT_EQ(file.GetWordCount(), 1);
+        EXPECT_STREQ(file.GetWordTrack(0)->m_szWord, "kept");
+    }
+}
+
+TEST_F(WordTrackFileOnDisk, ABadRecordFailsTheLoadAndLeavesNullFromThereOn) {
+    struct Case {
+        const char* name;
+        Bytes image;
+        Messages reports;
+        int nKept;  // records loaded before the failing one
+    };
+    const Bytes noZero = ByteImage().U16(40).Fill(23).Fill(15, 'z').Get();
+    const std::vector<Case> cases = {
+        {"29-byte record",
+         WordFile(1, {ByteImage().U16(29).Fill(27).Get()}),
+         {kInvalidInitialData, kReadError},
+         0},
+        {"157-byte record",
+         WordFile(2, {ByteImage().U16(157).Fill(155).Get(), WordRecord("a")}),
+         {kInvalidInitialData, kReadError},
+         0},
+        {"second record without its zero",
+         WordFile(2, {WordRecord("first"), noZero}),
+         {kNoNullEnd, kReadError},
+         1},
+        {"size field past the end",
+         WordFile(1, {ByteImage().U16(41).Fill(38).Get()}),
+         {kReadError},
+         0},
+        {"28 bytes left for the second record",
+         WordFile(2, {WordRecord("a"), Bytes(28, 0)}),
+         {kReadError},
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Put("bad", c.image);
+        CWordTrackFile file;
+        ScopedReportCapture capture;
+        EXPECT_EQ(file.Open(path.c_str()), 0);
+        EXPECT_EQ(capture.Messages(), c.reports);
+        EXPECT_EQ(file.GetFileName(), "");
+        const int nStored = static_cast<int>(c.image[0]);
+        ASSERT_EQ(file.GetWordCount(), nStored);
+        for (int k = 0; k < nStored; ++k) {
+            EXPECT_EQ(file.GetWordTrack(k) != nullptr, k < c.nKept) << "record " << k;
+        }
+    }
+}
+
+TEST_F(WordTrackFileOnDisk, AMissingFileIsReported) {
+    CWordTrackFile file;
+    ScopedReportCapture capture;
+    EXPECT_EQ(file.Open(m_dir.File("none").c_str()), 0);
+    EXPECT_EQ(file.Open(nullptr), 0);
+    EXPECT_EQ(capture.Messages(), (Messages{kUnableToOpen, kUnableToOpen}));
+}
+
+TEST_F(WordTrackFileOnDisk, OpenKeepsTheModifiedMark) {
+    const std::string path = Put("words", WordFile(0, {}));
+    CWordTrackFile file;
+    AddWord(file, "new", 5);
+    ASSERT_EQ(file.Open(path.c_str()), 1);
+    EXPECT_EQ(file.IsModified(), 1);
+    EXPECT_EQ(file.GetWordCount(), 0);
+}
+
+// --- Saving ---
+
+TEST_F(WordTrackFileOnDisk, AnEmptyObjectSavesAFourByteFileThatLoadsEmpty) {
+    const std::string path = m_dir.File("words");
+    CWordTrackFile file;
+    ASSERT_EQ(file.Save(path.c_str()), 1);
+    EXPECT_EQ(ReadBytes(path), (Bytes{0, 0, 0, 0}));
+    CWordTrackFile again;
+    EXPECT_EQ(again.Open(path.c_str()), 1);
+    EXPECT_EQ(again.GetWordCount(), 0);
+}
+
+TEST_F(WordTrackFileOnDisk, SavingAndReopeningKeepsEveryByte) {
+    const Bytes image = WordFile(3, {WordRecord("The", 400, false, 0x5A),
+                                     WordRecord(std::string(127, 'q'), 60000, true, 0xC3),
+                                     WordRecord("x", 65537, true, 0xFF)});
+    const std::string source = Put("source", image);
+    CWordTrackFile file;
+    ASSERT_EQ(file.Open(source.c_str()), 1);
+    const std::string copy = m_dir.File("copy");
+    ASSERT_EQ(file.Save(copy.c_str()), 1);
+    EXPECT_EQ(ReadBytes(copy), image);
+
+    CWordTrackFile again;
+    ASSERT_EQ(again.Open(copy.c_str()), 1);
+    AddWord(again, "four", 4);
+    ASSERT_EQ(again.Save(nullptr), 1);
+    Bytes expected = image;
+    expected[0] = 4;
+    const Bytes fourth = WordRecord("four", 4);
+    expected.insert(expected.end(), fourth.begin(), fourth.end());
+    EXPECT_EQ(ReadBytes(copy), expected);
+}
+
+TEST_F(WordTrackFileOnDisk, ASuccessfulSaveTakesTheNameAndClearsTheMark) {
+    const std::string path = Put("words", WordFile(1, {WordRecord("old")}));
+    CWordTrackFile file;
+    AddWord(file, "new", 7);
+    ScopedFileFaults faults;
+    ASSERT_EQ(file.Save(path.c_str()), 1);
+    EXPECT_EQ(file.IsModified(), 0);
+    EXPECT_EQ(file.GetFileName(), path);
+    EXPECT_FALSE(PathExists(path + ".old"));
+    EXPECT_EQ(ReadBytes(path), WordFile(1, {WordRecord("new", 7)}));
+    // The old file steps aside, the new one reaches the disk with its name, then the backup goes.
+    const std::string old = path + ".old";
+    EXPECT_EQ(faults.Operations(),
+              (Messages{"rename " + path + " " + old, "syncdir " + m_dir.Path(), "create " + path,
+                        "sync " + path, "close " + path, "syncdir " + m_dir.Path(), "delete " + old,
+                        "syncdir " + m_dir.Path()}));
+}
+
+TEST_F(WordTrackFileOnDisk, SaveWithoutANameNeedsOne) {
+    CWordTrackFile file;
+    ScopedReportCapture capture;
+    EXPECT_EQ(file.Save(nullptr), 0);
+    EXPECT_EQ(capture.Messages(), Messages{kEmptyFileName});
+    capture.Clear();
+    EXPECT_EQ(file.Save(""), 0);  // fails to create, without a report of its own
+    EXPECT_TRUE(capture.Messages().empty());
+}
+
+TEST_F(WordTrackFileOnDisk, AnExistingBackupStopsTheSaveAndStaysAsItWas) {
+    const Bytes current = WordFile(1, {WordRecord("current")});
+    const Bytes backup = WordFile(1, {WordRecord("backup")});
+    const std::string path = Put("words", current);
+    Put("words.old", backup);
+    CWordTrackFile file;
+    AddWord(file, "new", 1);
+    ScopedReportCapture capture;
+    EXPECT_EQ(file.Save(path.c_str()), 0);
+    EXPECT_EQ(capture.Messages(), Messages{kUnableToRename});
+    EXPECT_EQ(ReadBytes(path), current);
+    EXPECT_EQ(ReadBytes(path + ".old"), backup);
+    EXPECT_EQ(file.IsModified(), 1);
+    EXPECT_EQ(file.GetFileName(), "");
+}
+
+// A saved object with a name and unsaved records, over a previous file on disk.
+class WordTrackFileSaveFailure : public WordTrackFileOnDisk {
+protected:
+    void SetUp() override {
+        m_previous = WordFile(2, {WordRecord("earlier", 10, false, 0x11), WordRecord("ones")});
+        m_path = Put("words", m_previous);
+        ASSERT_EQ(m_file.Open(m_path.c_str()), 1);
+        AddWord(m_file, "later", 20);
+        AddWord(m_file, "words", 30);
+    }
+
+    void ExpectNothingLost() {
+        EXPECT_EQ(ReadBytes(m_path), m_previous);
+        EXPECT_FALSE(PathExists(m_path + ".old"));
+        EXPECT_EQ(m_file.GetFileName(), m_path);
+        EXPECT_EQ(m_file.IsModified(), 1);
+        EXPECT_EQ(m_file.GetWordCount(), 4);
+    }
+
+    CWordTrackFile m_file;
+    Bytes m_previous;
+    std::string m_path;
+};
+
+TEST_F(WordTrackFileSaveFailure, EveryFailingWriteBringsThePreviousFileBack) {
+    const int nWrites = 1 + m_file.GetWordCount();
+    for (int n = 1; n <= nWrites; ++n) {
+        SCOPED_TRACE("write " + std::to_string(n));
+        ScopedReportCapture capture;
+        ScopedFileFaults faults;
+        faults.FailWriteNumber(n);
+        EXPECT_EQ(m_file.Save(nullptr), 0);
+        EXPECT_EQ(faults.WriteCount(), n);  // nothing written after the failure
+        // The count's write fails silently; a record's is reported once.
+        EXPECT_EQ(capture.Messages(), n == 1 ? Messages{} : Messages{kWriteError});
+        ExpectNothingLost();
+    }
+    ScopedFileFaults faults;
+    ASSERT_EQ(m_file.Save(nullptr), 1);
+    EXPECT_EQ(faults.WriteCount(), nWrites);
+}
+
+TEST_F(WordTrackFileSaveFailure, AFailedCreateOrSyncBringsThePreviousFileBackSilently) {
+    for (bool bCreate : {true, false}) {
+        SCOPED_TRACE(bCreate ? "create" : "sync");
+        ScopedReportCapture capture;
+        ScopedFileFaults faults;
+        faults.FailCreate(bCreate);
+        faults.FailSync(!bCreate);
+        EXPECT_EQ(m_file.Save(nullptr), 0);
+        EXPECT_TRUE(capture.Messages().empty());
+        ExpectNothingLost();
+    }
+}
+
+TEST_F(WordTrackFileSaveFailure, AFailedRenameChangesNothing) {
+    ScopedReportCapture capture;
+    ScopedFileFaults faults;
+    faults.FailRename();
+    EXPECT_EQ(m_file.Save(nullptr), 0);
+    EXPECT_EQ(capture.Messages(), Messages{kUnableToRename});
+    ExpectNothingLost();
+}
+
+TEST_F(WordTrackFileSaveFailure, ARecordLostByAFailedLoadFailsTheSave) {
+    const std::string broken =
+        Put("broken", WordFile(2, {WordRecord("fine"), ByteImage().U16(29).Fill(27).Get()}));
+    CWordTrackFile file;
+    ASSERT_EQ(file.Open(broken.c_str()), 0);
+    ScopedReportCapture capture;
+    EXPECT_EQ(file.Save(m_path.c_str()), 0);
+    EXPECT_EQ(capture.Messages(), Messages{kWriteError});
+    EXPECT_EQ(ReadBytes(m_path), m_previous);
+    EXPECT_FALSE(PathExists(m_path + ".old"));
+}
+
+TEST_F(WordTrackFileSaveFailure, AWriteRefusedByTheSystemBringsThePreviousFileBack) {
+    // The new file is larger than the limit; the previous one is not written again.
+    const int result = RunWithFileSizeLimit(m_previous.size() + 10, [this] {
+        ScopedReportCapture capture;
+        const int nSaved = m_file.Save(nullptr);
+        return nSaved == 0 && capture.Messages() == Messages{kWriteError} ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadBytes(m_path), m_previous);
+    EXPECT_FALSE(PathExists(m_path + ".old"));
+}
+
+TEST_F(WordTrackFileOnDisk, AHundredThousandWordsTakeFewSystemCalls) {
+    constexpr int kWords = 100000;
+    const std::string path = m_dir.File("words");
+    CWordTrackFile file;
+    for (int i = 0; i < kWords; ++i) {
+        AddWord(file, "word", i);
+    }
+    ScopedFileFaults faults;
+    ASSERT_EQ(file.Save(path.c_str()), 1);
+    EXPECT_LE(faults.SystemWriteCount(), 100);
+    CWordTrackFile again;
+    ASSERT_EQ(again.Open(path.c_str()), 1);
+    EXPECT_LE(faults.SystemReadCount(), 100);
+    ASSERT_EQ(again.GetWordCount(), kWords);
+    EXPECT_EQ(again.GetWordTrack(kWords - 1)->m_nTime, kWords - 1);
+}
+
+}  // namespace
