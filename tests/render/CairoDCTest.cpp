@@ -131,16 +131,6 @@ TEST(CairoDCFonts, SelectingGivesBackThePreviousFont) {
     EXPECT_EQ(dc.GetTextExtent("Typing").cx, serifWidth);
 }
 
-TEST(CairoDCState, SettersGiveBackThePreviousValues) {
-    CairoDC dc(40, 30);
-    EXPECT_EQ(dc.SetTextColor(kBlue), RGB(0, 0, 0));
-    EXPECT_EQ(dc.GetTextColor(), kBlue);
-    EXPECT_EQ(dc.SetBkMode(TRANSPARENT), OPAQUE);
-    EXPECT_EQ(dc.GetBkMode(), TRANSPARENT);
-    EXPECT_EQ(dc.SetBkColor(kRed), CairoDC::kWhite);
-    EXPECT_EQ(dc.GetBkColor(), kRed);
-}
-
 TEST(CairoDCState, ClipBoxIsTheSurfaceUntilSetAndStaysOnIt) {
     CairoDC dc(40, 30);
     RECT rc;
