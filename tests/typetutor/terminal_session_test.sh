@@ -20,7 +20,7 @@ capture() {
 }
 # Waits until the screen shows the text (a fixed string), or fails.
 await() {
-    for _ in $(seq 1 50); do
+    for _ in $(seq 1 150); do
         capture
         if grep -qF -- "$1" "$work/screen"; then return 0; fi
         sleep 0.1
@@ -42,9 +42,13 @@ grep -q $'\e\[[0-9;]*31m' "$work/screen.e" || fail "the typo is not shown in red
 tmux send-keys -t "$session" Escape
 await "[paused"
 tmux send-keys -t "$session" BSpace
-sleep 0.3
-capture
-grep -qF "[paused" "$work/screen" && fail "the backspace did not resume"
+resumed=no
+for _ in $(seq 1 150); do
+    capture
+    if ! grep -qF "[paused" "$work/screen"; then resumed=yes; break; fi
+    sleep 0.1
+done
+[ "$resumed" = yes ] || fail "the backspace did not resume"
 
 # Enter ends the first line; the last word completes the lesson.
 tmux send-keys -t "$session" d Enter e f
