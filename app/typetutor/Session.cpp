@@ -63,7 +63,7 @@ bool Session::Create(const std::string& text, const SessionOptions& options, std
     typed->SetMarkTypos(options.markTypos ? TRUE : FALSE);
     // A checked typing article starts by letter whatever method it was made with.
     if (options.method != tdNone) {
-        typed->SetTypoDetection(options.method);
+        typed->SetTypoDetection(InWordMethod());
     }
     return true;
 }
@@ -118,6 +118,24 @@ bool Session::TextComplete() {
     return AtLastToken() && CurrentTypedLength() >= m_tokenLengths.back();
 }
 
+// By word, the library judges a word only once it is left, but drawing a word that was never
+// judged judges it (with placeholders for what is still to come), and that stale judgement then
+// refuses the next letters. So the word being typed is judged by matching, and the key that
+// leaves it is typed by word, which judges the word left as a whole.
+TypoDetection Session::InWordMethod() const {
+    return m_options.method == tdByWord ? tdByMatch : m_options.method;
+}
+
+int Session::TypeLeavingKey(char c) {
+    if (m_options.method != tdByWord) {
+        return Typed()->TypeChar(c);
+    }
+    Typed()->SetTypoDetection(tdByWord);
+    const int result = Typed()->TypeChar(c);
+    Typed()->SetTypoDetection(tdByMatch);
+    return result;
+}
+
 KeyOutcome Session::AfterKey(int result) {
     if (result == kCodeFinished || TextComplete()) {
         m_bFinished = true;
@@ -139,7 +157,7 @@ KeyOutcome Session::Type(char c) {
         m_bFinished = true;
         return KeyOutcome::kFinished;
     }
-    return AfterKey(Typed()->TypeChar(c));
+    return AfterKey(c == kSpace ? TypeLeavingKey(c) : Typed()->TypeChar(c));
 }
 
 KeyOutcome Session::Enter() {
@@ -154,13 +172,13 @@ KeyOutcome Session::Enter() {
         return m_bFinished ? KeyOutcome::kFinished : KeyOutcome::kIgnored;
     }
     char c = kLineFeed;
-    // By word, a word counts as typed only once it is left, so the library would refuse Enter
-    // at the end of every line: until the word is judged whole, Enter leaves it as a space does.
+    // By word, a word with letters missing may be left at the end of its line too: Enter then
+    // leaves it as a space does, where the library would refuse it.
     if (m_options.method == tdByWord &&
         CurrentTypedLength() < m_tokenLengths[static_cast<size_t>(CurrentToken())]) {
         c = kSpace;
     }
-    return AfterKey(Typed()->TypeChar(c));
+    return AfterKey(TypeLeavingKey(c));
 }
 
 KeyOutcome Session::Backspace() {

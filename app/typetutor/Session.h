@@ -104,6 +104,9 @@ public:
 private:
     // Starts the clock at the first key, resumes it after a pause.
     void Begin();
+    // The method in force while a word is typed, and a key that may leave the word.
+    TypoDetection InWordMethod() const;
+    int TypeLeavingKey(char c);
     KeyOutcome AfterKey(int result);
     // Characters judged in the word being typed, read from the caret's place in it.
     int CurrentTypedLength();

@@ -1,0 +1,265 @@
+// The real program, replaying keys on the test clock: exact figures, the history files, the
+// statistics, and what it refuses.
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "Article/TypingLog.h"
+#include "support/TestFiles.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ReplayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Write("lesson.txt", "ab cd\nef\n");
+        // x where b is expected, taken back and typed right; 200 ms between keys but one.
+        Write("keys.txt",
+              "1000 a\n1200 x\n1400 BACKSPACE\n1600 b\n1800 SPACE\n2000 c\n2400 d\n2600 ENTER\n"
+              "2800 e\n3000 f\n");
+    }
+    void Write(const std::string& name, const std::string& content) {
+        std::ofstream(dir.File(name), std::ios::binary) << content;
+    }
+    std::string Data() const { return dir.File("data"); }
+    // Runs the program with args; returns its exit code, with its output in *output.
+    int Run(const std::string& args, std::string* output) {
+        const std::string command = std::string(TYPETUTOR_BINARY) + " " + args + " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        char buf[512];
+        output->clear();
+        while (pipe && fgets(buf, sizeof buf, pipe)) {
+            *output += buf;
+        }
+        const int status = pipe ? pclose(pipe) : -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    int Replay(const std::string& extra, std::string* output) {
+        return Run(dir.File("lesson.txt") + " --replay " + dir.File("keys.txt") + " --data-dir " +
+                       Data() + " --clock-start '2025-03-04 09:00:00' " + extra,
+                   output);
+    }
+    static std::map<std::string, std::string> Figures(const std::string& output) {
+        std::map<std::string, std::string> figures;
+        std::istringstream in(output);
+        for (std::string line; std::getline(in, line);) {
+            const size_t colon = line.find(": ");
+            if (colon != std::string::npos) {
+                figures[line.substr(0, colon)] = line.substr(colon + 2);
+            }
+        }
+        return figures;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(ReplayTest, GivesExactFigures) {
+    std::string out;
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    const std::map<std::string, std::string> expected = {
+        {"lesson", "lesson"},
+        {"finished", "yes"},
+        {"active seconds", "2"},  // from the first key to the last
+        {"paused seconds", "0"},
+        {"keystrokes", "9"},  // the backspace is not one
+        {"errors", "1"},
+        {"accuracy", "89"},
+        {"speed cpm", "270"},
+        {"current speed cpm", "300"},
+        {"top speed cpm", "300"},
+        {"speed wpm", "54"},
+        {"current speed wpm", "60"},
+        {"top speed wpm", "60"},
+        {"words", "3"},
+        {"wrong words", "0"},
+        {"word accuracy", "100"},
+    };
+    EXPECT_EQ(Figures(out), expected) << out;
+}
+
+TEST_F(ReplayTest, WritesBothHistoryFiles) {
+    std::string out;
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    CLessonTrackFile lessons;
+    ASSERT_EQ(lessons.Open((Data() + "/lessons.dat").c_str()), 1);
+    ASSERT_EQ(lessons.GetLessonCount(), 1);
+    const CLessonTrack* t = lessons.GetLessonTrack(0);
+    EXPECT_EQ(t->m_wYear, 2025);
+    EXPECT_EQ(t->m_wMonth, 3);
+    EXPECT_EQ(t->m_wDay, 4);
+    EXPECT_EQ(t->m_wHour, 9);
+    EXPECT_EQ(t->m_nKeys, 9);
+    EXPECT_EQ(t->m_nErrors, 1);
+    EXPECT_EQ(t->m_nSeconds, 2);
+    EXPECT_EQ(t->m_dSpeed, 270.0);
+    EXPECT_EQ(t->m_nWords, 3);
+    EXPECT_EQ(t->m_byLessonId1, 0);  // a file of one's own
+    EXPECT_EQ(t->m_byLessonId2, 1);  // by letter
+    EXPECT_EQ(t->m_aCharTrack['b'].m_nKeys, 2);
+    EXPECT_EQ(t->m_aCharTrack['b'].m_nErrors, 1);
+    EXPECT_EQ(t->m_aCharTrack['b'].m_nTime, 600);  // 200 ms to the x, 400 ms to the b
+    EXPECT_EQ(t->m_aCharTrack['\n'].m_nKeys, 1);
+
+    CWordTrackFile words;
+    ASSERT_EQ(words.Open((Data() + "/words.dat").c_str()), 1);
+    ASSERT_EQ(words.GetWordCount(), 3);
+    const char* texts[] = {"ab", "cd", "ef"};
+    // Only the words finished on the way to the last one and the last one are timed.
+    const int times[] = {0, 800, 400};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_STREQ(words.GetWordTrack(i)->m_szWord, texts[i]);
+        EXPECT_EQ(words.GetWordTrack(i)->m_nTime, times[i]) << texts[i];
+        EXPECT_EQ(words.GetWordTrack(i)->m_bMistyped, 0);
+    }
+    EXPECT_FALSE(PathExists(Data() + "/lessons.dat.old"));
+}
+
+TEST_F(ReplayTest, StatsReadTheHistoryBack) {
+    std::string out;
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    ASSERT_EQ(Replay("--method match", &out), 0) << out;
+    ASSERT_EQ(Run("stats --json --data-dir " + Data(), &out), 0) << out;
+    EXPECT_NE(out.find("{\"date\": \"2025-03-04 09:00\", \"lesson\": \"lesson\", \"method\": "
+                       "\"letter\", \"seconds\": 2, \"cpm\": 270, \"top_cpm\": 300, \"wpm\": 54, "
+                       "\"keys\": 9, \"errors\": 1, \"accuracy\": 89, \"words\": 3, "
+                       "\"wrong_words\": 0}"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\"method\": \"match\""), std::string::npos) << out;
+    EXPECT_NE(out.find("{\"word\": \"cd\", \"typed\": 2, \"mistyped\": 0, \"ms_per_char\": 400}"),
+              std::string::npos)
+        << out;
+    ASSERT_EQ(Run("stats --data-dir " + Data(), &out), 0) << out;
+    EXPECT_NE(out.find("  2025-03-04 09:00  lesson           letter   0:02   270   300    54"
+                       "       89%\n"),
+              std::string::npos)
+        << out;
+    // Twice b: the slowest, with its typo and the second's 400 ms.
+    EXPECT_NE(out.find("Slowest characters\n  b          4 keys    2 wrong   300 ms/key   50%\n"),
+              std::string::npos)
+        << out;
+}
+
+TEST_F(ReplayTest, IdleTimePausesTheLessonAtItsOwnMoment) {
+    Write("keys.txt", "1000 a\n1200 b\n26200 SPACE\n26400 c\n26600 d\n");
+    Write("lesson.txt", "ab cd");
+    std::string out;
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    std::map<std::string, std::string> f = Figures(out);
+    // Paused from 11.2 s (ten seconds after the b) to 26.2 s.
+    EXPECT_EQ(f["paused seconds"], "15");
+    EXPECT_EQ(f["active seconds"], "10");
+    ASSERT_EQ(Replay("--pause-after 30", &out), 0) << out;
+    f = Figures(out);
+    EXPECT_EQ(f["paused seconds"], "0");
+    EXPECT_EQ(f["active seconds"], "25");
+}
+
+TEST_F(ReplayTest, EscPausesAndResumes) {
+    Write("keys.txt", "1000 a\n1200 ESC\n5200 ESC\n5400 b\n");
+    Write("lesson.txt", "ab");
+    std::string out;
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    EXPECT_EQ(Figures(out)["paused seconds"], "4");
+    EXPECT_EQ(Figures(out)["finished"], "yes");
+}
+
+TEST_F(ReplayTest, PrintsTheLastScreenAfterAResize) {
+    Write("lesson.txt", "alpha beta gamma delta");
+    Write("keys.txt", "100 a\n200 l\n300 RESIZE 24x10\n400 x\n");
+    std::string out;
+    ASSERT_EQ(Replay("--screen --size 60x10", &out), 0) << out;
+    const std::string screen = out.substr(out.find("screen:\n") + 8);
+    EXPECT_EQ(screen,
+              "  typetutor - lesson (le\n"
+              " 0:00  speed 0 cpm 0 wpm\n"
+              "\n"
+              "  alpha beta gamma\n"
+              "  alx\n"
+              "  delta\n"
+              "\n"
+              "\n"
+              "\n"
+              "  Esc pause   Backspace\n");
+}
+
+TEST_F(ReplayTest, NoReportReachesTheOutput) {
+    std::string out;
+    // The word method makes the library report on every key; the reports go to the log.
+    ASSERT_EQ(Replay("--method word", &out), 0) << out;
+    EXPECT_EQ(out.find("TypoDection"), std::string::npos) << out;
+    std::ifstream log(Data() + "/typetutor.log");
+    const std::string text((std::istreambuf_iterator<char>(log)), {});
+    EXPECT_NE(text.find("GetCaretChar called when TypoDection is not tdByLetter"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(ReplayTest, RefusesLessonsTheLibraryCannotTakeBeforeTheyStart) {
+    Write("long.txt", "fine\nfine " + std::string(70, 'q') + " fine\n");
+    Write("odd.txt", "snow \xE2\x9D\x84 flake\n");
+    std::string out;
+    EXPECT_EQ(
+        Run(dir.File("long.txt") + " --replay " + dir.File("keys.txt") + " --data-dir " + Data(),
+            &out),
+        2);
+    EXPECT_EQ(out, "typetutor: " + dir.File("long.txt") + ": line 2: the word \"" +
+                       std::string(70, 'q') +
+                       "\" is too long: a word may have at most 63 characters (62 at the end of "
+                       "a line)\n");
+    // Interactive too: refused before the terminal is taken over.
+    EXPECT_EQ(Run(dir.File("odd.txt") + " --data-dir " + Data(), &out), 2);
+    EXPECT_EQ(out, "typetutor: " + dir.File("odd.txt") +
+                       ": line 1: '\xE2\x9D\x84' (U+2744) has no single-byte form\n");
+    EXPECT_EQ(Run("no-such-lesson --data-dir " + Data(), &out), 2);
+    EXPECT_FALSE(PathExists(Data() + "/lessons.dat"));
+}
+
+TEST_F(ReplayTest, RefusesABadReplayFileNamingTheLine) {
+    Write("keys.txt", "100 a\n50 b\n");
+    std::string out;
+    EXPECT_EQ(Replay("", &out), 2);
+    EXPECT_EQ(out, "typetutor: " + dir.File("keys.txt") + ": line 2: time goes backwards\n");
+}
+
+TEST_F(ReplayTest, AFailedSaveSaysWhereTheHistoryWentAndFailsTheRun) {
+    fs::create_directories(Data() + "/lessons.dat");  // in the way of the file
+    std::string out;
+    EXPECT_EQ(Replay("", &out), 1) << out;
+    EXPECT_NE(
+        out.find("typetutor: Could not save " + Data() +
+                 "/lessons.dat; your history was written to " + Data() + "/lessons.dat.unsaved-"),
+        std::string::npos)
+        << out;
+    bool rescued = false;
+    for (const auto& e : fs::directory_iterator(Data())) {
+        if (e.path().filename().string().rfind("lessons.dat.unsaved-", 0) == 0) {
+            CLessonTrackFile copy;
+            rescued = copy.Open(e.path().c_str()) == 1 && copy.GetLessonCount() == 1;
+        }
+    }
+    EXPECT_TRUE(rescued);
+}
+
+TEST_F(ReplayTest, AnInterruptedSaveIsUndoneAtStartUp) {
+    std::string out;
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    // As if the next save had been cut off after moving the history aside.
+    fs::rename(Data() + "/lessons.dat", Data() + "/lessons.dat.old");
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    CLessonTrackFile lessons;
+    ASSERT_EQ(lessons.Open((Data() + "/lessons.dat").c_str()), 1);
+    EXPECT_EQ(lessons.GetLessonCount(), 2);
+    EXPECT_FALSE(PathExists(Data() + "/lessons.dat.old"));
+}
+
+}  // namespace
