@@ -17,13 +17,13 @@ constexpr const char* kTooSmall = "The terminal is too small for the lesson: mak
 }  // namespace
 
 std::string FormatStatus(const SessionFigures& f, bool paused) {
+    // The pause comes first, so that a narrow screen does not cut it off.
     char line[256];
     std::snprintf(line, sizeof line,
-                  " %d:%02d  speed %d cpm %d wpm  now %d/%d  top %d/%d  accuracy %d%%  "
-                  "errors %d%s",
-                  f.activeSeconds / 60, f.activeSeconds % 60, f.speed, f.wordSpeed, f.curSpeed,
-                  f.curWordSpeed, f.topSpeed, f.topWordSpeed, f.accuracy, f.errors,
-                  paused ? "  [paused]" : "");
+                  "%s%d:%02d  %d cpm %d wpm  now %d/%d  top %d/%d  accuracy %d%%  errors %d",
+                  paused ? " [paused] " : " ", f.activeSeconds / 60, f.activeSeconds % 60, f.speed,
+                  f.wordSpeed, f.curSpeed, f.curWordSpeed, f.topSpeed, f.topWordSpeed, f.accuracy,
+                  f.errors);
     return line;
 }
 

@@ -181,7 +181,7 @@ TEST_F(ReplayTest, PrintsTheLastScreenAfterAResize) {
     const std::string screen = out.substr(out.find("screen:\n") + 8);
     EXPECT_EQ(screen,
               "  typetutor - lesson (le\n"
-              " 0:00  speed 0 cpm 0 wpm\n"
+              " 0:00  0 cpm 0 wpm  now\n"
               "\n"
               "  alpha beta gamma\n"
               "  alx\n"

@@ -164,6 +164,23 @@ TEST_F(TutorTest, AResizeLaysTheLessonOutAgain) {
     EXPECT_EQ(session.Figures().keys, 8);
 }
 
+TEST(Status, ShowsTimeSpeedsAccuracyAndErrorsWithThePauseFirst) {
+    SessionFigures f;
+    f.activeSeconds = 754;
+    f.speed = 270;
+    f.wordSpeed = 54;
+    f.curSpeed = 300;
+    f.curWordSpeed = 60;
+    f.topSpeed = 412;
+    f.topWordSpeed = 82;
+    f.accuracy = 97;
+    f.errors = 12;
+    EXPECT_EQ(FormatStatus(f, false),
+              " 12:34  270 cpm 54 wpm  now 300/60  top 412/82  accuracy 97%  errors 12");
+    EXPECT_EQ(FormatStatus(f, true),
+              " [paused] 12:34  270 cpm 54 wpm  now 300/60  top 412/82  accuracy 97%  errors 12");
+}
+
 TEST_F(TutorTest, EscPausesAndAnyKeyGoesOn) {
     Open("ab cd");
     Type("a");
