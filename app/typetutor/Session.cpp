@@ -14,32 +14,39 @@ constexpr int kCodeFinished = 6;
 constexpr int kCodeEnterRefused = 7;
 constexpr int kCodeOnlyEnter = 9;
 
-// The lengths of the words as the library cuts the text: runs of characters other than space,
-// tab and line feed.
-std::vector<int> TokenLengths(const std::string& text) {
-    std::vector<int> lengths;
-    int run = 0;
-    for (char c : text) {
-        if (c == ' ' || c == '\t' || c == '\n') {
-            if (run > 0) {
-                lengths.push_back(run);
-            }
-            run = 0;
-        } else {
-            ++run;
-        }
-    }
-    if (run > 0) {
-        lengths.push_back(run);
-    }
-    return lengths;
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
 }
 
 }  // namespace
 
+// The words as the library cuts the text: runs of characters other than space, tab and line
+// feed, each ending its line when a line feed follows it before the next word.
+void Session::CutWords(const std::string& text) {
+    m_tokenLengths.clear();
+    m_tokenEndsLine.clear();
+    size_t i = 0;
+    while (i < text.size()) {
+        if (IsBlank(text[i])) {
+            ++i;
+            continue;
+        }
+        const size_t start = i;
+        while (i < text.size() && !IsBlank(text[i])) {
+            ++i;
+        }
+        bool endsLine = false;
+        for (size_t k = i; k < text.size() && IsBlank(text[k]) && !endsLine; ++k) {
+            endsLine = text[k] == '\n';
+        }
+        m_tokenLengths.push_back(static_cast<int>(i - start));
+        m_tokenEndsLine.push_back(endsLine);
+    }
+}
+
 bool Session::Create(const std::string& text, const SessionOptions& options, std::string* error) {
     m_options = options;
-    m_tokenLengths = TokenLengths(text);
+    CutWords(text);
     if (m_tokenLengths.empty()) {
         *error = "the lesson holds no word";
         return false;
@@ -112,6 +119,17 @@ int Session::CurrentTypedLength() {
     return std::max(TerminalDC::CellX(caret.left) - TerminalDC::CellX(token.left), 0);
 }
 
+bool Session::AtWrappedLineEnd() {
+    const int current = CurrentToken();
+    if (m_options.method == tdNone || current + 1 >= TokenCount() ||
+        m_tokenEndsLine[static_cast<size_t>(current)]) {
+        return false;
+    }
+    Article* ref = Reference();
+    return ref->GetTokenLine(current + 1) != ref->GetTokenLine(current) &&
+           CurrentTypedLength() >= m_tokenLengths[static_cast<size_t>(current)];
+}
+
 // The text is complete when the last word has at least as many judged characters as the
 // lesson's: the test by which the library then refuses every further key.
 bool Session::TextComplete() {
@@ -152,6 +170,11 @@ KeyOutcome Session::Type(char c) {
         return KeyOutcome::kIgnored;
     }
     Begin();
+    // Where the screen wraps a line the text has a space, but the library wants the Enter that
+    // ends every line it shows: the space is that Enter.
+    if (c == kSpace && AtWrappedLineEnd()) {
+        return AfterKey(TypeLeavingKey(kLineFeed));
+    }
     // Free typing would go on past the lesson's last word: a space after it ends the lesson.
     if (m_options.method == tdNone && c == kSpace && AtLastToken() && CurrentTypedLength() > 0) {
         m_bFinished = true;

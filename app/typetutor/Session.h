@@ -111,6 +111,9 @@ private:
     // Characters judged in the word being typed, read from the caret's place in it.
     int CurrentTypedLength();
     bool AtLastToken() const;
+    // The word being typed is whole and the screen wraps its line after it.
+    bool AtWrappedLineEnd();
+    void CutWords(const std::string& text);
     bool TextComplete();
     bool ScrollToLine(Article* article, int line);
 
@@ -119,7 +122,9 @@ private:
     TerminalDC m_measure;
     ArticleFile m_file;
     SessionOptions m_options;
-    std::vector<int> m_tokenLengths;  // characters of every lesson word, as the library cuts them
+    // Characters of every lesson word as the library cuts them, and whether a line feed ends it.
+    std::vector<int> m_tokenLengths;
+    std::vector<bool> m_tokenEndsLine;
     RECT m_rcRefPaper{};
     RECT m_rcTypedPaper{};
     bool m_bStarted = false;

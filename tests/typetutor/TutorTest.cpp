@@ -124,6 +124,21 @@ TEST_F(TutorTest, TheLineEndWantsEnter) {
     EXPECT_EQ(screen.Row(11), "  Enter ends a line only after its last word");
 }
 
+TEST_F(TutorTest, ASpaceWhereTheScreenWrapsIsTheEnterThatEndsTheLine) {
+    screen.Resize(24, 12);
+    Open("alpha beta gamma delta\nend");
+    ASSERT_EQ(screen.Row(kLine0), "  alpha beta gamma");
+    Type("alpha beta gamma delta");
+    EXPECT_EQ(screen.StyledRow(kTyped1), "  {t}delta");
+    Type(" ");  // a line feed ends this line: the space is refused
+    EXPECT_EQ(screen.Row(11), "  The line ends here: pr");
+    Type("\nend");
+    EXPECT_TRUE(session.IsFinished());
+    const SessionFigures f = session.Figures();
+    EXPECT_EQ(f.keys, 27);
+    EXPECT_EQ(f.errors, 1);  // the refused space
+}
+
 TEST_F(TutorTest, BothArticlesScrollTogetherWhenTypingLeavesThePage) {
     // Four lines a page on twelve rows.
     Open("l0\nl1\nl2\nl3\nl4\nl5");
