@@ -1,5 +1,6 @@
 #include "Tutor.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
