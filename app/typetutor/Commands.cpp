@@ -1,123 +1,34 @@
 #include "Commands.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <iostream>
+#include <ostream>
 #include <sstream>
 
+#include "CellScreen.h"
 #include "History.h"
 #include "Lesson.h"
+#include "Replay.h"
 #include "Stats.h"
 #include "platform/Clock.h"
-#include "platform/FixedPitchDC.h"
 
 namespace {
 
-// The grid a replay lays the lesson out on.
-constexpr int kReplayCols = 80;
-constexpr int kReplayRows = 24;
+constexpr int kExitRefused = 2;
+constexpr int kExitHistory = 1;
 
-unsigned short TagOf(const std::string& name) {
-    unsigned h = 2166136261u;
-    for (char c : name) {
-        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    }
-    return static_cast<unsigned short>(h ^ (h >> 16));
-}
-
-bool ParseClock(const std::string& text, SYSTEMTIME* st) {
-    int y, mo, d, h, mi, s;
-    if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &s) != 6 || y < 1971 ||
-        y > 9999 || mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 ||
-        s < 0 || s > 59) {
+bool ReadFile(const std::string& path, std::string* content) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
         return false;
     }
-    *st = MakeSystemTime(y, mo, d, h, mi, s);
+    std::ostringstream text;
+    text << in.rdbuf();
+    *content = text.str();
     return true;
 }
 
 }  // namespace
-
-bool ChooseLesson(const std::string& nameOrPath, ChosenLesson* lesson, std::string* error) {
-    const std::string path = ResolveLesson(nameOrPath);
-    if (path.empty()) {
-        *error = "no lesson or file named \"" + nameOrPath + "\" (try: typetutor --list)";
-        return false;
-    }
-    LessonText text = LoadLessonFile(path);
-    if (!text.ok) {
-        *error = text.error;
-        return false;
-    }
-    lesson->name = std::filesystem::path(path).stem().string();
-    lesson->text = text.text;
-    lesson->id = 0;
-    const std::vector<BundledLesson> bundled = ListBundledLessons();
-    for (size_t i = 0; i < bundled.size(); ++i) {
-        if (bundled[i].path == path) {
-            lesson->id = static_cast<int>(i) + 1;
-            lesson->name = bundled[i].name;
-        }
-    }
-    lesson->tag = TagOf(lesson->name);
-    return true;
-}
-
-bool ParseReplay(const std::string& content, std::vector<ReplayEvent>* events, std::string* error) {
-    std::istringstream in(content);
-    std::string line;
-    int number = 0;
-    long long last = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (line.empty() || line[0] == '#') {
-            continue;
-        }
-        const size_t space = line.find(' ');
-        ReplayEvent e;
-        std::string key;
-        try {
-            size_t used = 0;
-            e.ms = std::stoll(line.substr(0, space), &used);
-            if (used != space || space == std::string::npos) {
-                throw std::invalid_argument("time");
-            }
-        } catch (const std::exception&) {
-            *error = "line " + std::to_string(number) + ": expected \"milliseconds key\"";
-            return false;
-        }
-        key = line.substr(space + 1);
-        if (e.ms < last) {
-            *error = "line " + std::to_string(number) + ": time goes backwards";
-            return false;
-        }
-        last = e.ms;
-        if (key == "SPACE") {
-            e.ch = ' ';
-        } else if (key == "ENTER") {
-            e.ch = '\n';
-        } else if (key == "TAB") {
-            e.ch = '\t';
-        } else if (key == "BACKSPACE") {
-            e.kind = ReplayEvent::Kind::kBackspace;
-        } else if (key == "ESC") {
-            e.kind = ReplayEvent::Kind::kPause;
-        } else {
-            LessonText c = PrepareLesson(key);
-            if (!c.ok || c.text.size() != 1) {
-                *error = "line " + std::to_string(number) + ": unknown key \"" + key + "\"";
-                return false;
-            }
-            e.ch = c.text[0];
-        }
-        events->push_back(e);
-    }
-    return true;
-}
 
 std::string FormatFigures(const SessionFigures& f) {
     std::ostringstream out;
@@ -138,95 +49,98 @@ std::string FormatFigures(const SessionFigures& f) {
     return out.str();
 }
 
-int RunReplay(const Options& options) {
-    ChosenLesson lesson;
+std::string LessonTitle(const std::string& lesson, const SessionOptions& options) {
+    return "typetutor - " + lesson + " (" + MethodName(options.method) + ")";
+}
+
+int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
+    Lesson lesson;
     std::string error;
     if (!ChooseLesson(options.lesson, &lesson, &error)) {
-        std::cerr << "typetutor: " << error << "\n";
-        return 2;
+        err << "typetutor: " << error << "\n";
+        return kExitRefused;
     }
-    std::ifstream in(options.replayFile, std::ios::binary);
-    if (!in) {
-        std::cerr << "typetutor: " << options.replayFile << ": cannot be read\n";
-        return 2;
+    std::string content;
+    if (!ReadFile(options.replayFile, &content)) {
+        err << "typetutor: " << options.replayFile << ": cannot be read\n";
+        return kExitRefused;
     }
-    std::ostringstream content;
-    content << in.rdbuf();
     std::vector<ReplayEvent> events;
-    if (!ParseReplay(content.str(), &events, &error)) {
-        std::cerr << "typetutor: " << options.replayFile << ": " << error << "\n";
-        return 2;
+    if (!ParseReplay(content, &events, &error)) {
+        err << "typetutor: " << options.replayFile << ": " << error << "\n";
+        return kExitRefused;
     }
-
     SYSTEMTIME start;
     if (options.clockStart.empty()) {
         GetLocalTime(&start);
         start.wMilliseconds = 0;
-    } else if (!ParseClock(options.clockStart, &start)) {
-        std::cerr << "typetutor: --clock-start wants \"YYYY-MM-DD HH:MM:SS\"\n";
-        return 2;
+    } else if (!ParseClockStart(options.clockStart, &start)) {
+        err << "typetutor: --clock-start takes \"YYYY-MM-DD HH:MM:SS\"\n";
+        return kExitRefused;
     }
     ScopedFakeClock clock(start);
 
     History history(options.dataDir);
     if (!history.Open(&error)) {
-        std::cerr << "typetutor: " << error << "\n";
-        return 1;
+        err << "typetutor: " << error << "\n";
+        return kExitHistory;
     }
-    LogFileSink log(history.LogPath());
-
     Session session;
     if (!session.Create(lesson.text, options.session, &error)) {
-        std::cerr << "typetutor: " << error << "\n";
-        return 1;
+        err << "typetutor: " << error << "\n";
+        return kExitRefused;
     }
-    FixedPitchDC dc;
-    dc.SetRecording(false);
-    session.Layout(&dc, kReplayCols, kReplayRows);
+    GridScreen screen(options.replayCols, options.replayRows);
+    Tutor tutor(session, screen, LessonTitle(lesson.name, options.session),
+                options.pauseAfterSeconds * 1000);
+    tutor.Open();
     history.Lessons().AddNewTrack(static_cast<unsigned char>(lesson.id),
                                   static_cast<unsigned char>(options.session.method), lesson.tag);
-    session.StartIfNeeded();
+    history.RememberLessonName(lesson.tag, lesson.name);
+
     long long now = 0;
     for (const ReplayEvent& e : events) {
+        // The pause that idle time brings comes at its own moment, before the next key.
+        const long long due = tutor.IdlePauseDue();
+        if (due >= 0 && due <= e.ms) {
+            clock.Advance(due - now);
+            now = due;
+            tutor.OnIdle(now);
+        }
         clock.Advance(e.ms - now);
         now = e.ms;
-        switch (e.kind) {
-            case ReplayEvent::Kind::kPause:
-                session.TogglePause();
-                break;
-            case ReplayEvent::Kind::kBackspace:
-                session.Backspace();
-                break;
-            case ReplayEvent::Kind::kChar:
-                session.Type(e.ch);
-                break;
+        if (e.key.kind == KeyKind::kResize) {
+            screen.Resize(e.cols, e.rows);
         }
-        session.KeepCurrentVisible(&dc);
-        session.DrawArticles(&dc);
-        if (session.IsFinished()) {
+        tutor.OnKey(e.key, now);
+        if (tutor.IsFinished()) {
             break;
         }
     }
     session.Record(history.Lessons(), history.Words());
-    std::cout << "lesson: " << lesson.name << "\n"
-              << "finished: " << (session.IsFinished() ? "yes" : "no") << "\n"
-              << FormatFigures(session.Figures());
+    out << "lesson: " << lesson.name << "\n"
+        << "finished: " << (session.IsFinished() ? "yes" : "no") << "\n"
+        << FormatFigures(session.Figures());
+    if (options.printScreen) {
+        out << "screen:\n" << screen.Text();
+    }
     std::string message;
     if (!history.Save(&message)) {
-        std::cerr << "typetutor: " << message;
-        return 1;
+        err << "typetutor: " << message;
+        return kExitHistory;
     }
     return 0;
 }
 
-int RunStats(const Options& options) {
+int RunStats(const Options& options, std::ostream& out, std::ostream& err) {
     History history(options.dataDir);
     std::string error;
     if (!history.Open(&error)) {
-        std::cerr << "typetutor: " << error << "\n";
-        return 1;
+        err << "typetutor: " << error << "\n";
+        return kExitHistory;
     }
-    HistoryStats stats = ComputeStats(history.Lessons(), history.Words());
-    std::cout << (options.json ? FormatStatsJson(stats) : FormatStatsText(stats));
+    const HistoryStats stats =
+        ComputeStats(history.Lessons(), history.Words(), history.LessonNames());
+    out << (options.json ? FormatStatsJson(stats) : FormatStatsText(stats));
     return 0;
 }

@@ -1,45 +1,24 @@
-// The typing tutor's commands: an interactive lesson, a replayed lesson, and the statistics.
+// The commands that need no terminal: a replayed lesson and the statistics; and the pieces the
+// interactive lesson shares with them.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "Options.h"
 #include "Session.h"
-
-struct Options {
-    std::string lesson;  // bundled lesson name or file path; empty: choose from a menu
-    std::string dataDir;
-    SessionOptions session;
-    std::string replayFile;
-    std::string clockStart;  // replay: local start time "YYYY-MM-DD HH:MM:SS"
-    int pauseAfterSeconds = 10;
-    bool json = false;
-};
-
-// A lesson picked and prepared for typing.
-struct ChosenLesson {
-    std::string name;
-    std::string text;
-    int id = 0;  // 1-based position among the bundled lessons; 0 for a file of one's own
-    unsigned short tag = 0;
-};
-
-// Resolves and prepares options.lesson; false with a message naming the problem.
-bool ChooseLesson(const std::string& nameOrPath, ChosenLesson* lesson, std::string* error);
-
-int RunInteractive(const Options& options);
-int RunReplay(const Options& options);
-int RunStats(const Options& options);
-
-// One replayed event: a key at a time in milliseconds after the start.
-struct ReplayEvent {
-    long long ms = 0;
-    enum class Kind { kChar, kBackspace, kPause } kind = Kind::kChar;
-    char ch = 0;
-};
-// Parses "milliseconds key" lines; keys are a character or SPACE, ENTER, TAB, BACKSPACE, ESC.
-// Blank lines and lines starting with '#' are skipped. False with a message naming the line.
-bool ParseReplay(const std::string& content, std::vector<ReplayEvent>* events, std::string* error);
+#include "Tutor.h"
 
 // The figures of a session as "name: value" lines.
 std::string FormatFigures(const SessionFigures& f);
+
+// The lesson's title line.
+std::string LessonTitle(const std::string& lesson, const SessionOptions& options);
+
+// Replays options.replayFile on options.lesson on a fake clock and a screen in memory, prints
+// the figures (and the last screen), and saves the history. 0 on success; 2 for a refused
+// lesson or replay file; 1 when the history cannot be opened or saved.
+int RunReplay(const Options& options, std::ostream& out, std::ostream& err);
+// Prints the history's statistics. 0 on success, 1 when the history cannot be opened.
+int RunStats(const Options& options, std::ostream& out, std::ostream& err);

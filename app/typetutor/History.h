@@ -1,57 +1,34 @@
 // The learner's history on disk: the data directory, the two record files in it, recovery from
-// an interrupted save, and the log that takes the library's reports.
+// an interrupted save, a rescue copy when a save fails, the names of the lessons typed, and the
+// log file that takes the library's reports.
 #pragma once
 
 #include <cstdio>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "Article/TypingLog.h"
 #include "diagnostics/Tracewise.h"
 
-// --data-dir when given, else $XDG_DATA_HOME/typetutor, else ~/.local/share/typetutor.
+// $XDG_DATA_HOME/typetutor, else ~/.local/share/typetutor.
 std::string DefaultDataDirectory();
 
 // What start-up recovery did with one record file.
 enum class Recovery {
     kNothing,         // no backup was left behind
-    kBackupRestored,  // the main file was missing or unreadable: the backup took its place
+    kBackupRestored,  // the main file was missing or did not open: the backup took its place
+                      // (a main file that did not open is kept as path + ".damaged-" + time)
     kBackupRemoved,   // the main file opens: the stale backup was removed
 };
 
-// Puts a record file back in order after an interrupted save. opens says whether a file
-// loads as a record file of the right kind.
+// Puts a record file back in order after an interrupted save, which leaves the previous file
+// as path + ".old". opens says whether a file loads as a record file of the right kind.
 Recovery RecoverRecordFile(const std::string& path, bool (*opens)(const std::string&));
 
-class History {
-public:
-    explicit History(std::string directory);
-
-    // Creates the directory and recovers both files; then loads them. False, with a message,
-    // when the directory cannot be made or an existing file does not load.
-    bool Open(std::string* message);
-    // Saves both files. On failure tries a second name beside each file (and then the temporary
-    // directory), and tells in *message where the learner's data is.
-    bool Save(std::string* message);
-
-    CLessonTrackFile& Lessons() { return m_lessons; }
-    CWordTrackFile& Words() { return m_words; }
-    const std::string& Directory() const { return m_strDirectory; }
-    std::string LessonPath() const { return m_strDirectory + "/lessons.dat"; }
-    std::string WordPath() const { return m_strDirectory + "/words.dat"; }
-    std::string LogPath() const { return m_strDirectory + "/typetutor.log"; }
-    Recovery LessonRecovery() const { return m_lessonRecovery; }
-    Recovery WordRecovery() const { return m_wordRecovery; }
-
-private:
-    std::string m_strDirectory;
-    CLessonTrackFile m_lessons;
-    CWordTrackFile m_words;
-    Recovery m_lessonRecovery = Recovery::kNothing;
-    Recovery m_wordRecovery = Recovery::kNothing;
-};
-
-// Appends every report to a log file, one line each with the local time; installed for its
-// lifetime. Reports never reach the screen.
+// Appends every report to a log file, one line each with the local time; a report repeated
+// straight after itself is counted instead of written again. Installed as the report sink for
+// its lifetime.
 class LogFileSink : public ReportSink {
 public:
     explicit LogFileSink(const std::string& path);
@@ -61,8 +38,68 @@ public:
 
     void OnReport(int nLevel, const char* pszMessage, const char* pszFile, int nLine,
                   ReportMethod method, int nFlags) override;
+    // A line of the program's own, with the local time.
+    void Note(const std::string& line);
 
 private:
+    void WriteLine(const std::string& line);
+    void WriteRepeats();
+
     std::FILE* m_pFile;
     ReportSink* m_pPrevious;
+    std::string m_strLast;
+    int m_nRepeats = 0;
+};
+
+// Drops every report: installed for the program's whole run, so that no report reaches the
+// screen even before the log file is open.
+class SilentSink : public ReportSink {
+public:
+    void OnReport(int, const char*, const char*, int, ReportMethod, int) override {}
+};
+
+class History {
+public:
+    static constexpr const char* kLessonFile = "lessons.dat";
+    static constexpr const char* kWordFile = "words.dat";
+    static constexpr const char* kLogFile = "typetutor.log";
+    static constexpr const char* kNamesFile = "lesson-names.txt";
+
+    explicit History(std::string directory);
+    ~History();
+    History(const History&) = delete;
+    History& operator=(const History&) = delete;
+
+    // Creates the directory, sends the library's reports to its log file, recovers both
+    // record files and loads them. False, with a message, when the directory cannot be made or
+    // a record file there does not load (it is left as it is).
+    bool Open(std::string* message);
+    // Saves both files. When one cannot be saved, writes it to a rescue file beside it (or in
+    // the temporary directory) and tells in *message where the learner's history is; the
+    // records stay in memory, so Save may be tried again.
+    bool Save(std::string* message);
+
+    CLessonTrackFile& Lessons() { return m_lessons; }
+    CWordTrackFile& Words() { return m_words; }
+    const std::string& Directory() const { return m_strDirectory; }
+    std::string LessonPath() const { return m_strDirectory + "/" + kLessonFile; }
+    std::string WordPath() const { return m_strDirectory + "/" + kWordFile; }
+    std::string LogPath() const { return m_strDirectory + "/" + kLogFile; }
+    std::string NamesPath() const { return m_strDirectory + "/" + kNamesFile; }
+    Recovery LessonRecovery() const { return m_lessonRecovery; }
+    Recovery WordRecovery() const { return m_wordRecovery; }
+
+    // Keeps the name of a lesson typed, by its tag, for the statistics.
+    void RememberLessonName(unsigned short tag, const std::string& name);
+    // Lesson names by tag: the bundled lessons' and those remembered.
+    const std::map<unsigned short, std::string>& LessonNames() const { return m_names; }
+
+private:
+    std::string m_strDirectory;
+    std::unique_ptr<LogFileSink> m_pLog;
+    CLessonTrackFile m_lessons;
+    CWordTrackFile m_words;
+    Recovery m_lessonRecovery = Recovery::kNothing;
+    Recovery m_wordRecovery = Recovery::kNothing;
+    std::map<unsigned short, std::string> m_names;
 };

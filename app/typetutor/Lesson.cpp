@@ -8,96 +8,16 @@
 #include <sstream>
 
 #include "Article/Token.h"
+#include "Encoding.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Code points of the Windows-1252 bytes 0x80..0x9F; 0 where the byte is undefined.
-constexpr char32_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-// The single byte of a code point, or -1 when Windows-1252 has none. Control characters other
-// than tab and line feed have no place in a lesson either.
-int ToSingleByte(char32_t cp) {
-    if (cp == '\t' || cp == '\n') {
-        return static_cast<int>(cp);
-    }
-    if (cp < 0x20 || cp == 0x7F) {
-        return -1;
-    }
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-        return static_cast<int>(cp);
-    }
-    for (int i = 0; i < 32; ++i) {
-        if (kHighControls[i] != 0 && kHighControls[i] == cp) {
-            return 0x80 + i;
-        }
-    }
-    return -1;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Decodes one UTF-8 sequence at s[i]; advances i. Returns 0xFFFFFFFF for a malformed one.
-char32_t DecodeUtf8(const std::string& s, size_t& i) {
-    const unsigned char b0 = static_cast<unsigned char>(s[i]);
-    int extra = 0;
-    char32_t cp;
-    if (b0 < 0x80) {
-        ++i;
-        return b0;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        extra = 1;
-        cp = b0 & 0x1F;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = b0 & 0x0F;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        extra = 3;
-        cp = b0 & 0x07;
-    } else {
-        ++i;
-        return 0xFFFFFFFF;
-    }
-    if (i + static_cast<size_t>(extra) >= s.size()) {
-        i = s.size();
-        return 0xFFFFFFFF;
-    }
-    for (int k = 1; k <= extra; ++k) {
-        const unsigned char b = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-        if ((b & 0xC0) != 0x80) {
-            i += static_cast<size_t>(k);
-            return 0xFFFFFFFF;
-        }
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    i += static_cast<size_t>(extra) + 1;
-    return cp;
-}
+constexpr const char* kLessonExtension = ".txt";
 
 std::string DescribeCodePoint(char32_t cp) {
-    std::ostringstream out;
-    if (cp == 0xFFFFFFFF) {
+    if (cp == kNotUtf8) {
         return "a byte that is not UTF-8";
     }
     std::string glyph;
@@ -106,22 +26,69 @@ std::string DescribeCodePoint(char32_t cp) {
     }
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
-    out << (glyph.empty() ? "" : "'" + glyph + "' ") << "(" << code << ")";
-    return out.str();
+    return (glyph.empty() ? "" : "'" + glyph + "' ") + "(" + code + ")";
+}
+
+std::string AtLine(int line) {
+    return "line " + std::to_string(line) + ": ";
+}
+
+// Blanks before a line feed and at the end, and line feeds at the end, go: the library would
+// count blanks into the span of the word before them, and a final line feed would make the
+// learner press Enter after the last word.
+std::string TidyLines(const std::string& text) {
+    std::string tidy;
+    tidy.reserve(text.size());
+    for (char c : text) {
+        if (c == '\n') {
+            while (!tidy.empty() && tidy.back() == ' ') {
+                tidy.pop_back();
+            }
+        }
+        tidy += c;
+    }
+    while (!tidy.empty() && (tidy.back() == ' ' || tidy.back() == '\n')) {
+        tidy.pop_back();
+    }
+    return tidy;
+}
+
+// The first word that does not fit one token, as an error naming it; empty when all fit. A word
+// that ends its line takes the line feed into its token.
+std::string CheckWordLengths(const std::string& text) {
+    int line = 1;
+    size_t k = 0;
+    while (k < text.size()) {
+        if (text[k] == '\n' || text[k] == ' ') {
+            line += text[k] == '\n' ? 1 : 0;
+            ++k;
+            continue;
+        }
+        size_t end = k;
+        while (end < text.size() && text[end] != ' ' && text[end] != '\n') {
+            ++end;
+        }
+        const bool endsLine = end < text.size() && text[end] == '\n';
+        const size_t span = end - k + (endsLine ? 1 : 0);
+        if (span > static_cast<size_t>(kMaxTokenLength)) {
+            return AtLine(line) + "the word \"" + SingleByteToUtf8(text.substr(k, end - k)) +
+                   "\" is too long: a word may have at most " + std::to_string(kMaxTokenLength) +
+                   " characters (" + std::to_string(kMaxTokenLength - 1) + " at the end of a line)";
+        }
+        k = end;
+    }
+    return {};
 }
 
 }  // namespace
-
-int CodePointToSingleByte(char32_t cp) {
-    return ToSingleByte(cp);
-}
 
 std::string LessonDirectory() {
     if (const char* env = std::getenv("TYPETUTOR_LESSONS"); env && *env) {
         return env;
     }
 #ifdef TYPETUTOR_SOURCE_LESSONS
-    if (fs::is_directory(TYPETUTOR_SOURCE_LESSONS)) {
+    std::error_code ec;
+    if (fs::is_directory(TYPETUTOR_SOURCE_LESSONS, ec)) {
         return TYPETUTOR_SOURCE_LESSONS;
     }
 #endif
@@ -136,7 +103,7 @@ std::vector<BundledLesson> ListBundledLessons() {
     std::vector<BundledLesson> lessons;
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator(LessonDirectory(), ec)) {
-        if (e.path().extension() == ".txt") {
+        if (e.path().extension() == kLessonExtension) {
             lessons.push_back({e.path().stem().string(), e.path().string()});
         }
     }
@@ -156,63 +123,25 @@ LessonText PrepareLesson(const std::string& utf8) {
         if (cp == '\r') {
             continue;
         }
-        const int b = ToSingleByte(cp);
+        const int b = CodePointToSingleByte(cp);
         if (b < 0) {
-            result.error = "line " + std::to_string(line) + ": " + DescribeCodePoint(cp) +
-                           " has no single-byte form";
+            result.error = AtLine(line) + DescribeCodePoint(cp) + " has no single-byte form";
             return result;
         }
         text += b == '\t' ? ' ' : static_cast<char>(b);
-        if (b == '\n') {
-            ++line;
-        }
+        line += b == '\n' ? 1 : 0;
     }
-    // Drop the blanks that end lines: the library would count them into the last word.
-    std::string cleaned;
-    cleaned.reserve(text.size());
-    for (char c : text) {
-        if (c == '\n') {
-            while (!cleaned.empty() && cleaned.back() == ' ') {
-                cleaned.pop_back();
-            }
-        }
-        cleaned += c;
+    text = TidyLines(text);
+    if (std::string error = CheckWordLengths(text); !error.empty()) {
+        result.error = error;
+        return result;
     }
-    while (!cleaned.empty() && cleaned.back() == ' ') {
-        cleaned.pop_back();
-    }
-    // Every word, with the line feed that may follow it, must fit one token.
-    line = 1;
-    size_t k = 0;
-    while (k < cleaned.size()) {
-        if (cleaned[k] == '\n') {
-            ++line;
-            ++k;
-            continue;
-        }
-        if (cleaned[k] == ' ') {
-            ++k;
-            continue;
-        }
-        size_t end = k;
-        while (end < cleaned.size() && cleaned[end] != ' ' && cleaned[end] != '\n') {
-            ++end;
-        }
-        const size_t span = end - k + (end < cleaned.size() && cleaned[end] == '\n' ? 1 : 0);
-        if (span > static_cast<size_t>(kMaxTokenLength)) {
-            result.error = "line " + std::to_string(line) + ": the word \"" +
-                           SingleByteToUtf8(cleaned.substr(k, end - k)) + "\" is longer than " +
-                           std::to_string(kMaxTokenLength) + " characters";
-            return result;
-        }
-        k = end;
-    }
-    if (cleaned.find_first_not_of(" \n") == std::string::npos) {
+    if (text.find_first_not_of(" \n") == std::string::npos) {
         result.error = "the lesson holds no word";
         return result;
     }
     result.ok = true;
-    result.text = std::move(cleaned);
+    result.text = std::move(text);
     return result;
 }
 
@@ -232,29 +161,43 @@ LessonText LoadLessonFile(const std::string& path) {
     return lesson;
 }
 
-std::string ResolveLesson(const std::string& nameOrPath) {
-    std::error_code ec;
-    if (fs::is_regular_file(nameOrPath, ec)) {
-        return nameOrPath;
-    }
-    for (const BundledLesson& lesson : ListBundledLessons()) {
-        if (lesson.name == nameOrPath) {
-            return lesson.path;
+bool ChooseLesson(const std::string& nameOrPath, Lesson* lesson, std::string* error) {
+    const std::vector<BundledLesson> bundled = ListBundledLessons();
+    std::string path;
+    int id = 0;
+    for (size_t i = 0; i < bundled.size(); ++i) {
+        if (bundled[i].name == nameOrPath) {
+            path = bundled[i].path;
+            id = static_cast<int>(i) + 1;
         }
     }
-    return {};
+    std::error_code ec;
+    if (path.empty() && fs::is_regular_file(nameOrPath, ec)) {
+        path = nameOrPath;
+    }
+    if (path.empty()) {
+        *error = "no bundled lesson or file named \"" + nameOrPath +
+                 "\" (typetutor --list "
+                 "shows the lessons)";
+        return false;
+    }
+    LessonText text = LoadLessonFile(path);
+    if (!text.ok) {
+        *error = text.error;
+        return false;
+    }
+    lesson->name = id ? nameOrPath : fs::path(path).stem().string();
+    lesson->text = std::move(text.text);
+    lesson->id = id;
+    lesson->tag = LessonTag(lesson->name);
+    return true;
 }
 
-std::string SingleByteToUtf8(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const unsigned char b = static_cast<unsigned char>(c);
-        char32_t cp = b;
-        if (b >= 0x80 && b < 0xA0) {
-            cp = kHighControls[b - 0x80] ? kHighControls[b - 0x80] : U'?';
-        }
-        AppendUtf8(out, cp);
+unsigned short LessonTag(const std::string& name) {
+    // FNV-1a, folded to 16 bits.
+    unsigned h = 2166136261u;
+    for (char c : name) {
+        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
     }
-    return out;
+    return static_cast<unsigned short>(h ^ (h >> 16));
 }

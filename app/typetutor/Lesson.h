@@ -10,8 +10,8 @@ struct BundledLesson {
     std::string path;
 };
 
-// The folder that holds the bundled lessons: $TYPETUTOR_LESSONS, else the one next to the
-// program's sources or its installed share folder.
+// The folder that holds the bundled lessons: $TYPETUTOR_LESSONS, else the one in the source
+// tree the program was built from, else its installed share folder.
 std::string LessonDirectory();
 // Bundled lessons in name order.
 std::vector<BundledLesson> ListBundledLessons();
@@ -23,16 +23,23 @@ struct LessonText {
 };
 
 // Converts UTF-8 text to Windows-1252 and checks every word against the longest token the
-// library accepts. Carriage returns and trailing blanks of lines are dropped, tabs become
-// spaces. Refuses a character that has no single-byte form and a word that is too long.
+// library accepts. Carriage returns, blanks at line ends and line feeds at the end of the text
+// are dropped (the lesson ends with its last word); tabs become spaces. Refuses a character that
+// has no single-byte form, a word that is too long and a text without words.
 LessonText PrepareLesson(const std::string& utf8);
 // Reads a file and prepares it; a missing or unreadable file is refused with its name.
 LessonText LoadLessonFile(const std::string& path);
-// A bundled lesson's name or a file's path to its file path; empty when neither exists.
-std::string ResolveLesson(const std::string& nameOrPath);
 
-// The Windows-1252 byte of a Unicode code point (tab and line feed included), or -1.
-int CodePointToSingleByte(char32_t cp);
+// A lesson picked for typing.
+struct Lesson {
+    std::string name;        // the bundled name, or the file's name without its extension
+    std::string text;        // single-byte text
+    int id = 0;              // 1-based place among the bundled lessons; 0 for a file of one's own
+    unsigned short tag = 0;  // LessonTag(name)
+};
 
-// Windows-1252 text to UTF-8, for showing library text on a UTF-8 terminal.
-std::string SingleByteToUtf8(const std::string& text);
+// A bundled lesson's name or a text file's path to a prepared lesson; false with a message
+// naming the problem.
+bool ChooseLesson(const std::string& nameOrPath, Lesson* lesson, std::string* error);
+// A 16-bit tag of a lesson name, stored with every lesson record to tell lessons apart.
+unsigned short LessonTag(const std::string& name);

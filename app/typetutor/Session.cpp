@@ -4,94 +4,158 @@
 
 namespace {
 
-// With a line height of one cell, a spacing of 1.0 leaves one free row under every line of the
-// reference: the typed text stands in it.
+// A line gap of one line height: the typed line stands in the free row under its lesson line.
 constexpr double kLineSpacing = 1.0;
-constexpr int kMargin = 2;
-constexpr char kEnter = '\n';
+constexpr char kLineFeed = '\n';
+constexpr char kSpace = ' ';
 
 // Result codes of TypeChar.
 constexpr int kCodeFinished = 6;
 constexpr int kCodeEnterRefused = 7;
 constexpr int kCodeOnlyEnter = 9;
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+
 }  // namespace
 
-LOGFONTA CellFont() {
-    LOGFONTA lf{};
-    lf.lfHeight = -1;
-    lf.lfWidth = 1;
-    lf.lfPitchAndFamily = FIXED_PITCH;
-    return lf;
+// The words as the library cuts the text: runs of characters other than space, tab and line
+// feed, each ending its line when a line feed follows it before the next word.
+void Session::CutWords(const std::string& text) {
+    m_tokenLengths.clear();
+    m_tokenEndsLine.clear();
+    size_t i = 0;
+    while (i < text.size()) {
+        if (IsBlank(text[i])) {
+            ++i;
+            continue;
+        }
+        const size_t start = i;
+        while (i < text.size() && !IsBlank(text[i])) {
+            ++i;
+        }
+        bool endsLine = false;
+        for (size_t k = i; k < text.size() && IsBlank(text[k]) && !endsLine; ++k) {
+            endsLine = text[k] == '\n';
+        }
+        m_tokenLengths.push_back(static_cast<int>(i - start));
+        m_tokenEndsLine.push_back(endsLine);
+    }
 }
 
 bool Session::Create(const std::string& text, const SessionOptions& options, std::string* error) {
     m_options = options;
-    if (!m_file.Create(text.c_str(), TRUE, options.method)) {
-        *error = "the library refused the lesson text";
+    CutWords(text);
+    if (m_tokenLengths.empty()) {
+        *error = "the lesson holds no word";
         return false;
     }
-    if (!m_file.GetTypeArt()) {
+    if (!m_file.Create(text.c_str(), TRUE, options.method)) {
+        *error = "the library refused the lesson text (see the log for why)";
+        return false;
+    }
+    if (!Typed()) {
         *error = "the typing article could not be made";
         return false;
     }
     Article* ref = Reference();
     TypeArticle* typed = Typed();
-    const LOGFONTA font = CellFont();
     for (Article* a : {ref, static_cast<Article*>(typed)}) {
-        a->SetFont(&font);
         a->SetLineSpacing(kLineSpacing);
-        a->SetMasked(options.masked ? TRUE : FALSE);
         a->SetJustify(options.justify ? TRUE : FALSE);
     }
+    typed->SetMasked(options.masked ? TRUE : FALSE);
     ref->SetHighlightCurrent(options.highlight ? TRUE : FALSE);
     typed->SetMarkTypos(options.markTypos ? TRUE : FALSE);
-    // A checked article starts by letter; the learner's method rules from the first key.
+    // A checked typing article starts by letter whatever method it was made with.
     if (options.method != tdNone) {
-        typed->SetTypoDetection(options.method);
+        typed->SetTypoDetection(InWordMethod());
     }
     return true;
 }
 
-void Session::Layout(CDC* dc, int cols, int rows) {
-    const int width = std::max(cols - 2 * kMargin, 8);
-    const int height = std::max(rows - kTopRows - kBottomRows, 2);
-    SetRect(&m_rcRefPaper, kMargin, kTopRows, kMargin + width, kTopRows + height);
-    SetRect(&m_rcTypedPaper, kMargin, kTopRows + 1, kMargin + width, kTopRows + 1 + height);
+bool Session::Layout(int cols, int rows) {
+    if (cols < kMinCols || rows < kMinRows) {
+        return false;
+    }
+    // A page of P lines takes 2P rows: each lesson line and the typed line under it.
+    const int pageLines = (rows - kTopRows - kBottomRows) / 2;
+    const int left = TerminalDC::PixelX(kMargin);
+    const int right = TerminalDC::PixelX(cols - kMargin);
+    const int top = kTopRows * TerminalDC::kCellHeight;
+    const int height = (2 * pageLines - 1) * TerminalDC::kCellHeight;
+    SetRect(&m_rcRefPaper, left, top, right, top + height);
+    m_rcTypedPaper = m_rcRefPaper;
+    OffsetRect(&m_rcTypedPaper, 0, TerminalDC::kCellHeight);
+    // The reference first: the typing article takes its layout from it.
     Reference()->SetPaperRect(&m_rcRefPaper);
-    Reference()->Recalculate(dc);
     Typed()->SetPaperRect(&m_rcTypedPaper);
-    Typed()->Recalculate(dc);
-    KeepCurrentVisible(dc);
+    KeepCurrentVisible();
+    return true;
 }
 
-void Session::StartIfNeeded() {
+void Session::Begin() {
     if (!m_bStarted) {
         Typed()->StartTyping();
         m_bStarted = true;
     }
+    Resume();
 }
 
-int Session::CurrentToken() {
+int Session::CurrentToken() const {
     return std::max(Typed()->GetTypedWordCount() - 1, 0);
 }
 
-KeyOutcome Session::Type(char c) {
-    if (m_bFinished) {
-        return KeyOutcome::kFinished;
+bool Session::AtLastToken() const {
+    return Typed()->GetTypedWordCount() >= TokenCount();
+}
+
+int Session::CurrentTypedLength() {
+    RECT caret{};
+    RECT token{};
+    Typed()->GetCaretRect(&m_measure, &caret);
+    Typed()->GetTokenDrawRect(&token, CurrentToken());
+    return std::max(TerminalDC::CellX(caret.left) - TerminalDC::CellX(token.left), 0);
+}
+
+bool Session::AtWrappedLineEnd() {
+    const int current = CurrentToken();
+    if (m_options.method == tdNone || current + 1 >= TokenCount() ||
+        m_tokenEndsLine[static_cast<size_t>(current)]) {
+        return false;
     }
-    StartIfNeeded();
-    if (m_bPaused) {
-        Resume();
+    Article* ref = Reference();
+    return ref->GetTokenLine(current + 1) != ref->GetTokenLine(current) &&
+           CurrentTypedLength() >= m_tokenLengths[static_cast<size_t>(current)];
+}
+
+// The text is complete when the last word has at least as many judged characters as the
+// lesson's: the test by which the library then refuses every further key.
+bool Session::TextComplete() {
+    return AtLastToken() && CurrentTypedLength() >= m_tokenLengths.back();
+}
+
+// By word, the library judges a word only once it is left, but drawing a word that was never
+// judged judges it (with placeholders for what is still to come), and that stale judgement then
+// refuses the next letters. So the word being typed is judged by matching, and the key that
+// leaves it is typed by word, which judges the word left as a whole.
+TypoDetection Session::InWordMethod() const {
+    return m_options.method == tdByWord ? tdByMatch : m_options.method;
+}
+
+int Session::TypeLeavingKey(char c) {
+    if (m_options.method != tdByWord) {
+        return Typed()->TypeChar(c);
     }
-    const int refTokens = Reference()->GetTokenCount();
-    const bool atLastToken = Typed()->GetTypedWordCount() >= refTokens;
+    Typed()->SetTypoDetection(tdByWord);
     const int result = Typed()->TypeChar(c);
-    // The text is complete when the last token is typed to its length; under the methods that
-    // judge late the learner may also end it with Enter on the last word.
-    const bool complete = Typed()->GetTypedWordCount() >= refTokens &&
-                          Typed()->GetCharCount() >= Reference()->GetCharCount();
-    if (result == kCodeFinished || complete || (atLastToken && c == kEnter)) {
+    Typed()->SetTypoDetection(tdByMatch);
+    return result;
+}
+
+KeyOutcome Session::AfterKey(int result) {
+    if (result == kCodeFinished || TextComplete()) {
         m_bFinished = true;
         return KeyOutcome::kFinished;
     }
@@ -101,14 +165,56 @@ KeyOutcome Session::Type(char c) {
     return KeyOutcome::kTyped;
 }
 
-void Session::Backspace() {
-    if (!m_bFinished) {
-        Typed()->BackSpace();
+KeyOutcome Session::Type(char c) {
+    if (m_bFinished) {
+        return KeyOutcome::kIgnored;
     }
+    Begin();
+    // Where the screen wraps a line the text has a space, but the library wants the Enter that
+    // ends every line it shows: the space is that Enter.
+    if (c == kSpace && AtWrappedLineEnd()) {
+        return AfterKey(TypeLeavingKey(kLineFeed));
+    }
+    // Free typing would go on past the lesson's last word: a space after it ends the lesson.
+    if (m_options.method == tdNone && c == kSpace && AtLastToken() && CurrentTypedLength() > 0) {
+        m_bFinished = true;
+        return KeyOutcome::kFinished;
+    }
+    return AfterKey(c == kSpace ? TypeLeavingKey(c) : Typed()->TypeChar(c));
+}
+
+KeyOutcome Session::Enter() {
+    if (m_bFinished) {
+        return KeyOutcome::kIgnored;
+    }
+    Begin();
+    // Free typing: Enter after the last word ends the lesson; on an empty last word it would
+    // begin a word past the lesson's end and does nothing.
+    if (m_options.method == tdNone && AtLastToken()) {
+        m_bFinished = CurrentTypedLength() > 0;
+        return m_bFinished ? KeyOutcome::kFinished : KeyOutcome::kIgnored;
+    }
+    char c = kLineFeed;
+    // By word, a word with letters missing may be left at the end of its line too: Enter then
+    // leaves it as a space does, where the library would refuse it.
+    if (m_options.method == tdByWord &&
+        CurrentTypedLength() < m_tokenLengths[static_cast<size_t>(CurrentToken())]) {
+        c = kSpace;
+    }
+    return AfterKey(TypeLeavingKey(c));
+}
+
+KeyOutcome Session::Backspace() {
+    if (m_bFinished || !m_bStarted) {
+        return KeyOutcome::kIgnored;
+    }
+    Resume();
+    Typed()->BackSpace();
+    return KeyOutcome::kTyped;
 }
 
 void Session::Pause() {
-    if (m_bStarted && !m_bPaused) {
+    if (m_bStarted && !m_bPaused && !m_bFinished) {
         Typed()->PauseTyping();
         m_bPaused = true;
     }
@@ -129,43 +235,41 @@ void Session::TogglePause() {
     }
 }
 
-void Session::ScrollToLine(Article* article, int line) {
+bool Session::ScrollToLine(Article* article, int line) {
     const int top = article->GetScrollTopLine();
     const int bottom = article->GetScrollBottomLine();
-    if (top < 0 || bottom < 0) {
-        return;
+    if (top < 0 || bottom < 0 || (line >= top && line <= bottom)) {
+        return false;
     }
-    // Keep the line before the current one in sight, for context.
-    const int wanted = std::max(line - 1, 0);
-    if (line > bottom || line < top) {
-        article->Scroll(wanted - top);
-    }
+    // The article scrolls down by no less than a page less one line, which is what keeping the
+    // line before the current one in sight asks for.
+    const int context = bottom > top ? 1 : 0;
+    const int wanted = std::max(line - context, 0);
+    article->Scroll(wanted - top);
+    return article->GetScrollTopLine() != top;
 }
 
-bool Session::KeepCurrentVisible(CDC* dc) {
+bool Session::KeepCurrentVisible() {
     Article* ref = Reference();
     TypeArticle* typed = Typed();
-    const int before = ref->GetScrollTopLine() * 1000 + typed->GetScrollTopLine();
     const int current = CurrentToken();
-    ScrollToLine(ref, ref->GetTokenLine(current));
+    bool moved = ScrollToLine(ref, ref->GetTokenLine(current));
+    // The checked article copies the reference's layout and scroll position; the free one lays
+    // out what was typed and keeps its own.
+    typed->Recalculate(&m_measure);
     if (m_options.method == tdNone) {
-        // Free typing lays out what was typed: its lines follow the typed text.
-        typed->Recalculate(dc);
-        ScrollToLine(typed, typed->GetTokenLine(current));
-    } else {
-        // The checked article takes the reference's scroll position with its layout.
-        typed->Recalculate(dc);
+        moved = ScrollToLine(typed, typed->GetTokenLine(current)) || moved;
     }
-    return before != ref->GetScrollTopLine() * 1000 + typed->GetScrollTopLine();
+    return moved;
 }
 
-void Session::DrawArticles(CDC* dc) {
+void Session::Draw(CDC* dc) {
     Reference()->Draw(dc, &m_rcRefPaper);
     Typed()->Draw(dc, &m_rcTypedPaper);
 }
 
-void Session::RedrawCurrent(CDC* dc) {
-    Typed()->RedrawLastWord(dc, 1);
+void Session::RedrawTyped(CDC* dc, int nWords) {
+    Typed()->RedrawLastWord(dc, std::min(nWords, Typed()->GetTypedWordCount()));
 }
 
 RECT Session::Caret(CDC* dc) {
@@ -189,12 +293,16 @@ SessionFigures Session::Figures() {
     f.wordSpeed = t->GetWordSpeed();
     f.topWordSpeed = t->GetTopWordSpeed();
     f.words = t->GetTypedWordCount();
-    f.wrongWords = t->GetWrongWordCount();
-    f.wordAccuracy = t->GetWordAccuracy();
+    // No word is begun before the first layout, and word accuracy is a share of begun words.
+    if (f.words > 0) {
+        f.wrongWords = t->GetWrongWordCount();
+        f.wordAccuracy = t->GetWordAccuracy();
+    }
     return f;
 }
 
-void Session::Record(CLessonTrackFile& lessons, CWordTrackFile& words) {
-    Typed()->FillLessonTrack(&lessons);
-    Typed()->AddWordTracks(&words);
+bool Session::Record(CLessonTrackFile& lessons, CWordTrackFile& words) {
+    const bool filled = Typed()->FillLessonTrack(&lessons) != FALSE;
+    const bool added = Typed()->AddWordTracks(&words) != FALSE;
+    return filled && added;
 }

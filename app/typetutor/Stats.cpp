@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <sstream>
 
-#include "Lesson.h"
+#include "Encoding.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -14,24 +13,12 @@ int Percent(int part, int whole) {
     return whole > 0 ? static_cast<int>(100.0 * part / whole + 0.5) : 0;
 }
 
-LessonRow RowOf(const CLessonTrack& t) {
-    LessonRow row;
-    char date[32];
-    std::snprintf(date, sizeof date, "%04u-%02u-%02u %02u:%02u", t.m_wYear, t.m_wMonth, t.m_wDay,
-                  t.m_wHour, t.m_wMinute);
-    row.date = date;
-    row.lessonId = t.m_byLessonId1;
-    row.method = t.m_byLessonId2;
-    row.seconds = t.m_nSeconds;
-    row.speed = t.m_dSpeed;
-    row.topSpeed = t.m_dTopSpeed;
-    row.keys = t.m_nKeys;
-    row.errors = t.m_nErrors;
-    row.accuracy = Percent(t.m_nKeys - t.m_nErrors, t.m_nKeys);
-    row.words = t.m_nWords;
-    row.wrongWords = t.m_nWordErrors;
-    return row;
+int Rounded(double x) {
+    return x > 0 ? static_cast<int>(x + 0.5) : 0;
 }
+
+// Characters per word, as the library counts words.
+constexpr double kCharsPerWord = 5.0;
 
 std::string Printable(char c) {
     switch (c) {
@@ -64,7 +51,7 @@ std::string JsonString(const std::string& s) {
             out += c;
         } else if (static_cast<unsigned char>(c) < 0x20) {
             char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", c);
+            std::snprintf(esc, sizeof esc, "\\u%04x", static_cast<unsigned>(c));
             out += esc;
         } else {
             out += c;
@@ -74,17 +61,28 @@ std::string JsonString(const std::string& s) {
 }
 
 void JsonLesson(std::ostringstream& out, const LessonRow& r) {
-    out << "{\"date\": " << JsonString(r.date) << ", \"lesson\": " << r.lessonId
-        << ", \"method\": " << r.method << ", \"seconds\": " << r.seconds
-        << ", \"speed\": " << r.speed << ", \"top_speed\": " << r.topSpeed
-        << ", \"keys\": " << r.keys << ", \"errors\": " << r.errors
+    out << "{\"date\": " << JsonString(r.date) << ", \"lesson\": " << JsonString(r.lesson)
+        << ", \"method\": " << JsonString(r.method) << ", \"seconds\": " << r.seconds
+        << ", \"cpm\": " << r.speed << ", \"top_cpm\": " << r.topSpeed
+        << ", \"wpm\": " << r.wordSpeed << ", \"keys\": " << r.keys << ", \"errors\": " << r.errors
         << ", \"accuracy\": " << r.accuracy << ", \"words\": " << r.words
         << ", \"wrong_words\": " << r.wrongWords << "}";
 }
 
-template <typename Row, typename Writer>
+void JsonChar(std::ostringstream& out, const CharRow& c) {
+    out << "{\"char\": " << JsonString(c.character) << ", \"keys\": " << c.keys
+        << ", \"errors\": " << c.errors << ", \"ms_per_key\": " << c.msPerKey
+        << ", \"accuracy\": " << c.accuracy << "}";
+}
+
+void JsonWord(std::ostringstream& out, const WordRow& w) {
+    out << "{\"word\": " << JsonString(w.word) << ", \"typed\": " << w.typed
+        << ", \"mistyped\": " << w.mistyped << ", \"ms_per_char\": " << w.msPerChar << "}";
+}
+
+template <typename Row>
 void JsonArray(std::ostringstream& out, const char* name, const std::vector<Row>& rows,
-               Writer write, bool last = false) {
+               void (*write)(std::ostringstream&, const Row&), bool last = false) {
     out << "  " << JsonString(name) << ": [";
     for (size_t i = 0; i < rows.size(); ++i) {
         out << (i ? ", " : "");
@@ -93,64 +91,34 @@ void JsonArray(std::ostringstream& out, const char* name, const std::vector<Row>
     out << "]" << (last ? "\n" : ",\n");
 }
 
-}  // namespace
-
-void WeakestCharacters(const CLessonTrack& track, int nTop, std::vector<CharRow>* slowest,
-                       std::vector<CharRow>* leastAccurate) {
-    const int count = track.GetCharTrackCount(0);
-    std::vector<CCharTrack> slots(static_cast<size_t>(count));
-    track.RetrieveCharTrack(slots.data(), count, 0);
-    std::vector<CCharTrack> byAccuracy = slots;
-    SortCharTrack(slots.data(), count, scBySpeed);
-    SortCharTrack(byAccuracy.data(), count, scByAccuracy);
-    for (int i = 0; i < count && i < nTop; ++i) {
-        slowest->push_back(CharRowOf(slots[static_cast<size_t>(i)]));
-        leastAccurate->push_back(CharRowOf(byAccuracy[static_cast<size_t>(i)]));
-    }
+std::string Duration(int seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
+    return text;
 }
 
-HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile& words, int nTop) {
-    HistoryStats stats;
-    CLessonTrack all;
-    bool any = false;
-    for (int i = 0; i < lessons.GetLessonCount(); ++i) {
-        if (const CLessonTrack* t = lessons.GetLessonTrack(i)) {
-            stats.lessons.push_back(RowOf(*t));
-            for (int s = 0; s < kCharTrackSlots; ++s) {
-                all.m_aCharTrack[s] += t->m_aCharTrack[s];
-            }
-            any = true;
-        }
-    }
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    CLessonTrack today;
-    today.m_nSeconds = 0;
-    if (lessons.GetTrackSum(&today, static_cast<unsigned short>(now.wYear),
-                            static_cast<unsigned short>(now.wMonth),
-                            static_cast<unsigned short>(now.wDay))) {
-        stats.hasToday = true;
-        stats.today = RowOf(today);
-        stats.today.speed = today.m_nSeconds > 0 ? today.m_dSpeed : 0;
-    }
-    if (any) {
-        WeakestCharacters(all, nTop, &stats.slowest, &stats.leastAccurate);
-    }
-
-    struct WordSum {
-        int typed = 0, mistyped = 0;
+// Word rows summed over all records of each word.
+std::vector<WordRow> WordRows(const CWordTrackFile& words) {
+    struct Sum {
+        int typed = 0;
+        int mistyped = 0;
+        int timed = 0;
         long long ms = 0;
     };
-    std::map<std::string, WordSum> sums;
+    std::map<std::string, Sum> sums;
     for (int i = 0; i < words.GetWordCount(); ++i) {
         const WordTrack* w = words.GetWordTrack(i);
         if (!w) {
             continue;
         }
-        WordSum& s = sums[w->m_szWord];
+        Sum& s = sums[w->m_szWord];
         s.typed += w->m_nCount;
         s.mistyped += w->m_bMistyped ? 1 : 0;
-        s.ms += w->m_nTime;
+        // A word whose timer never stopped has no time.
+        if (w->m_nTime > 0) {
+            s.timed += w->m_nCount;
+            s.ms += w->m_nTime;
+        }
     }
     std::vector<WordRow> rows;
     for (const auto& [word, s] : sums) {
@@ -158,21 +126,103 @@ HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile&
         row.word = SingleByteToUtf8(word);
         row.typed = s.typed;
         row.mistyped = s.mistyped;
-        const long long chars = static_cast<long long>(word.size()) * (s.typed > 0 ? s.typed : 1);
-        row.msPerChar = static_cast<int>(s.ms / chars);
+        const long long chars = static_cast<long long>(word.size()) * s.timed;
+        row.msPerChar = chars > 0 ? static_cast<int>(s.ms / chars) : 0;
         rows.push_back(row);
     }
+    return rows;
+}
+
+}  // namespace
+
+const char* MethodName(int method) {
+    switch (method) {
+        case 0:
+            return "free";
+        case 1:
+            return "letter";
+        case 2:
+            return "word";
+        case 3:
+            return "match";
+        default:
+            return "?";
+    }
+}
+
+LessonRow RowOf(const CLessonTrack& t, const std::map<unsigned short, std::string>& names) {
+    LessonRow row;
+    char date[32];
+    std::snprintf(date, sizeof date, "%04u-%02u-%02u %02u:%02u", t.m_wYear, t.m_wMonth, t.m_wDay,
+                  t.m_wHour, t.m_wMinute);
+    row.date = date;
+    const auto name = names.find(t.m_wLessonTag);
+    row.lesson = name != names.end() ? name->second : "lesson " + std::to_string(t.m_byLessonId1);
+    row.method = MethodName(t.m_byLessonId2);
+    row.seconds = t.m_nSeconds;
+    row.speed = Rounded(t.m_dSpeed);
+    row.topSpeed = Rounded(t.m_dTopSpeed);
+    row.wordSpeed = Rounded(t.m_dSpeed / kCharsPerWord);
+    row.keys = t.m_nKeys;
+    row.errors = t.m_nErrors;
+    row.accuracy = Percent(t.m_nKeys - t.m_nErrors, t.m_nKeys);
+    row.words = t.m_nWords;
+    row.wrongWords = t.m_nWordErrors;
+    return row;
+}
+
+void WeakestCharacters(const CLessonTrack& track, int nTop, std::vector<CharRow>* slowest,
+                       std::vector<CharRow>* leastAccurate) {
+    const int count = track.GetCharTrackCount(0);
+    std::vector<CCharTrack> bySpeed(static_cast<size_t>(count));
+    track.RetrieveCharTrack(bySpeed.data(), count, 0);
+    std::vector<CCharTrack> byAccuracy = bySpeed;
+    SortCharTrack(bySpeed.data(), count, scBySpeed);
+    SortCharTrack(byAccuracy.data(), count, scByAccuracy);
+    for (int i = 0; i < count && i < nTop; ++i) {
+        slowest->push_back(CharRowOf(bySpeed[static_cast<size_t>(i)]));
+        leastAccurate->push_back(CharRowOf(byAccuracy[static_cast<size_t>(i)]));
+    }
+}
+
+HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile& words,
+                          const std::map<unsigned short, std::string>& names, int nTop) {
+    HistoryStats stats;
+    CLessonTrack all;
+    for (int i = 0; i < lessons.GetLessonCount(); ++i) {
+        if (const CLessonTrack* t = lessons.GetLessonTrack(i)) {
+            stats.lessons.push_back(RowOf(*t, names));
+            all += *t;
+        }
+    }
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    CLessonTrack today;
+    if (lessons.GetTrackSum(&today, now.wYear, now.wMonth, now.wDay)) {
+        stats.hasToday = true;
+        stats.today = RowOf(today, names);
+        stats.today.lesson = "today";
+        stats.today.method = "";
+    }
+    if (!stats.lessons.empty()) {
+        WeakestCharacters(all, nTop, &stats.slowest, &stats.leastAccurate);
+    }
+
+    std::vector<WordRow> rows = WordRows(words);
     std::vector<WordRow> mistyped;
     std::copy_if(rows.begin(), rows.end(), std::back_inserter(mistyped),
                  [](const WordRow& r) { return r.mistyped > 0; });
     std::stable_sort(mistyped.begin(), mistyped.end(),
                      [](const WordRow& a, const WordRow& b) { return a.mistyped > b.mistyped; });
-    std::stable_sort(rows.begin(), rows.end(),
+    std::vector<WordRow> timed;
+    std::copy_if(rows.begin(), rows.end(), std::back_inserter(timed),
+                 [](const WordRow& r) { return r.msPerChar > 0; });
+    std::stable_sort(timed.begin(), timed.end(),
                      [](const WordRow& a, const WordRow& b) { return a.msPerChar > b.msPerChar; });
     mistyped.resize(std::min(mistyped.size(), static_cast<size_t>(nTop)));
-    rows.resize(std::min(rows.size(), static_cast<size_t>(nTop)));
-    stats.mostMistyped = mistyped;
-    stats.slowestWords = rows;
+    timed.resize(std::min(timed.size(), static_cast<size_t>(nTop)));
+    stats.mostMistyped = std::move(mistyped);
+    stats.slowestWords = std::move(timed);
     return stats;
 }
 
@@ -180,26 +230,25 @@ std::string FormatStatsText(const HistoryStats& stats) {
     std::ostringstream out;
     char line[256];
     if (stats.lessons.empty()) {
-        out << "No lessons yet. Type one with: typetutor LESSON\n";
-        return out.str();
+        return "No lessons yet. Type one with: typetutor LESSON\n";
     }
     out << "Lessons\n";
-    std::snprintf(line, sizeof line, "  %-16s %6s %8s %8s %8s %8s %6s\n", "date", "lesson", "time",
-                  "cpm", "top cpm", "accuracy", "words");
+    std::snprintf(line, sizeof line, "  %-16s  %-16s %-6s %6s %5s %5s %5s %9s\n", "date", "lesson",
+                  "method", "time", "cpm", "top", "wpm", "accuracy");
     out << line;
     for (const LessonRow& r : stats.lessons) {
-        std::snprintf(line, sizeof line, "  %-16s %6d %5d:%02d %8.0f %8.0f %7d%% %6d\n",
-                      r.date.c_str(), r.lessonId, r.seconds / 60, r.seconds % 60, r.speed,
-                      r.topSpeed, r.accuracy, r.words);
+        std::snprintf(line, sizeof line, "  %-16s  %-16.16s %-6s %6s %5d %5d %5d %8d%%\n",
+                      r.date.c_str(), r.lesson.c_str(), r.method.c_str(),
+                      Duration(r.seconds).c_str(), r.speed, r.topSpeed, r.wordSpeed, r.accuracy);
         out << line;
     }
     if (stats.hasToday) {
         const LessonRow& t = stats.today;
         std::snprintf(line, sizeof line,
-                      "\nToday: %d:%02d typing, %d keystrokes, %.0f cpm, %d%% accurate, "
+                      "\nToday: %s typing, %d keystrokes, %d cpm (%d wpm), %d%% accurate, "
                       "%d words (%d wrong)\n",
-                      t.seconds / 60, t.seconds % 60, t.keys, t.speed, t.accuracy, t.words,
-                      t.wrongWords);
+                      Duration(t.seconds).c_str(), t.keys, t.speed, t.wordSpeed, t.accuracy,
+                      t.words, t.wrongWords);
         out << line;
     }
     auto chars = [&out, &line](const char* title, const std::vector<CharRow>& rows) {
@@ -228,7 +277,7 @@ std::string FormatStatsText(const HistoryStats& stats) {
 std::string FormatStatsJson(const HistoryStats& stats) {
     std::ostringstream out;
     out << "{\n";
-    JsonArray(out, "lessons", stats.lessons, JsonLesson);
+    JsonArray<LessonRow>(out, "lessons", stats.lessons, JsonLesson);
     out << "  \"today\": ";
     if (stats.hasToday) {
         JsonLesson(out, stats.today);
@@ -236,19 +285,10 @@ std::string FormatStatsJson(const HistoryStats& stats) {
         out << "null";
     }
     out << ",\n";
-    auto charRow = [](std::ostringstream& o, const CharRow& c) {
-        o << "{\"char\": " << JsonString(c.character) << ", \"keys\": " << c.keys
-          << ", \"errors\": " << c.errors << ", \"ms_per_key\": " << c.msPerKey
-          << ", \"accuracy\": " << c.accuracy << "}";
-    };
-    auto wordRow = [](std::ostringstream& o, const WordRow& w) {
-        o << "{\"word\": " << JsonString(w.word) << ", \"typed\": " << w.typed
-          << ", \"mistyped\": " << w.mistyped << ", \"ms_per_char\": " << w.msPerChar << "}";
-    };
-    JsonArray(out, "slowest_characters", stats.slowest, charRow);
-    JsonArray(out, "least_accurate_characters", stats.leastAccurate, charRow);
-    JsonArray(out, "most_mistyped_words", stats.mostMistyped, wordRow);
-    JsonArray(out, "slowest_words", stats.slowestWords, wordRow, true);
+    JsonArray<CharRow>(out, "slowest_characters", stats.slowest, JsonChar);
+    JsonArray<CharRow>(out, "least_accurate_characters", stats.leastAccurate, JsonChar);
+    JsonArray<WordRow>(out, "most_mistyped_words", stats.mostMistyped, JsonWord);
+    JsonArray<WordRow>(out, "slowest_words", stats.slowestWords, JsonWord, true);
     out << "}\n";
     return out.str();
 }

@@ -1,18 +1,21 @@
-// What the learner's history says: lessons, today's sum, weakest characters, hardest words.
+// What the learner's history says: the lessons, today's sum, the weakest characters and the
+// hardest words, as text for people and as JSON for scripts.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "Article/TypingLog.h"
 
 struct LessonRow {
-    std::string date;  // YYYY-MM-DD HH:MM
-    int lessonId = 0;
-    int method = 0;
-    int seconds = 0;
-    double speed = 0;     // keystrokes per minute
-    double topSpeed = 0;  // keystrokes per minute
+    std::string date;    // YYYY-MM-DD HH:MM, local time of the lesson's start
+    std::string lesson;  // its name, or "lesson N" when the name is not known
+    std::string method;  // letter, word, match or free
+    int seconds = 0;     // active typing time
+    int speed = 0;       // characters per minute
+    int topSpeed = 0;
+    int wordSpeed = 0;  // words per minute
     int keys = 0;
     int errors = 0;
     int accuracy = 0;  // percent of keystrokes right
@@ -21,7 +24,7 @@ struct LessonRow {
 };
 
 struct CharRow {
-    std::string character;  // printable form, UTF-8
+    std::string character;  // printable form, UTF-8 ("space", "enter" for those)
     int keys = 0;
     int errors = 0;
     int msPerKey = 0;
@@ -29,28 +32,34 @@ struct CharRow {
 };
 
 struct WordRow {
-    std::string word;  // UTF-8
-    int typed = 0;
-    int mistyped = 0;
-    int msPerChar = 0;
+    std::string word;   // UTF-8
+    int typed = 0;      // times typed
+    int mistyped = 0;   // times typed with a mistake
+    int msPerChar = 0;  // over the attempts whose time is known; 0 when none is
 };
 
 struct HistoryStats {
-    std::vector<LessonRow> lessons;
+    std::vector<LessonRow> lessons;  // oldest first
     bool hasToday = false;
-    LessonRow today;
-    std::vector<CharRow> slowest;
+    LessonRow today;               // the sum of today's lessons
+    std::vector<CharRow> slowest;  // weakest first
     std::vector<CharRow> leastAccurate;
     std::vector<WordRow> mostMistyped;
     std::vector<WordRow> slowestWords;
 };
 
-// Reads the figures out of the two record files; today is the local date of now.
+// A lesson record as a row; names maps lesson tags to names.
+LessonRow RowOf(const CLessonTrack& track, const std::map<unsigned short, std::string>& names);
+// Reads the figures out of the two record files; today is the local date of now. Up to nTop
+// rows of characters and of words.
 HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile& words,
-                          int nTop = 5);
-// Weakest characters of one lesson record, by speed and by accuracy.
+                          const std::map<unsigned short, std::string>& names, int nTop = 5);
+// The weakest characters of one lesson record (or of a sum of records), by speed and by
+// accuracy; space, tab, line feed and backspace are left out.
 void WeakestCharacters(const CLessonTrack& track, int nTop, std::vector<CharRow>* slowest,
                        std::vector<CharRow>* leastAccurate);
 
 std::string FormatStatsText(const HistoryStats& stats);
 std::string FormatStatsJson(const HistoryStats& stats);
+// The name of a typo-detection method as the command line spells it.
+const char* MethodName(int method);

@@ -1,15 +1,25 @@
-// A device context over the terminal: one character cell is one pixel, so the library's
-// layout, line pitch, pages, caret and redraw work on the grid unchanged. The library's colours
-// become terminal colours: black is the terminal's normal text, blue the current token, grey,
-// red and green the judged typed characters. Curses stays inside TerminalDC.cpp.
+// A device context over a screen of character cells, so that the library's layout, line pitch,
+// pages, caret and redraw work on the terminal unchanged.
+//
+// A cell is two pixels wide and one pixel high. The layout places every token but the first of
+// a line one pixel after the separator before it; with one pixel a cell that pixel would show as
+// a second blank between words, with two it falls inside the separator's own cell. A line is one
+// row high, so a line spacing of 1.0 gives a pitch of two rows.
+//
+// The library's colours become cell styles: black the terminal's normal text, blue the current
+// word, grey, red and green the judged typed characters. Fonts are accepted and ignored.
 #pragma once
 
+#include "CellScreen.h"
 #include "platform/DeviceContext.h"
 
 class TerminalDC : public CDC {
 public:
-    // Curses must be started (StartTerminal) before one is used.
-    TerminalDC() = default;
+    static constexpr int kCellWidth = 2;   // pixels per cell, across
+    static constexpr int kCellHeight = 1;  // pixels per row
+
+    // Draws into screen; without one it only measures.
+    explicit TerminalDC(CellScreen* screen = nullptr) : m_pScreen(screen) {}
 
     DCFont SelectFont(const DCFont& font) override;
     SIZE GetTextExtent(const char* text, int nLength) override;
@@ -18,33 +28,34 @@ public:
     COLORREF GetTextColor() const override { return m_crText; }
     int SetBkMode(int mode) override;
     int GetBkMode() const override { return m_nBkMode; }
+    // The whole screen; a measuring context answers a box larger than any paper.
     int GetClipBox(RECT* rc) const override;
 
     using CDC::GetTextExtent;
     using CDC::TextOut;
 
+    // The style of a library colour; colours the library does not use are normal text.
+    static CellStyle StyleOf(COLORREF color);
+    // The cell column of a pixel x (rounding down) and the first pixel of a cell column.
+    static int CellX(int x);
+    static int PixelX(int column) { return column * kCellWidth; }
+
 private:
+    CellScreen* m_pScreen;
     DCFont m_font;
     COLORREF m_crText = 0;
-    int m_nBkMode = 2;
+    int m_nBkMode = OPAQUE;
 };
 
-// Terminal set-up and the few screen operations the interactive session needs.
-void StartTerminal();
-void StopTerminal();
-void ScreenSize(int* cols, int* rows);
-void ClearScreen();
-void ClearCells(int x, int y, int width);
-// Writes UTF-8 text at a cell; bold for headings, reverse for the status line.
-void WriteAt(int x, int y, const char* utf8, bool bold = false, bool reverse = false);
-void PlaceCursor(int x, int y);
-void ShowScreen();
+// While it lives, the desktop device context the articles lay themselves out in when given
+// none (SetPaperRect does that) is a measuring TerminalDC, so every layout is in cells.
+class TerminalDesktop : public DesktopDCProvider {
+public:
+    TerminalDesktop() : m_scope(this) {}
+    CDC* GetDC() override { return &m_dc; }
+    void ReleaseDC(CDC* /*dc*/) override {}
 
-// Keys as the session sees them.
-enum class KeyKind { kNone, kChar, kEnter, kBackspace, kEscape, kQuit, kResize };
-struct Key {
-    KeyKind kind = KeyKind::kNone;
-    char ch = 0;  // kChar: the Windows-1252 byte; 0 when the character has none
+private:
+    TerminalDC m_dc;
+    ScopedDesktopDCProvider m_scope;
 };
-// Waits up to timeoutMs for a key.
-Key ReadKey(int timeoutMs);

@@ -1,108 +1,201 @@
 #include "History.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 
-#include <gtest/gtest.h>
-
-#include "diagnostics/ReportCapture.h"
+#include "diagnostics/Report.h"
+#include "platform/File.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Files in dir whose names begin with prefix.
+std::vector<std::string> FilesStartingWith(const std::string& dir, const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const auto& e : fs::directory_iterator(dir)) {
+        if (e.path().filename().string().rfind(prefix, 0) == 0) {
+            found.push_back(e.path().string());
+        }
+    }
+    return found;
+}
+
 class HistoryTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("typetutor-history-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    static std::string Read(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    static void Write(const fs::path& p, const std::string& bytes) {
-        std::ofstream(p, std::ios::binary) << bytes;
-    }
-    // A valid lesson file holding n records.
+    // The bytes of a lesson history holding n records.
     std::string LessonFile(int n) {
         CLessonTrackFile file;
         for (int i = 0; i < n; ++i) {
-            file.AddNewTrack(static_cast<unsigned char>(i), 0, 0);
+            file.AddNewTrack(static_cast<unsigned char>(i), 1, 0);
         }
-        const fs::path scratch = dir / "scratch.dat";
+        const std::string scratch = scratchDir.File("scratch.dat");
         EXPECT_TRUE(file.Save(scratch.c_str()));
-        std::string bytes = Read(scratch);
-        fs::remove(scratch);
-        return bytes;
+        return Read(scratch);
+    }
+    int LessonsIn(const std::string& path) {
+        CLessonTrackFile file;
+        return file.Open(path.c_str()) == 1 ? file.GetLessonCount() : -1;
     }
 
-    fs::path dir;
-    ScopedReportCapture reports;
+    TempDir dir;
+    TempDir scratchDir;
 };
 
-TEST_F(HistoryTest, BackupTakesThePlaceOfAMissingOrBrokenMainFile) {
+TEST_F(HistoryTest, ABackupTakesThePlaceOfAMissingMainFile) {
     const std::string previous = LessonFile(2);
-    for (const char* main : {"", "broken"}) {
-        History history(dir.string());
-        fs::remove(history.LessonPath());
-        if (*main) {
-            Write(history.LessonPath(), main);
-        }
-        Write(history.LessonPath() + ".old", previous);
-        std::string message;
-        ASSERT_TRUE(history.Open(&message)) << message;
-        EXPECT_EQ(history.LessonRecovery(), Recovery::kBackupRestored);
-        EXPECT_FALSE(fs::exists(history.LessonPath() + ".old"));
-        EXPECT_EQ(Read(history.LessonPath()), previous);
-        EXPECT_EQ(history.Lessons().GetLessonCount(), 2);
-    }
+    History history(dir.Path());
+    Write(history.LessonPath() + ".old", previous);
+    std::string message;
+    ASSERT_TRUE(history.Open(&message)) << message;
+    EXPECT_EQ(history.LessonRecovery(), Recovery::kBackupRestored);
+    EXPECT_EQ(history.WordRecovery(), Recovery::kNothing);
+    EXPECT_FALSE(PathExists(history.LessonPath() + ".old"));
+    EXPECT_EQ(Read(history.LessonPath()), previous);
+    EXPECT_EQ(history.Lessons().GetLessonCount(), 2);
 }
 
-TEST_F(HistoryTest, StaleBackupIsRemovedWhenTheMainFileOpens) {
-    History history(dir.string());
-    const std::string current = LessonFile(3);
-    Write(history.LessonPath(), current);
+TEST_F(HistoryTest, ABackupTakesThePlaceOfAMainFileThatDoesNotOpenWhichIsKeptAside) {
+    const std::string previous = LessonFile(2);
+    History history(dir.Path());
+    Write(history.LessonPath(), "half a file");
+    Write(history.LessonPath() + ".old", previous);
+    std::string message;
+    ASSERT_TRUE(history.Open(&message)) << message;
+    EXPECT_EQ(history.LessonRecovery(), Recovery::kBackupRestored);
+    EXPECT_EQ(history.Lessons().GetLessonCount(), 2);
+    const std::vector<std::string> damaged = FilesStartingWith(dir.Path(), "lessons.dat.damaged-");
+    ASSERT_EQ(damaged.size(), 1u);
+    EXPECT_EQ(Read(damaged[0]), "half a file");
+    EXPECT_NE(Read(history.LogPath()).find("an interrupted save was undone"), std::string::npos);
+}
+
+TEST_F(HistoryTest, AStaleBackupIsRemovedWhenTheMainFileOpens) {
+    History history(dir.Path());
+    Write(history.LessonPath(), LessonFile(3));
     Write(history.LessonPath() + ".old", LessonFile(1));
     std::string message;
     ASSERT_TRUE(history.Open(&message)) << message;
     EXPECT_EQ(history.LessonRecovery(), Recovery::kBackupRemoved);
-    EXPECT_FALSE(fs::exists(history.LessonPath() + ".old"));
+    EXPECT_FALSE(PathExists(history.LessonPath() + ".old"));
     EXPECT_EQ(history.Lessons().GetLessonCount(), 3);
-    EXPECT_EQ(history.WordRecovery(), Recovery::kNothing);
 }
 
-TEST_F(HistoryTest, AMainFileThatDoesNotLoadIsRefusedAndLeftAlone) {
-    History history(dir.string());
+TEST_F(HistoryTest, TheWordFileIsRecoveredTheSameWay) {
+    History history(dir.Path());
+    CWordTrackFile words;
+    words.Add(CreateWordTrack("cat"));
+    ASSERT_TRUE(words.Save(scratchDir.File("w.dat").c_str()));
+    Write(history.WordPath() + ".old", Read(scratchDir.File("w.dat")));
+    std::string message;
+    ASSERT_TRUE(history.Open(&message)) << message;
+    EXPECT_EQ(history.WordRecovery(), Recovery::kBackupRestored);
+    EXPECT_EQ(history.Words().GetWordCount(), 1);
+}
+
+TEST_F(HistoryTest, AMainFileThatDoesNotLoadWithoutABackupIsRefusedAndLeftAlone) {
+    History history(dir.Path());
     Write(history.WordPath(), "garbage!");
     std::string message;
     EXPECT_FALSE(history.Open(&message));
-    EXPECT_NE(message.find("words.dat"), std::string::npos);
+    EXPECT_EQ(message, history.WordPath() + " is not a word history that loads (see " +
+                           history.LogPath() +
+                           "); it was left as it is: move it away to begin a new history");
     EXPECT_EQ(Read(history.WordPath()), "garbage!");
 }
 
-TEST_F(HistoryTest, FailedSaveWritesTheHistoryBesideAndSaysWhere) {
-    History history(dir.string());
+TEST_F(HistoryTest, ADirectoryThatCannotBeMadeIsRefused) {
+    Write(dir.File("taken"), "a file");
+    History history(dir.File("taken") + "/typetutor");
+    std::string message;
+    EXPECT_FALSE(history.Open(&message));
+    EXPECT_EQ(message, "cannot make the data directory " + dir.File("taken") + "/typetutor");
+}
+
+TEST_F(HistoryTest, AFailedSaveWritesARescueCopyAndKeepsTheRecordsForAnotherTry) {
+    History history(dir.Path());
+    Write(history.LessonPath(), LessonFile(1));
     std::string message;
     ASSERT_TRUE(history.Open(&message));
     history.Lessons().AddNewTrack(1, 1, 7);
-    // A directory where the file should be makes the save fail.
-    fs::create_directories(history.LessonPath());
-    EXPECT_FALSE(history.Save(&message));
-    EXPECT_NE(message.find("your history was written to"), std::string::npos);
-    bool rescued = false;
-    for (const auto& e : fs::directory_iterator(dir)) {
-        if (e.path().filename().string().rfind("lessons.dat.unsaved-", 0) == 0) {
-            CLessonTrackFile copy;
-            rescued = copy.Open(e.path().c_str()) == 1 && copy.GetLessonCount() == 1;
-        }
+    {
+        ScopedFileFaults faults;
+        faults.FailWriteNumber(1);  // the first write of the lesson file
+        EXPECT_FALSE(history.Save(&message));
     }
-    EXPECT_TRUE(rescued);
+    const std::vector<std::string> rescued = FilesStartingWith(dir.Path(), "lessons.dat.unsaved-");
+    ASSERT_EQ(rescued.size(), 1u);
+    EXPECT_EQ(message, "Could not save " + history.LessonPath() + "; your history was written to " +
+                           rescued[0] + " instead. Put it back in place of " +
+                           history.LessonPath() + " once the problem is fixed.\n");
+    EXPECT_EQ(LessonsIn(rescued[0]), 2);
+    EXPECT_EQ(LessonsIn(history.LessonPath()), 1);  // the previous file stays in place
+    CWordTrackFile words;                           // the other file saved as usual
+    EXPECT_EQ(words.Open(history.WordPath().c_str()), 1);
+
+    message.clear();
+    EXPECT_TRUE(history.Save(&message)) << message;
+    EXPECT_EQ(LessonsIn(history.LessonPath()), 2);
+}
+
+TEST_F(HistoryTest, ASaveThatFailsEverywhereSaysTheHistoryIsOnlyInMemory) {
+    History history(dir.Path());
+    std::string message;
+    ASSERT_TRUE(history.Open(&message));
+    history.Lessons().AddNewTrack(1, 1, 7);
+    ScopedFileFaults faults;
+    faults.FailCreate();
+    EXPECT_FALSE(history.Save(&message));
+    EXPECT_NE(message.find("Could not save " + history.LessonPath() +
+                           ", nor a copy beside it or in the temporary directory: the history is "
+                           "still in memory only.\n"),
+              std::string::npos)
+        << message;
+    EXPECT_EQ(history.Lessons().GetLessonCount(), 1);
+}
+
+TEST_F(HistoryTest, ReportsGoToTheLogFileWithRepeatsCounted) {
+    {
+        History history(dir.Path());
+        std::string message;
+        ASSERT_TRUE(history.Open(&message));
+        for (int i = 0; i < 3; ++i) {
+            twReport(1, "Something odd", "Article/Test", 12, rmDefault, 1);
+        }
+        twReport(1, "Something else", "Article/Test", 13, rmDefault, 1);
+    }
+    const std::string log = Read(dir.File("typetutor.log"));
+    EXPECT_NE(log.find("Article/Test(12): Something odd\n    (and 2 more times)\n"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("Article/Test(13): Something else\n"), std::string::npos) << log;
+}
+
+TEST_F(HistoryTest, RemembersTheNamesOfLessonsTyped) {
+    {
+        History history(dir.Path());
+        std::string message;
+        ASSERT_TRUE(history.Open(&message));
+        history.RememberLessonName(4242, "my own text");
+        history.RememberLessonName(4242, "my own text");
+    }
+    History again(dir.Path());
+    std::string message;
+    ASSERT_TRUE(again.Open(&message));
+    EXPECT_EQ(again.LessonNames().at(4242), "my own text");
+    EXPECT_EQ(Read(again.NamesPath()), "4242 my own text\n");
 }
 
 }  // namespace

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+
+#include "Encoding.h"
+#include "support/TestFiles.h"
+
 namespace {
 
 TEST(PrepareLesson, ConvertsUtf8ToWindows1252AndTidiesLines) {
@@ -15,18 +21,21 @@ TEST(PrepareLesson, ConvertsUtf8ToWindows1252AndTidiesLines) {
          "5 \xE2\x80\x9Cquoted\xE2\x80\x9D",
          "\x80"
          "5 \x93quoted\x94"},
-        {"one\r\ntwo\r\n", "one\ntwo\n"},
-        {"trailing   \nblanks\t\n", "trailing\nblanks\n"},
+        {"one\r\ntwo\r\n", "one\ntwo"},
+        {"trailing   \nblanks\t\n\n\n", "trailing\nblanks"},
         {"tab\there", "tab here"},
+        {"blank\n\nlines", "blank\n\nlines"},
     };
     for (const Case& c : cases) {
-        LessonText lesson = PrepareLesson(c.utf8);
+        const LessonText lesson = PrepareLesson(c.utf8);
         ASSERT_TRUE(lesson.ok) << lesson.error;
-        EXPECT_EQ(lesson.text, c.expected);
+        EXPECT_EQ(lesson.text, c.expected) << c.utf8;
     }
 }
 
-TEST(PrepareLesson, RefusesWhatTheLibraryCannotTakeNamingTheLine) {
+TEST(PrepareLesson, RefusesWhatTheLibraryCannotTakeNamingTheLineAndTheWord) {
+    const std::string tooLong =
+        "\" is too long: a word may have at most 63 characters (62 at the end of a line)";
     struct Case {
         std::string utf8;
         std::string error;
@@ -34,46 +43,101 @@ TEST(PrepareLesson, RefusesWhatTheLibraryCannotTakeNamingTheLine) {
     const Case cases[] = {
         {"fine\nnot \xE2\x88\x9E fine", "line 2: '\xE2\x88\x9E' (U+221E) has no single-byte form"},
         {"ok\n\nbad \xFF byte", "line 3: a byte that is not UTF-8 has no single-byte form"},
-        {"a " + std::string(64, 'w'),
-         "line 1: the word \"" + std::string(64, 'w') + "\" is longer than 63 characters"},
-        // A 63-character word that ends its line takes the line feed too: 64 in all.
-        {std::string(63, 'x') + "\nnext",
-         "line 1: the word \"" + std::string(63, 'x') + "\" is longer than 63 characters"},
+        {"overlong \xC0\xAF", "line 1: a byte that is not UTF-8 has no single-byte form"},
+        {"bell\x07", "line 1: (U+0007) has no single-byte form"},
+        {"a " + std::string(64, 'w'), "line 1: the word \"" + std::string(64, 'w') + tooLong},
+        // A word that ends its line takes the line feed into its token too.
+        {"x\n" + std::string(63, 'q') + "\nnext",
+         "line 2: the word \"" + std::string(63, 'q') + tooLong},
         {" \n\n  ", "the lesson holds no word"},
     };
     for (const Case& c : cases) {
-        LessonText lesson = PrepareLesson(c.utf8);
+        const LessonText lesson = PrepareLesson(c.utf8);
         EXPECT_FALSE(lesson.ok);
         EXPECT_EQ(lesson.error, c.error);
     }
+    // The longest words that fit: 63 characters, 62 before a line feed, 63 at the very end
+    // (the final line feed goes).
     EXPECT_TRUE(PrepareLesson(std::string(63, 'x') + " next").ok);
     EXPECT_TRUE(PrepareLesson(std::string(62, 'x') + "\nnext").ok);
+    EXPECT_TRUE(PrepareLesson("last " + std::string(63, 'x') + "\n").ok);
 }
 
-TEST(Lessons, BundledLessonsAreListedResolvedAndAllAcceptable) {
-    setenv("TYPETUTOR_LESSONS", TYPETUTOR_LESSONS_DIR, 1);
-    const std::vector<BundledLesson> lessons = ListBundledLessons();
-    ASSERT_GE(lessons.size(), 8u);
-    for (const BundledLesson& l : lessons) {
-        EXPECT_EQ(ResolveLesson(l.name), l.path);
-        LessonText text = LoadLessonFile(l.path);
-        EXPECT_TRUE(text.ok) << l.name << ": " << text.error;
-    }
-    EXPECT_EQ(ResolveLesson("no-such-lesson"), "");
-    EXPECT_FALSE(LoadLessonFile("/nonexistent/file.txt").ok);
-}
-
-TEST(SingleByteToUtf8, RoundTripsTheHighHalf) {
+TEST(SingleByteText, RoundTripsEveryPrintableByte) {
     std::string all;
-    for (int b = 0xA0; b < 0x100; ++b) {
+    for (int b = 0x21; b < 0x100; ++b) {
+        if (b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) {
+            continue;  // no character
+        }
         all += static_cast<char>(b);
-        if (b % 16 == 15) {
-            all += ' ';  // words of at most 16 characters
+        if (all.size() % 16 == 15) {
+            all += ' ';  // words the library accepts
         }
     }
-    LessonText back = PrepareLesson(SingleByteToUtf8("x" + all + "y"));
-    ASSERT_TRUE(back.ok);
-    EXPECT_EQ(back.text, "x" + all + "y");
+    const LessonText back = PrepareLesson(SingleByteToUtf8(all));
+    ASSERT_TRUE(back.ok) << back.error;
+    EXPECT_EQ(back.text, all);
+    EXPECT_EQ(SingleByteToUtf8("\x81"), "?");
+}
+
+class BundledLessons : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("TYPETUTOR_LESSONS", TYPETUTOR_LESSONS_DIR, 1); }
+    void TearDown() override { unsetenv("TYPETUTOR_LESSONS"); }
+};
+
+TEST_F(BundledLessons, AreListedInNameOrderAndAllAcceptable) {
+    const std::vector<BundledLesson> lessons = ListBundledLessons();
+    ASSERT_GE(lessons.size(), 10u);
+    for (size_t i = 0; i < lessons.size(); ++i) {
+        if (i > 0) {
+            EXPECT_LT(lessons[i - 1].name, lessons[i].name);
+        }
+        Lesson lesson;
+        std::string error;
+        ASSERT_TRUE(ChooseLesson(lessons[i].name, &lesson, &error)) << error;
+        EXPECT_EQ(lesson.id, static_cast<int>(i) + 1);
+        EXPECT_EQ(lesson.tag, LessonTag(lessons[i].name));
+        EXPECT_FALSE(lesson.text.empty());
+    }
+    for (const char* name : {"home-row", "top-row", "bottom-row", "common-words", "punctuation",
+                             "numbers", "first-steps"}) {
+        Lesson lesson;
+        std::string error;
+        EXPECT_TRUE(ChooseLesson(name, &lesson, &error)) << name << ": " << error;
+    }
+}
+
+TEST_F(BundledLessons, AFileOfOnesOwnIsLessonZeroNamedAfterTheFile) {
+    TempDir dir;
+    std::ofstream(dir.File("my-text.txt")) << "Hello there\n";
+    Lesson lesson;
+    std::string error;
+    ASSERT_TRUE(ChooseLesson(dir.File("my-text.txt"), &lesson, &error)) << error;
+    EXPECT_EQ(lesson.name, "my-text");
+    EXPECT_EQ(lesson.id, 0);
+    EXPECT_EQ(lesson.text, "Hello there");
+
+    EXPECT_FALSE(ChooseLesson("no-such-lesson", &lesson, &error));
+    EXPECT_EQ(error,
+              "no bundled lesson or file named \"no-such-lesson\" (typetutor --list "
+              "shows the lessons)");
+    std::ofstream(dir.File("bad.txt")) << "a\n\xE2\x88\x9E\n";
+    EXPECT_FALSE(ChooseLesson(dir.File("bad.txt"), &lesson, &error));
+    EXPECT_EQ(error, dir.File("bad.txt") +
+                         ": line 2: '\xE2\x88\x9E' (U+221E) has no "
+                         "single-byte form");
+}
+
+TEST(LessonTag, TellsTheBundledLessonsApart) {
+    setenv("TYPETUTOR_LESSONS", TYPETUTOR_LESSONS_DIR, 1);
+    std::vector<unsigned short> tags;
+    for (const BundledLesson& l : ListBundledLessons()) {
+        tags.push_back(LessonTag(l.name));
+    }
+    unsetenv("TYPETUTOR_LESSONS");
+    std::sort(tags.begin(), tags.end());
+    EXPECT_EQ(std::adjacent_find(tags.begin(), tags.end()), tags.end());
 }
 
 }  // namespace

@@ -1,65 +1,36 @@
+// The real program, replaying keys on the test clock: exact figures, the history files, the
+// statistics, and what it refuses.
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
-#include <gtest/gtest.h>
-
 #include "Article/TypingLog.h"
-#include "Commands.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-TEST(ParseReplay, ReadsTimesAndNamedKeys) {
-    std::vector<ReplayEvent> events;
-    std::string error;
-    ASSERT_TRUE(
-        ParseReplay("# a comment\n0 a\n\n150 SPACE\n300 ENTER\r\n450 BACKSPACE\n"
-                    "500 ESC\n600 \xC3\xA9\n",
-                    &events, &error))
-        << error;
-    ASSERT_EQ(events.size(), 6u);
-    EXPECT_EQ(events[0].ch, 'a');
-    EXPECT_EQ(events[1].ms, 150);
-    EXPECT_EQ(events[1].ch, ' ');
-    EXPECT_EQ(events[2].ch, '\n');
-    EXPECT_EQ(events[3].kind, ReplayEvent::Kind::kBackspace);
-    EXPECT_EQ(events[4].kind, ReplayEvent::Kind::kPause);
-    EXPECT_EQ(events[5].ch, '\xE9');
-}
-
-TEST(ParseReplay, RefusesMalformedLinesNamingThem) {
-    struct Case {
-        const char* content;
-        const char* error;
-    };
-    const Case cases[] = {
-        {"10 a\nx b\n", "line 2: expected \"milliseconds key\""},
-        {"10\n", "line 1: expected \"milliseconds key\""},
-        {"10 a\n5 b\n", "line 2: time goes backwards"},
-        {"10 WHAT\n", "line 1: unknown key \"WHAT\""},
-    };
-    for (const Case& c : cases) {
-        std::vector<ReplayEvent> events;
-        std::string error;
-        EXPECT_FALSE(ParseReplay(c.content, &events, &error)) << c.content;
-        EXPECT_EQ(error, c.error);
-    }
-}
-
-class ReplayRun : public ::testing::Test {
+class ReplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("typetutor-replay-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        Write("lesson.txt", "ab cd\nef\n");
+        // x where b is expected, taken back and typed right; 200 ms between keys but one.
+        Write("keys.txt",
+              "1000 a\n1200 x\n1400 BACKSPACE\n1600 b\n1800 SPACE\n2000 c\n2400 d\n2600 ENTER\n"
+              "2800 e\n3000 f\n");
     }
-    void TearDown() override { fs::remove_all(dir); }
-
-    // Runs the program; returns its exit code and fills output with what it printed.
+    void Write(const std::string& name, const std::string& content) {
+        std::ofstream(dir.File(name), std::ios::binary) << content;
+    }
+    std::string Data() const { return dir.File("data"); }
+    // Runs the program with args; returns its exit code, with its output in *output.
     int Run(const std::string& args, std::string* output) {
         const std::string command = std::string(TYPETUTOR_BINARY) + " " + args + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
@@ -71,12 +42,15 @@ protected:
         const int status = pipe ? pclose(pipe) : -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-
+    int Replay(const std::string& extra, std::string* output) {
+        return Run(dir.File("lesson.txt") + " --replay " + dir.File("keys.txt") + " --data-dir " +
+                       Data() + " --clock-start '2025-03-04 09:00:00' " + extra,
+                   output);
+    }
     static std::map<std::string, std::string> Figures(const std::string& output) {
         std::map<std::string, std::string> figures;
         std::istringstream in(output);
-        std::string line;
-        while (std::getline(in, line)) {
+        for (std::string line; std::getline(in, line);) {
             const size_t colon = line.find(": ");
             if (colon != std::string::npos) {
                 figures[line.substr(0, colon)] = line.substr(colon + 2);
@@ -85,75 +59,207 @@ protected:
         return figures;
     }
 
-    fs::path dir;
+    TempDir dir;
 };
 
-TEST_F(ReplayRun, TypedLessonGivesExactFiguresAndHistory) {
-    std::ofstream(dir / "lesson.txt") << "ab cd\n";
-    // x where b is expected, taken back and typed right.
-    std::ofstream(dir / "keys.txt") << "1000 a\n1200 x\n1400 BACKSPACE\n1600 b\n1800 SPACE\n"
-                                       "2000 c\n2400 d\n";
+TEST_F(ReplayTest, GivesExactFigures) {
     std::string out;
-    const std::string args = (dir / "lesson.txt").string() + " --replay " +
-                             (dir / "keys.txt").string() + " --data-dir " +
-                             (dir / "data").string() + " --clock-start '2025-03-04 09:00:00'";
-    ASSERT_EQ(Run(args, &out), 0) << out;
-    std::map<std::string, std::string> f = Figures(out);
-    EXPECT_EQ(f["finished"], "yes");
-    EXPECT_EQ(f["keystrokes"], "6");
-    EXPECT_EQ(f["errors"], "1");
-    EXPECT_EQ(f["accuracy"], "83");  // 5 of 6
-    EXPECT_EQ(f["active seconds"], "2");
-    EXPECT_EQ(f["speed cpm"], "180");          // 6 keys in 2 s
-    EXPECT_EQ(f["current speed cpm"], "150");  // the last gap, 400 ms
-    EXPECT_EQ(f["top speed cpm"], "300");      // 200 ms gaps
-    EXPECT_EQ(f["speed wpm"], "36");
-    EXPECT_EQ(f["top speed wpm"], "60");
-    EXPECT_EQ(f["words"], "2");
-    EXPECT_EQ(f["wrong words"], "0");
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    const std::map<std::string, std::string> expected = {
+        {"lesson", "lesson"},
+        {"finished", "yes"},
+        {"active seconds", "2"},  // from the first key to the last
+        {"paused seconds", "0"},
+        {"keystrokes", "9"},  // the backspace is not one
+        {"errors", "1"},
+        {"accuracy", "89"},
+        {"speed cpm", "270"},
+        {"current speed cpm", "300"},
+        {"top speed cpm", "300"},
+        {"speed wpm", "54"},
+        {"current speed wpm", "60"},
+        {"top speed wpm", "60"},
+        {"words", "3"},
+        {"wrong words", "0"},
+        {"word accuracy", "100"},
+    };
+    EXPECT_EQ(Figures(out), expected) << out;
+}
 
+TEST_F(ReplayTest, WritesBothHistoryFiles) {
+    std::string out;
+    ASSERT_EQ(Replay("", &out), 0) << out;
     CLessonTrackFile lessons;
-    ASSERT_EQ(lessons.Open((dir / "data" / "lessons.dat").c_str()), 1);
+    ASSERT_EQ(lessons.Open((Data() + "/lessons.dat").c_str()), 1);
     ASSERT_EQ(lessons.GetLessonCount(), 1);
     const CLessonTrack* t = lessons.GetLessonTrack(0);
     EXPECT_EQ(t->m_wYear, 2025);
+    EXPECT_EQ(t->m_wMonth, 3);
+    EXPECT_EQ(t->m_wDay, 4);
     EXPECT_EQ(t->m_wHour, 9);
-    EXPECT_EQ(t->m_nKeys, 6);
+    EXPECT_EQ(t->m_nKeys, 9);
     EXPECT_EQ(t->m_nErrors, 1);
     EXPECT_EQ(t->m_nSeconds, 2);
+    EXPECT_EQ(t->m_dSpeed, 270.0);
+    EXPECT_EQ(t->m_nWords, 3);
+    EXPECT_EQ(t->m_byLessonId1, 0);  // a file of one's own
+    EXPECT_EQ(t->m_byLessonId2, 1);  // by letter
     EXPECT_EQ(t->m_aCharTrack['b'].m_nKeys, 2);
     EXPECT_EQ(t->m_aCharTrack['b'].m_nErrors, 1);
     EXPECT_EQ(t->m_aCharTrack['b'].m_nTime, 600);  // 200 ms to the x, 400 ms to the b
-    EXPECT_EQ(t->m_byLessonId2, tdByLetter);
+    EXPECT_EQ(t->m_aCharTrack['\n'].m_nKeys, 1);
 
     CWordTrackFile words;
-    ASSERT_EQ(words.Open((dir / "data" / "words.dat").c_str()), 1);
-    ASSERT_EQ(words.GetWordCount(), 2);
-    EXPECT_STREQ(words.GetWordTrack(0)->m_szWord, "ab");
-    EXPECT_EQ(words.GetWordTrack(0)->m_nTime, 800);
-    EXPECT_STREQ(words.GetWordTrack(1)->m_szWord, "cd");
-    EXPECT_EQ(words.GetWordTrack(1)->m_nTime, 600);
-    EXPECT_EQ(words.GetWordTrack(1)->m_bMistyped, 0);
-
-    // The stats read the same history back.
-    ASSERT_EQ(Run("stats --json --data-dir " + (dir / "data").string(), &out), 0) << out;
-    EXPECT_NE(out.find("\"keys\": 6"), std::string::npos) << out;
-    EXPECT_NE(out.find("\"word\": \"cd\""), std::string::npos) << out;
+    ASSERT_EQ(words.Open((Data() + "/words.dat").c_str()), 1);
+    ASSERT_EQ(words.GetWordCount(), 3);
+    const char* texts[] = {"ab", "cd", "ef"};
+    // Only the words finished on the way to the last one and the last one are timed.
+    const int times[] = {0, 800, 400};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_STREQ(words.GetWordTrack(i)->m_szWord, texts[i]);
+        EXPECT_EQ(words.GetWordTrack(i)->m_nTime, times[i]) << texts[i];
+        EXPECT_EQ(words.GetWordTrack(i)->m_bMistyped, 0);
+    }
+    EXPECT_FALSE(PathExists(Data() + "/lessons.dat.old"));
 }
 
-TEST_F(ReplayRun, RefusedLessonsNameTheLineAndExitNonZero) {
-    std::ofstream(dir / "long.txt") << "fine\nfine " << std::string(70, 'q') << "\n";
-    std::ofstream(dir / "odd.txt") << "snow \xE2\x9D\x84 flake\n";
+TEST_F(ReplayTest, StatsReadTheHistoryBack) {
     std::string out;
-    EXPECT_EQ(Run((dir / "long.txt").string() + " --replay /dev/null", &out), 2);
-    EXPECT_NE(out.find("line 2: the word \"" + std::string(70, 'q') + "\" is longer"),
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    ASSERT_EQ(Replay("--method match", &out), 0) << out;
+    ASSERT_EQ(Run("stats --json --data-dir " + Data(), &out), 0) << out;
+    EXPECT_NE(out.find("{\"date\": \"2025-03-04 09:00\", \"lesson\": \"lesson\", \"method\": "
+                       "\"letter\", \"seconds\": 2, \"cpm\": 270, \"top_cpm\": 300, \"wpm\": 54, "
+                       "\"keys\": 9, \"errors\": 1, \"accuracy\": 89, \"words\": 3, "
+                       "\"wrong_words\": 0}"),
               std::string::npos)
         << out;
-    EXPECT_EQ(Run((dir / "odd.txt").string(), &out), 2);
-    EXPECT_NE(out.find("line 1: '\xE2\x9D\x84' (U+2744) has no single-byte form"),
+    EXPECT_NE(out.find("\"method\": \"match\""), std::string::npos) << out;
+    EXPECT_NE(out.find("{\"word\": \"cd\", \"typed\": 2, \"mistyped\": 0, \"ms_per_char\": 400}"),
               std::string::npos)
         << out;
-    EXPECT_EQ(Run("no-such-lesson", &out), 2);
+    ASSERT_EQ(Run("stats --data-dir " + Data(), &out), 0) << out;
+    EXPECT_NE(out.find("  2025-03-04 09:00  lesson           letter   0:02   270   300    54"
+                       "       89%\n"),
+              std::string::npos)
+        << out;
+    // Twice b: the slowest, with its typo and the second's 400 ms.
+    EXPECT_NE(out.find("Slowest characters\n  b          4 keys    2 wrong   300 ms/key   50%\n"),
+              std::string::npos)
+        << out;
+}
+
+TEST_F(ReplayTest, IdleTimePausesTheLessonAtItsOwnMoment) {
+    Write("keys.txt", "1000 a\n1200 b\n26200 SPACE\n26400 c\n26600 d\n");
+    Write("lesson.txt", "ab cd");
+    std::string out;
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    std::map<std::string, std::string> f = Figures(out);
+    // Paused from 11.2 s (ten seconds after the b) to 26.2 s.
+    EXPECT_EQ(f["paused seconds"], "15");
+    EXPECT_EQ(f["active seconds"], "10");
+    ASSERT_EQ(Replay("--pause-after 30", &out), 0) << out;
+    f = Figures(out);
+    EXPECT_EQ(f["paused seconds"], "0");
+    EXPECT_EQ(f["active seconds"], "25");
+}
+
+TEST_F(ReplayTest, EscPausesAndResumes) {
+    Write("keys.txt", "1000 a\n1200 ESC\n5200 ESC\n5400 b\n");
+    Write("lesson.txt", "ab");
+    std::string out;
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    EXPECT_EQ(Figures(out)["paused seconds"], "4");
+    EXPECT_EQ(Figures(out)["finished"], "yes");
+}
+
+TEST_F(ReplayTest, PrintsTheLastScreenAfterAResize) {
+    Write("lesson.txt", "alpha beta gamma delta");
+    Write("keys.txt", "100 a\n200 l\n300 RESIZE 24x10\n400 x\n");
+    std::string out;
+    ASSERT_EQ(Replay("--screen --size 60x10", &out), 0) << out;
+    const std::string screen = out.substr(out.find("screen:\n") + 8);
+    EXPECT_EQ(screen,
+              "  typetutor - lesson (le\n"
+              " 0:00  0 cpm 0 wpm  now\n"
+              "\n"
+              "  alpha beta gamma\n"
+              "  alx\n"
+              "  delta\n"
+              "\n"
+              "\n"
+              "\n"
+              "  Esc pause   Backspace\n");
+}
+
+TEST_F(ReplayTest, NoReportReachesTheOutput) {
+    std::string out;
+    // The word method makes the library report on every key; the reports go to the log.
+    ASSERT_EQ(Replay("--method word", &out), 0) << out;
+    EXPECT_EQ(out.find("TypoDection"), std::string::npos) << out;
+    std::ifstream log(Data() + "/typetutor.log");
+    const std::string text((std::istreambuf_iterator<char>(log)), {});
+    EXPECT_NE(text.find("GetCaretChar called when TypoDection is not tdByLetter"),
+              std::string::npos)
+        << text;
+}
+
+TEST_F(ReplayTest, RefusesLessonsTheLibraryCannotTakeBeforeTheyStart) {
+    Write("long.txt", "fine\nfine " + std::string(70, 'q') + " fine\n");
+    Write("odd.txt", "snow \xE2\x9D\x84 flake\n");
+    std::string out;
+    EXPECT_EQ(
+        Run(dir.File("long.txt") + " --replay " + dir.File("keys.txt") + " --data-dir " + Data(),
+            &out),
+        2);
+    EXPECT_EQ(out, "typetutor: " + dir.File("long.txt") + ": line 2: the word \"" +
+                       std::string(70, 'q') +
+                       "\" is too long: a word may have at most 63 characters (62 at the end of "
+                       "a line)\n");
+    // Interactive too: refused before the terminal is taken over.
+    EXPECT_EQ(Run(dir.File("odd.txt") + " --data-dir " + Data(), &out), 2);
+    EXPECT_EQ(out, "typetutor: " + dir.File("odd.txt") +
+                       ": line 1: '\xE2\x9D\x84' (U+2744) has no single-byte form\n");
+    EXPECT_EQ(Run("no-such-lesson --data-dir " + Data(), &out), 2);
+    EXPECT_FALSE(PathExists(Data() + "/lessons.dat"));
+}
+
+TEST_F(ReplayTest, RefusesABadReplayFileNamingTheLine) {
+    Write("keys.txt", "100 a\n50 b\n");
+    std::string out;
+    EXPECT_EQ(Replay("", &out), 2);
+    EXPECT_EQ(out, "typetutor: " + dir.File("keys.txt") + ": line 2: time goes backwards\n");
+}
+
+TEST_F(ReplayTest, AFailedSaveSaysWhereTheHistoryWentAndFailsTheRun) {
+    fs::create_directories(Data() + "/lessons.dat");  // in the way of the file
+    std::string out;
+    EXPECT_EQ(Replay("", &out), 1) << out;
+    EXPECT_NE(
+        out.find("typetutor: Could not save " + Data() +
+                 "/lessons.dat; your history was written to " + Data() + "/lessons.dat.unsaved-"),
+        std::string::npos)
+        << out;
+    bool rescued = false;
+    for (const auto& e : fs::directory_iterator(Data())) {
+        if (e.path().filename().string().rfind("lessons.dat.unsaved-", 0) == 0) {
+            CLessonTrackFile copy;
+            rescued = copy.Open(e.path().c_str()) == 1 && copy.GetLessonCount() == 1;
+        }
+    }
+    EXPECT_TRUE(rescued);
+}
+
+TEST_F(ReplayTest, AnInterruptedSaveIsUndoneAtStartUp) {
+    std::string out;
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    // As if the next save had been cut off after moving the history aside.
+    fs::rename(Data() + "/lessons.dat", Data() + "/lessons.dat.old");
+    ASSERT_EQ(Replay("", &out), 0) << out;
+    CLessonTrackFile lessons;
+    ASSERT_EQ(lessons.Open((Data() + "/lessons.dat").c_str()), 1);
+    EXPECT_EQ(lessons.GetLessonCount(), 2);
+    EXPECT_FALSE(PathExists(Data() + "/lessons.dat.old"));
 }
 
 }  // namespace

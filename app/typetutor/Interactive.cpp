@@ -1,0 +1,254 @@
+#include "Interactive.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "Commands.h"
+#include "Encoding.h"
+#include "History.h"
+#include "Lesson.h"
+#include "Stats.h"
+#include "TerminalScreen.h"
+#include "Tutor.h"
+
+namespace {
+
+constexpr int kExitRefused = 2;
+constexpr int kExitHistory = 1;
+constexpr int kKeyWaitMs = 250;
+constexpr int kWeakest = 5;
+constexpr const char* kMenuKeys = "123456789abcdefghijklmnopqrstuvwxyz";
+
+long long NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+Key WaitForKey() {
+    for (;;) {
+        const Key key = ReadKey(-1);
+        if (key.kind != KeyKind::kNone && key.kind != KeyKind::kResize) {
+            return key;
+        }
+    }
+}
+
+// The first line of a lesson file, as a preview in the menu.
+std::string Preview(const std::string& path, size_t width) {
+    const LessonText text = LoadLessonFile(path);
+    std::string first = text.ok ? text.text.substr(0, text.text.find('\n')) : "";
+    if (first.size() > width) {
+        first = first.substr(0, width > 3 ? width - 3 : 0) + "...";
+    }
+    return first;
+}
+
+// A bundled lesson chosen with a key; empty when the learner leaves.
+std::string ChooseFromMenu(TerminalScreen& screen) {
+    const std::vector<BundledLesson> lessons = ListBundledLessons();
+    const size_t shown = std::min(lessons.size(), std::strlen(kMenuKeys));
+    for (;;) {
+        screen.Clear();
+        screen.Put(2, 0, "typetutor - choose a lesson", CellStyle::kHeading);
+        if (lessons.empty()) {
+            screen.Put(2, 2, "No bundled lessons found in " + LessonDirectory(),
+                       CellStyle::kNormal);
+        }
+        for (size_t i = 0; i < shown; ++i) {
+            const int row = static_cast<int>(i) + 2;
+            screen.Put(4, row, std::string(1, kMenuKeys[i]) + "  " + lessons[i].name,
+                       CellStyle::kNormal);
+            const int previewColumn = 26;
+            const int room = screen.Cols() - previewColumn - 1;
+            if (room > 10) {
+                screen.Put(previewColumn, row,
+                           SingleByteToUtf8(Preview(lessons[i].path, static_cast<size_t>(room))),
+                           CellStyle::kTyped);
+            }
+        }
+        screen.Put(2, static_cast<int>(shown) + 3, "Press a lesson's key, or Esc to leave.",
+                   CellStyle::kNormal);
+        screen.Show();
+        const Key key = ReadKey(-1);
+        if (key.kind == KeyKind::kQuit || key.kind == KeyKind::kEscape) {
+            return {};
+        }
+        if (key.kind == KeyKind::kChar && key.ch != 0) {
+            const char* at = std::strchr(kMenuKeys, key.ch);
+            if (at && static_cast<size_t>(at - kMenuKeys) < shown) {
+                return lessons[static_cast<size_t>(at - kMenuKeys)].name;
+            }
+        }
+    }
+}
+
+bool AskKeep(TerminalScreen& screen) {
+    const int row = screen.Rows() - 1;
+    screen.ClearCells(0, row, -1);
+    screen.Put(2, row, "Leave the lesson. Keep what you typed in your history? (y/n)",
+               CellStyle::kHeading);
+    screen.Show();
+    for (;;) {
+        const Key key = WaitForKey();
+        if (key.kind == KeyKind::kChar && (key.ch == 'y' || key.ch == 'Y')) {
+            return true;
+        }
+        if ((key.kind == KeyKind::kChar && (key.ch == 'n' || key.ch == 'N')) ||
+            key.kind == KeyKind::kQuit || key.kind == KeyKind::kEscape) {
+            return false;
+        }
+    }
+}
+
+// Saves the history; while that fails, says so and offers to try again. The records stay in
+// memory until the learner leaves.
+bool SaveWithRetry(TerminalScreen& screen, History& history, std::string* message) {
+    for (;;) {
+        message->clear();
+        if (history.Save(message)) {
+            return true;
+        }
+        screen.Clear();
+        screen.Put(2, 0, "The history could not be saved", CellStyle::kHeading);
+        int row = 2;
+        size_t start = 0;
+        while (start < message->size()) {
+            const size_t end = message->find('\n', start);
+            screen.Put(2, row++, message->substr(start, end - start), CellStyle::kNormal);
+            start = end == std::string::npos ? message->size() : end + 1;
+        }
+        screen.Put(2, row + 1, "Press r to try again, any other key to leave.", CellStyle::kNormal);
+        screen.Show();
+        const Key key = WaitForKey();
+        if (!(key.kind == KeyKind::kChar && (key.ch == 'r' || key.ch == 'R'))) {
+            return false;
+        }
+    }
+}
+
+void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* track,
+                 const std::string& title, const std::string& saved) {
+    screen.Clear();
+    const SessionFigures f = session.Figures();
+    screen.Put(2, 0, title + " - lesson complete", CellStyle::kHeading);
+    char line[160];
+    int row = 2;
+    std::snprintf(line, sizeof line, "Time        %d:%02d (paused %d s)", f.activeSeconds / 60,
+                  f.activeSeconds % 60, f.pausedSeconds);
+    screen.Put(4, row++, line, CellStyle::kNormal);
+    std::snprintf(line, sizeof line, "Speed       %d cpm, %d wpm (top %d cpm, %d wpm)", f.speed,
+                  f.wordSpeed, f.topSpeed, f.topWordSpeed);
+    screen.Put(4, row++, line, CellStyle::kNormal);
+    std::snprintf(line, sizeof line, "Keystrokes  %d, %d wrong: %d%% accurate", f.keys, f.errors,
+                  f.accuracy);
+    screen.Put(4, row++, line, CellStyle::kNormal);
+    std::snprintf(line, sizeof line, "Words       %d, %d wrong: %d%% accurate", f.words,
+                  f.wrongWords, f.wordAccuracy);
+    screen.Put(4, row++, line, CellStyle::kNormal);
+    if (track) {
+        std::vector<CharRow> slowest;
+        std::vector<CharRow> leastAccurate;
+        WeakestCharacters(*track, kWeakest, &slowest, &leastAccurate);
+        ++row;
+        screen.Put(4, row, "Slowest keys", CellStyle::kHeading);
+        screen.Put(30, row++, "Least accurate keys", CellStyle::kHeading);
+        for (size_t i = 0; i < slowest.size(); ++i, ++row) {
+            std::snprintf(line, sizeof line, "%-6s %5d ms", slowest[i].character.c_str(),
+                          slowest[i].msPerKey);
+            screen.Put(6, row, line, CellStyle::kNormal);
+            std::snprintf(line, sizeof line, "%-6s %4d%% of %d", leastAccurate[i].character.c_str(),
+                          leastAccurate[i].accuracy, leastAccurate[i].keys);
+            screen.Put(32, row, line, CellStyle::kNormal);
+        }
+    }
+    screen.Put(2, row + 1, saved, CellStyle::kNormal);
+    screen.Put(2, row + 3, "Press any key.", CellStyle::kNormal);
+    screen.Show();
+    WaitForKey();
+}
+
+}  // namespace
+
+int RunInteractive(const Options& options) {
+    History history(options.dataDir);
+    std::string error;
+    if (!history.Open(&error)) {
+        std::cerr << "typetutor: " << error << "\n";
+        return kExitHistory;
+    }
+    Lesson lesson;
+    // A lesson named on the command line is refused before the terminal is taken over.
+    if (options.command == Command::kLesson && !ChooseLesson(options.lesson, &lesson, &error)) {
+        std::cerr << "typetutor: " << error << "\n";
+        return kExitRefused;
+    }
+    StartTerminal();
+    TerminalScreen screen;
+    if (options.command == Command::kMenu) {
+        const std::string name = ChooseFromMenu(screen);
+        if (name.empty()) {
+            StopTerminal();
+            return 0;
+        }
+        if (!ChooseLesson(name, &lesson, &error)) {
+            StopTerminal();
+            std::cerr << "typetutor: " << error << "\n";
+            return kExitRefused;
+        }
+    }
+    Session session;
+    if (!session.Create(lesson.text, options.session, &error)) {
+        StopTerminal();
+        std::cerr << "typetutor: " << error << "\n";
+        return kExitRefused;
+    }
+    const std::string title = LessonTitle(lesson.name, options.session);
+    Tutor tutor(session, screen, title, options.pauseAfterSeconds * 1000);
+    tutor.Open();
+    history.Lessons().AddNewTrack(static_cast<unsigned char>(lesson.id),
+                                  static_cast<unsigned char>(options.session.method), lesson.tag);
+    history.RememberLessonName(lesson.tag, lesson.name);
+
+    bool quit = false;
+    while (!tutor.IsFinished()) {
+        const Key key = ReadKey(kKeyWaitMs);
+        const long long now = NowMs();
+        if (key.kind == KeyKind::kNone) {
+            tutor.OnIdle(now);
+            continue;
+        }
+        if (key.kind == KeyKind::kQuit) {
+            quit = true;
+            break;
+        }
+        tutor.OnKey(key, now);
+    }
+
+    const bool keep = tutor.IsFinished() || (quit && session.IsStarted() && AskKeep(screen));
+    std::string message;
+    bool saved = true;
+    if (keep) {
+        session.Record(history.Lessons(), history.Words());
+        saved = SaveWithRetry(screen, history, &message);
+        if (tutor.IsFinished()) {
+            ShowSummary(screen, session, history.Lessons().GetLastTrack(), title,
+                        saved ? "Saved in " + history.Directory() + "." : message);
+        }
+    }
+    StopTerminal();
+    if (!keep) {
+        std::cout << "The lesson was not kept.\n";
+        return 0;
+    }
+    std::cout << FormatFigures(session.Figures());
+    if (!saved) {
+        std::cerr << "typetutor: " << message;
+        return kExitHistory;
+    }
+    std::cout << "Saved in " << history.Directory() << "\n";
+    return 0;
+}

@@ -1,0 +1,154 @@
+#include "Options.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+const char* const kUsage =
+    "usage: typetutor [LESSON] [options]     type a lesson: a bundled one's name or a text file\n"
+    "       typetutor                        choose a bundled lesson from a menu\n"
+    "       typetutor --list                 list the bundled lessons\n"
+    "       typetutor stats [--json]         the lesson history, today's sum, weakest keys\n"
+    "       typetutor LESSON --replay FILE   type the lesson from \"milliseconds key\" lines\n"
+    "\n"
+    "options:\n"
+    "  --method letter|word|match|free  how typos are found (default letter)\n"
+    "  --masked                         show what you type as asterisks\n"
+    "  --justify                        justify the lesson's wrapped lines\n"
+    "  --no-highlight                   do not show the word to type in blue\n"
+    "  --no-mark-typos                  show all typed text in one colour\n"
+    "  --pause-after SECONDS            pause by itself after this long without a key (10)\n"
+    "  --data-dir DIR                   the history's folder\n"
+    "                                   (default $XDG_DATA_HOME/typetutor)\n"
+    "  --json                           stats: for scripts\n"
+    "replay only:\n"
+    "  --clock-start 'YYYY-MM-DD HH:MM:SS'  the local time the replay begins at\n"
+    "  --size COLSxROWS                 the screen the lesson is laid out on (80x24)\n"
+    "  --screen                         print the last screen after the figures\n";
+
+namespace {
+
+bool ParseMethod(const std::string& s, TypoDetection* td) {
+    static const struct {
+        const char* name;
+        TypoDetection td;
+    } kMethods[] = {
+        {"letter", tdByLetter}, {"word", tdByWord}, {"match", tdByMatch}, {"free", tdNone}};
+    for (const auto& m : kMethods) {
+        if (s == m.name) {
+            *td = m.td;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ParseInt(const std::string& s, int lo, int hi, int* value) {
+    char* end = nullptr;
+    const long v = std::strtol(s.c_str(), &end, 10);
+    if (s.empty() || *end != '\0' || v < lo || v > hi) {
+        return false;
+    }
+    *value = static_cast<int>(v);
+    return true;
+}
+
+bool ParseSize(const std::string& s, int* cols, int* rows) {
+    const size_t x = s.find('x');
+    return x != std::string::npos && ParseInt(s.substr(0, x), 1, 1000, cols) &&
+           ParseInt(s.substr(x + 1), 1, 1000, rows);
+}
+
+}  // namespace
+
+bool ParseCommandLine(const std::vector<std::string>& args, const std::string& defaultDataDir,
+                      Options* options, std::string* error) {
+    options->dataDir = defaultDataDir;
+    bool stats = false;
+    bool list = false;
+    bool help = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        std::string value;
+        auto takeValue = [&]() {
+            if (i + 1 >= args.size()) {
+                *error = arg + " needs a value";
+                return false;
+            }
+            value = args[++i];
+            return true;
+        };
+        if (arg == "-h" || arg == "--help") {
+            help = true;
+        } else if (arg == "--list") {
+            list = true;
+        } else if (arg == "--method") {
+            if (!takeValue() || !ParseMethod(value, &options->session.method)) {
+                *error = "--method takes letter, word, match or free";
+                return false;
+            }
+        } else if (arg == "--masked") {
+            options->session.masked = true;
+        } else if (arg == "--justify") {
+            options->session.justify = true;
+        } else if (arg == "--no-highlight") {
+            options->session.highlight = false;
+        } else if (arg == "--no-mark-typos") {
+            options->session.markTypos = false;
+        } else if (arg == "--pause-after") {
+            if (!takeValue() || !ParseInt(value, 1, 86400, &options->pauseAfterSeconds)) {
+                *error = "--pause-after takes a number of seconds";
+                return false;
+            }
+        } else if (arg == "--data-dir") {
+            if (!takeValue()) {
+                return false;
+            }
+            options->dataDir = value;
+        } else if (arg == "--replay") {
+            if (!takeValue()) {
+                return false;
+            }
+            options->replayFile = value;
+        } else if (arg == "--clock-start") {
+            if (!takeValue()) {
+                return false;
+            }
+            options->clockStart = value;
+        } else if (arg == "--size") {
+            if (!takeValue() || !ParseSize(value, &options->replayCols, &options->replayRows)) {
+                *error = "--size takes COLSxROWS, e.g. 80x24";
+                return false;
+            }
+        } else if (arg == "--screen") {
+            options->printScreen = true;
+        } else if (arg == "--json") {
+            options->json = true;
+        } else if (arg == "stats" && options->lesson.empty() && !stats) {
+            stats = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            *error = "unknown option " + arg;
+            return false;
+        } else if (options->lesson.empty() && !stats) {
+            options->lesson = arg;
+        } else {
+            *error = "one lesson at a time";
+            return false;
+        }
+    }
+    if (help) {
+        options->command = Command::kHelp;
+    } else if (list) {
+        options->command = Command::kList;
+    } else if (stats) {
+        options->command = Command::kStats;
+    } else if (!options->replayFile.empty()) {
+        if (options->lesson.empty()) {
+            *error = "--replay needs a LESSON";
+            return false;
+        }
+        options->command = Command::kReplay;
+    } else {
+        options->command = options->lesson.empty() ? Command::kMenu : Command::kLesson;
+    }
+    return true;
+}

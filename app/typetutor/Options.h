@@ -1,0 +1,38 @@
+// The typing tutor's command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Session.h"
+
+enum class Command {
+    kMenu,    // no lesson named: choose one from a menu
+    kLesson,  // type the lesson named
+    kList,    // list the bundled lessons
+    kStats,   // show the history
+    kReplay,  // replay keys from a file on the lesson named
+    kHelp,
+};
+
+struct Options {
+    Command command = Command::kMenu;
+    std::string lesson;   // bundled lesson name or file path
+    std::string dataDir;  // the history's folder
+    SessionOptions session;
+    int pauseAfterSeconds = 10;
+    bool json = false;
+    // Replay only.
+    std::string replayFile;
+    std::string clockStart;  // local time the replay starts at, "YYYY-MM-DD HH:MM:SS"
+    int replayCols = 80;
+    int replayRows = 24;
+    bool printScreen = false;
+};
+
+extern const char* const kUsage;
+
+// Reads the arguments after the program's name. dataDir starts as defaultDataDir. False with a
+// message for an unknown option, a missing or bad value, or a second lesson.
+bool ParseCommandLine(const std::vector<std::string>& args, const std::string& defaultDataDir,
+                      Options* options, std::string* error);

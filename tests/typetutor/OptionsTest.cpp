@@ -1,0 +1,114 @@
+#include "Options.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) {
+        words.push_back(w);
+    }
+    return words;
+}
+
+TEST(CommandLine, PicksTheCommand) {
+    struct Case {
+        const char* line;
+        Command command;
+        const char* lesson;
+    };
+    const Case cases[] = {
+        {"", Command::kMenu, ""},
+        {"home-row", Command::kLesson, "home-row"},
+        {"my.txt --method word", Command::kLesson, "my.txt"},
+        {"stats", Command::kStats, ""},
+        {"stats --json", Command::kStats, ""},
+        {"--list", Command::kList, ""},
+        {"home-row --help", Command::kHelp, "home-row"},
+        {"home-row --replay keys.txt", Command::kReplay, "home-row"},
+    };
+    for (const Case& c : cases) {
+        Options options;
+        std::string error;
+        ASSERT_TRUE(ParseCommandLine(Words(c.line), "/data", &options, &error)) << c.line;
+        EXPECT_EQ(options.command, c.command) << c.line;
+        EXPECT_EQ(options.lesson, c.lesson) << c.line;
+        EXPECT_EQ(options.dataDir, "/data");
+    }
+}
+
+TEST(CommandLine, ReadsTheLessonsSettings) {
+    Options options;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine(Words("x --method match --masked --justify --no-highlight "
+                                       "--no-mark-typos --pause-after 4 --data-dir /d --json"),
+                                 "/data", &options, &error));
+    EXPECT_EQ(options.session.method, tdByMatch);
+    EXPECT_TRUE(options.session.masked);
+    EXPECT_TRUE(options.session.justify);
+    EXPECT_FALSE(options.session.highlight);
+    EXPECT_FALSE(options.session.markTypos);
+    EXPECT_EQ(options.pauseAfterSeconds, 4);
+    EXPECT_EQ(options.dataDir, "/d");
+    EXPECT_TRUE(options.json);
+
+    Options defaults;
+    ASSERT_TRUE(ParseCommandLine({"x"}, "/data", &defaults, &error));
+    EXPECT_EQ(defaults.session.method, tdByLetter);
+    EXPECT_FALSE(defaults.session.masked);
+    EXPECT_FALSE(defaults.session.justify);
+    EXPECT_TRUE(defaults.session.highlight);
+    EXPECT_TRUE(defaults.session.markTypos);
+    EXPECT_EQ(defaults.pauseAfterSeconds, 10);
+
+    for (const auto& [name, td] : {std::pair{"letter", tdByLetter}, std::pair{"word", tdByWord},
+                                   std::pair{"match", tdByMatch}, std::pair{"free", tdNone}}) {
+        Options o;
+        ASSERT_TRUE(ParseCommandLine({"x", "--method", name}, "", &o, &error));
+        EXPECT_EQ(o.session.method, td);
+    }
+}
+
+TEST(CommandLine, ReadsTheReplaysSettings) {
+    Options options;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"x", "--replay", "k", "--clock-start", "2025-01-02 03:04:05",
+                                  "--size", "60x20", "--screen"},
+                                 "", &options, &error));
+    EXPECT_EQ(options.replayFile, "k");
+    EXPECT_EQ(options.clockStart, "2025-01-02 03:04:05");
+    EXPECT_EQ(options.replayCols, 60);
+    EXPECT_EQ(options.replayRows, 20);
+    EXPECT_TRUE(options.printScreen);
+}
+
+TEST(CommandLine, RefusesWhatItDoesNotKnow) {
+    struct Case {
+        const char* line;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"--frobnicate", "unknown option --frobnicate"},
+        {"x --method typo", "--method takes letter, word, match or free"},
+        {"x --method", "--method takes letter, word, match or free"},
+        {"x --pause-after 0", "--pause-after takes a number of seconds"},
+        {"x --pause-after soon", "--pause-after takes a number of seconds"},
+        {"x --data-dir", "--data-dir needs a value"},
+        {"x --size 80", "--size takes COLSxROWS, e.g. 80x24"},
+        {"a b", "one lesson at a time"},
+        {"stats x", "one lesson at a time"},
+        {"--replay keys.txt", "--replay needs a LESSON"},
+    };
+    for (const Case& c : cases) {
+        Options options;
+        std::string error;
+        EXPECT_FALSE(ParseCommandLine(Words(c.line), "", &options, &error)) << c.line;
+        EXPECT_EQ(error, c.error) << c.line;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include "TerminalDC.h"
+
+#include <gtest/gtest.h>
+
+#include "CellScreen.h"
+
+namespace {
+
+TEST(TerminalDC, MeasuresTwoPixelsACellAndOneARow) {
+    TerminalDC dc;
+    EXPECT_EQ(dc.GetTextExtent("hello", 5).cx, 10);
+    EXPECT_EQ(dc.GetTextExtent("hello", 5).cy, 1);
+    EXPECT_EQ(dc.GetTextExtent("", 0).cx, 0);
+    EXPECT_EQ(dc.GetTextExtent("x", -3).cx, 0);
+}
+
+TEST(TerminalDC, WritesAtTheCellOfThePixelRoundingDown) {
+    GridScreen screen(20, 3);
+    TerminalDC dc(&screen);
+    // A token the layout puts one pixel after its separator starts in the next whole cell.
+    dc.TextOut(0, 1, "ab", 2);
+    dc.TextOut(2 * 3 + 1, 1, "cd", 2);
+    EXPECT_EQ(screen.Row(1), "ab cd");
+    dc.TextOut(-3, 2, "xyz", 3);  // cell -2: only z is on the screen
+    EXPECT_EQ(screen.Row(2), "z");
+    dc.TextOut(38, 0, "edge", 4);  // cell 19: the rest falls off
+    EXPECT_EQ(screen.Row(0), std::string(19, ' ') + "e");
+}
+
+TEST(TerminalDC, ShowsTheLibrarysColoursAsStyles) {
+    struct Case {
+        COLORREF colour;
+        CellStyle style;
+    };
+    const Case cases[] = {
+        {0x00000000, CellStyle::kNormal},  {0x00FF0000, CellStyle::kCurrent},
+        {0x00606060, CellStyle::kTyped},   {0x000000FF, CellStyle::kTypo},
+        {0x0000FF00, CellStyle::kMissing}, {0x00123456, CellStyle::kNormal},
+    };
+    for (const Case& c : cases) {
+        GridScreen screen(4, 1);
+        TerminalDC dc(&screen);
+        EXPECT_EQ(dc.SetTextColor(c.colour), 0u);
+        dc.TextOut(0, 0, "a", 1);
+        EXPECT_EQ(screen.StyleAt(0, 0), c.style) << std::hex << c.colour;
+        EXPECT_EQ(dc.GetTextColor(), c.colour);
+    }
+}
+
+TEST(TerminalDC, ShowsSingleByteTextAsUtf8AndControlBytesAsBlanks) {
+    GridScreen screen(10, 1);
+    TerminalDC dc(&screen);
+    dc.TextOut(0, 0, "\xE9t\x80\x03z", 5);
+    EXPECT_EQ(screen.Row(0), "\xC3\xA9t\xE2\x82\xAC z");
+}
+
+TEST(TerminalDC, ClipsToTheScreenInPixels) {
+    GridScreen screen(30, 7);
+    TerminalDC dc(&screen);
+    RECT rc{};
+    dc.GetClipBox(&rc);
+    EXPECT_EQ(rc.right, 60);
+    EXPECT_EQ(rc.bottom, 7);
+    TerminalDC measuring;
+    measuring.GetClipBox(&rc);
+    EXPECT_GT(rc.right, 1 << 20);
+}
+
+TEST(TerminalDC, KeepsFontAndBackgroundModeAsValues) {
+    TerminalDC dc;
+    LOGFONTA lf{};
+    lf.lfHeight = 12;
+    EXPECT_TRUE(dc.SelectObject(lf).bStock);
+    EXPECT_EQ(dc.SelectStockObject(ANSI_FIXED_FONT).lf.lfHeight, 12);
+    EXPECT_EQ(dc.SetBkMode(TRANSPARENT), OPAQUE);
+    EXPECT_EQ(dc.GetBkMode(), TRANSPARENT);
+}
+
+TEST(TerminalDC, CellColumnsRoundDownAlsoLeftOfTheScreen) {
+    EXPECT_EQ(TerminalDC::CellX(0), 0);
+    EXPECT_EQ(TerminalDC::CellX(1), 0);
+    EXPECT_EQ(TerminalDC::CellX(7), 3);
+    EXPECT_EQ(TerminalDC::CellX(-1), -1);
+    EXPECT_EQ(TerminalDC::CellX(-2), -1);
+    EXPECT_EQ(TerminalDC::CellX(-3), -2);
+    EXPECT_EQ(TerminalDC::PixelX(4), 8);
+}
+
+TEST(TerminalDesktop, IsTheDeviceContextLayoutFallsBackOn) {
+    {
+        TerminalDesktop desktop;
+        CDC* dc = GetDesktopDC();
+        ASSERT_NE(dc, nullptr);
+        EXPECT_EQ(dc->GetTextExtent("abc", 3).cx, 6);
+        ReleaseDesktopDC(dc);
+    }
+    CDC* dc = GetDesktopDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_NE(dc->GetTextExtent("abc", 3).cx, 6);  // the default desktop is back
+    ReleaseDesktopDC(dc);
+}
+
+TEST(GridScreen, KeepsCellsStylesAndCursor) {
+    GridScreen screen(8, 3);
+    screen.Put(1, 0, "h\xC3\xA9llo world", CellStyle::kHeading);
+    EXPECT_EQ(screen.Row(0), " h\xC3\xA9llo w");
+    screen.Put(2, 1, "ab", CellStyle::kTyped);
+    screen.Put(4, 1, "c", CellStyle::kTypo);
+    EXPECT_EQ(screen.StyledRow(1), "  {t}ab{x}c");
+    screen.ClearCells(3, 1, 1);
+    EXPECT_EQ(screen.StyledRow(1), "  {t}a {x}c");
+    screen.Put(0, 5, "off", CellStyle::kNormal);
+    EXPECT_EQ(screen.Text(), " h\xC3\xA9llo w\n  a c\n");
+    screen.SetCursor(3, 2);
+    EXPECT_EQ(screen.CursorX(), 3);
+    EXPECT_EQ(screen.CursorY(), 2);
+    screen.Resize(4, 1);
+    EXPECT_EQ(screen.Text(), "");
+}
+
+}  // namespace
