@@ -17,6 +17,44 @@ CountingReportSink g_reports;
 
 constexpr std::int64_t kRecordSize = sizeof(CLessonTrack);
 
+// The sorting keys, as the records' table defines them: the difference in 32 bits, then a
+// double division.
+double Difference(const CCharTrack& t) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(t.m_nKeys) -
+                                     static_cast<std::uint32_t>(t.m_nErrors));
+}
+double SpeedKey(const CCharTrack& t) {
+    return t.m_nTime > 0 ? Difference(t) / t.m_nTime : 10000000.0;
+}
+double AccuracyKey(const CCharTrack& t) {
+    return t.m_nKeys > 0 ? Difference(t) / t.m_nKeys : 100.0;
+}
+
+// Sorting a whole table of slots puts the weakest first and loses or doubles none; an unknown
+// criterion leaves the table as it was.
+void CheckSort(const CLessonTrack& track) {
+    for (int criterion = 0; criterion <= 2; ++criterion) {
+        std::vector<CCharTrack> slots(track.m_aCharTrack, track.m_aCharTrack + kCharTrackSlots);
+        SortCharTrack(slots.data(), kCharTrackSlots, static_cast<SortCriteria>(criterion));
+        if (criterion == 2) {
+            FUZZ_CHECK(std::memcmp(slots.data(), track.m_aCharTrack, sizeof track.m_aCharTrack) ==
+                       0);
+            continue;
+        }
+        double (*key)(const CCharTrack&) = criterion == scBySpeed ? SpeedKey : AccuracyKey;
+        for (int k = 1; k < kCharTrackSlots; ++k) {
+            FUZZ_CHECK(key(slots[k - 1]) <= key(slots[k]));
+        }
+        std::vector<int> seen(256, 0);
+        std::vector<int> held(256, 0);
+        for (int k = 0; k < kCharTrackSlots; ++k) {
+            ++seen[static_cast<unsigned char>(slots[k].m_chChar)];
+            ++held[static_cast<unsigned char>(track.m_aCharTrack[k].m_chChar)];
+        }
+        FUZZ_CHECK(seen == held);
+    }
+}
+
 // Sums and sorts must take whatever a loaded (or half-loaded) file holds.
 void UseRecords(CLessonTrackFile& f) {
     const int n = f.GetLessonCount();
@@ -36,6 +74,7 @@ void UseRecords(CLessonTrackFile& f) {
         if (!track) {
             continue;
         }
+        CheckSort(*track);
         for (int bAll = 0; bAll <= 1; ++bAll) {
             const int count = track->GetCharTrackCount(bAll);
             FUZZ_CHECK(count >= 0 && count <= kCharTrackSlots);
