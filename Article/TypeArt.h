@@ -63,8 +63,19 @@ protected:
     void AdvanceToken();
     // The typed token at index i, or null.
     TypeToken* GetTypeToken(int i) const;
+    // The typed token being typed (index m_nTokenCount - 1), or null before the first
+    // Recalculate and in a lesson without tokens.
+    TypeToken* GetCurrentTypeToken() const { return GetTypeToken(m_nTokenCount - 1); }
     // Binds the typing article to the reference and builds its typed tokens.
     void AttachReference(Art* pRef);
+    // The reference article's token count; 0 without a reference or its token array.
+    int GetRefCount() const;
+    // Reference token i, or null outside the reference's tokens.
+    Token* GetRefToken(int i) const;
+    // Binds typed token i to reference token i for every index both articles hold.
+    void BindReferences();
+    // The space before the end of a word under a method that does not judge by letter.
+    BOOL AddEarlySpaceByMatching(char c);
 
     Art* m_pRefArt;
     TypoDetection m_nTypoDetection;

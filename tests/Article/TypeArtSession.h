@@ -1,0 +1,88 @@
+// A lesson as a host sets it up: the facade, both articles on their papers, a fixed-pitch device
+// context, and short ways to type keys and look at the typed tokens.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Article/Art.h"
+#include "Article/Article.h"
+#include "Article/TypeArt.h"
+#include "Article/TypeToken.h"
+#include "platform/FixedPitchDC.h"
+
+namespace typeart_test {
+
+// Backspace in a key string.
+inline constexpr char kBack = '\b';
+
+// Stock font cells: 8 x 16; line gap 16 * 0.25 = 4, so lines are 20 apart.
+inline constexpr int kCell = 8;
+inline constexpr int kLineHeight = 16;
+inline constexpr int kPitch = 20;
+
+inline constexpr RECT kRefPaper{0, 0, 400, 200};
+inline constexpr RECT kTypePaper{10, 300, 410, 500};
+
+struct Lesson {
+    ArticleFile file;
+    Article* ref = nullptr;
+    TypeArticle* typing = nullptr;
+    FixedPitchDC dc;
+
+    // A lesson typed under td: free typing for tdNone, checked typing switched to td otherwise.
+    explicit Lesson(const char* text, TypoDetection td = tdByLetter, bool layout = true) {
+        file.Create(text, TRUE, td);
+        ref = file.GetArt();
+        typing = file.GetTypeArt();
+        if (typing && td != tdNone) {
+            typing->SetTypoDetection(td);
+        }
+        if (layout && ref && typing) {
+            ref->SetPaperRect(&kRefPaper);
+            typing->SetPaperRect(&kTypePaper);
+        }
+    }
+
+    Art* RefArt() const { return dynamic_cast<Art*>(ref); }
+    Art* TypingArt() const { return dynamic_cast<Art*>(typing); }
+    const CTypingStopwatch& Stopwatch() const {
+        return dynamic_cast<TypeArt*>(typing)->GetStopwatch();
+    }
+    // Typed token i; the caller keeps i below the allocated count.
+    TypeToken* Typed(int i) const { return dynamic_cast<TypeToken*>(TypingArt()->GetTokens()[i]); }
+    Token* RefToken(int i) const { return RefArt()->GetTokens()[i]; }
+    int Current() const { return typing->GetTypedWordCount() - 1; }
+    int RefCurrent() const { return RefArt()->GetCurrentToken(); }
+
+    // The judged characters of typed token i, as it reports them.
+    std::string Judged(int i) const {
+        std::string s;
+        return Typed(i)->GetString(s);
+    }
+    // The typed bytes of typed token i.
+    std::string TypedText(int i) const {
+        std::string s;
+        return Typed(i)->GetTypedText(s);
+    }
+    // The states of the judged characters of typed token i.
+    std::vector<int> States(int i) const {
+        std::vector<int> states;
+        for (const TypedChar* p = Typed(i)->GetFirstChar(); p; p = p->m_pNext) {
+            states.push_back(p->m_nState);
+        }
+        return states;
+    }
+
+    // Types keys one by one; kBack is a backspace. Each key's answer: TypeChar's result code,
+    // or BackSpace's BOOL.
+    std::vector<int> Type(const std::string& keys) {
+        std::vector<int> results;
+        for (char c : keys) {
+            results.push_back(c == kBack ? typing->BackSpace() : typing->TypeChar(c));
+        }
+        return results;
+    }
+};
+
+}  // namespace typeart_test

@@ -1,0 +1,272 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Article/TypeArtSession.h"
+#include "Article/TypingLog.h"
+#include "diagnostics/ReportCapture.h"
+#include "platform/Clock.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using typeart_test::Lesson;
+
+// ---- Word counts and accuracy -------------------------------------------------------------
+
+TEST(TypeArtWordFigures, OneWrongWordOfThree) {
+    Lesson lesson("one two three");
+    lesson.Type("one twx three");
+    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 3);
+    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);
+    EXPECT_EQ(lesson.typing->GetWordAccuracy(), 67);  // 66.67 + 0.5 truncated
+}
+
+TEST(TypeArtWordFigures, UnfinishedWordIsWrongUntilItMatchesPunctuationIncluded) {
+    Lesson lesson("say hi.");
+    lesson.Type("say h");
+    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);
+    lesson.Type("i");
+    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);
+    lesson.Type(".");
+    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 0);
+    EXPECT_EQ(lesson.typing->GetWordAccuracy(), 100);
+}
+
+TEST(TypeArtWordFigures, SpaceBeforeTheEndMakesTheWordWrong) {
+    // Both letters typed were right; code 3 stands in the place of the t.
+    Lesson lesson("cat dog");
+    lesson.Type("ca  dog");
+    EXPECT_EQ(lesson.TypedText(0), std::string("ca\x03"));
+    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);
+}
+
+TEST(TypeArtWordFigures, CorrectedWordCountsRight) {
+    Lesson lesson("cat dog");
+    lesson.Type("cx\bat d");
+    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);  // only the unfinished dog
+}
+
+TEST(TypeArtWordFigures, BeforeTheFirstRecalculate) {
+    Lesson lesson("one two", tdByLetter, /*layout=*/false);
+    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 0);
+    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 0);
+    EXPECT_EQ(lesson.typing->GetWordAccuracy(), 0);  // no word begun, no accuracy yet
+}
+
+TEST(TypeArtWordFigures, FreshSessionCountsItsEmptyFirstWordWrong) {
+    Lesson lesson("one two");
+    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 1);
+    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);
+    EXPECT_EQ(lesson.typing->GetWordAccuracy(), 0);
+}
+
+// ---- Word speeds --------------------------------------------------------------------------
+
+// keys keystrokes, the last one 60 s after the start and 300 ms apart before it.
+void TypeOverAMinute(Lesson& lesson, ScopedFakeClock& clock, int keys) {
+    lesson.typing->StartTyping();
+    lesson.Type("a");  // the lesson is finished after it; every later key is still counted
+    for (int k = 2; k < keys; ++k) {
+        clock.Advance(300);
+        lesson.typing->TypeChar('x');
+    }
+    clock.Set(2024, 1, 8, 12, 1, 0, 0);
+    lesson.typing->TypeChar('x');
+}
+
+TEST(TypeArtWordSpeeds, DivideKeystrokeSpeedsByCharactersPerWordRounded) {
+    struct Case {
+        int keys;
+        int speed;
+        int wordSpeed;
+        int curSpeed;
+        int curWordSpeed;
+    };
+    // The last gaps: 60000 - 185 * 300 = 4500 ms; 60000 - 186 * 300 = 4200 ms.
+    for (const Case& c : {Case{187, 187, 37, 13, 3}, Case{188, 188, 38, 14, 3}}) {
+        ScopedFakeClock clock(2024, 1, 8, 12, 0, 0);
+        Lesson lesson("a");
+        TypeOverAMinute(lesson, clock, c.keys);
+        EXPECT_EQ(lesson.typing->GetKeyCount(), c.keys);
+        EXPECT_EQ(lesson.typing->GetSpeed(), c.speed);
+        EXPECT_EQ(lesson.typing->GetWordSpeed(), c.wordSpeed) << c.keys;
+        EXPECT_EQ(lesson.typing->GetTopSpeed(), 200);
+        EXPECT_EQ(lesson.typing->GetTopWordSpeed(), 40);
+        EXPECT_EQ(lesson.typing->GetCurSpeed(), c.curSpeed);
+        EXPECT_EQ(lesson.typing->GetCurWordSpeed(), c.curWordSpeed);
+    }
+}
+
+TEST(TypeArtWordSpeeds, NoTextNoWordSpeed) {
+    // Without a text the reference has no characters per word.
+    Art ref;
+    TypeArt typing(&ref);
+    EXPECT_EQ(typing.GetWordSpeed(), 0);
+    EXPECT_EQ(typing.GetTopWordSpeed(), 0);
+    EXPECT_EQ(typing.GetCurWordSpeed(), 0);
+}
+
+// ---- Free typing --------------------------------------------------------------------------
+
+TEST(FreeTypeArtFigures, NoKeystrokeFiguresAndWordsFollowTheTokens) {
+    ScopedFakeClock clock(2024, 1, 8, 12, 0, 0);
+    Lesson lesson("one two", tdNone);
+    ScopedReportCapture quiet;
+    lesson.typing->StartTyping();
+    for (char c : std::string("one twx more")) {
+        clock.Advance(200);
+        lesson.typing->TypeChar(c);
+    }
+    EXPECT_EQ(lesson.typing->GetKeyCount(), 0);
+    EXPECT_EQ(lesson.typing->GetErrorCount(), 0);
+    EXPECT_EQ(lesson.typing->GetSpeed(), 0);
+    EXPECT_EQ(lesson.typing->GetAccuracy(), 0);
+    EXPECT_EQ(lesson.typing->GetWordSpeed(), 0);
+    EXPECT_EQ(lesson.typing->GetTopWordSpeed(), 0);
+    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 3);
+    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 2);  // twx, and more past the lesson
+    EXPECT_EQ(lesson.typing->GetWordAccuracy(), 33);
+}
+
+// ---- Lesson record ------------------------------------------------------------------------
+
+TEST(TypeArtFillLessonTrack, RefusesAMissingFileOrRecord) {
+    Lesson lesson("one");
+    CLessonTrackFile file;
+    EXPECT_FALSE(lesson.typing->FillLessonTrack(nullptr));
+    EXPECT_FALSE(lesson.typing->FillLessonTrack(&file));
+}
+
+TEST(TypeArtFillLessonTrack, CopiesTheTotalsAndEverySlot) {
+    ScopedFakeClock clock(2024, 2, 3, 8, 15, 0);
+    CLessonTrackFile file;
+    ASSERT_TRUE(file.AddNewTrack(4, 9, 77));
+    Lesson lesson("ab cd");
+    lesson.typing->StartTyping();
+    for (char c : std::string("ax cd")) {
+        clock.Advance(1000);
+        lesson.typing->TypeChar(c);
+    }
+    ASSERT_TRUE(lesson.typing->FillLessonTrack(&file));
+    const CLessonTrack* track = file.GetLastTrack();
+    EXPECT_EQ(track->m_nKeys, 5);
+    EXPECT_EQ(track->m_nErrors, 1);
+    EXPECT_EQ(track->m_nSeconds, 5);
+    EXPECT_EQ(track->m_dSpeed, 60.0);
+    EXPECT_EQ(track->m_dTopSpeed, 60.0);
+    EXPECT_EQ(track->m_nWords, 2);
+    EXPECT_EQ(track->m_nWordErrors, 1);
+    for (int i = 0; i < kCharTrackSlots; ++i) {
+        EXPECT_EQ(track->m_aCharTrack[i].m_chChar, static_cast<char>(i)) << i;
+    }
+    EXPECT_EQ(track->m_aCharTrack['b'].m_nKeys, 1);
+    EXPECT_EQ(track->m_aCharTrack['b'].m_nErrors, 1);
+    EXPECT_EQ(track->m_aCharTrack['b'].m_nTime, 1000);
+    EXPECT_EQ(track->m_aCharTrack[' '].m_nKeys, 1);
+    EXPECT_EQ(track->m_aCharTrack['z'].m_nKeys, 0);
+    // The record's stamp and identifiers stay.
+    EXPECT_EQ(track->m_wHour, 8);
+    EXPECT_EQ(track->m_wMinute, 15);
+    EXPECT_EQ(track->m_byLessonId1, 4);
+    EXPECT_EQ(track->m_byLessonId2, 9);
+    EXPECT_EQ(track->m_wLessonTag, 77);
+}
+
+TEST(TypeArtFillLessonTrack, OverwritesWithTheFiguresOfTheMoment) {
+    CLessonTrackFile file;
+    ASSERT_TRUE(file.AddNewTrack(1, 1, 0));
+    file.GetLastTrack()->m_aCharTrack['q'].m_nKeys = 99;
+    Lesson lesson("ab");
+    lesson.Type("a");
+    ASSERT_TRUE(lesson.typing->FillLessonTrack(&file));
+    EXPECT_EQ(file.GetLastTrack()->m_nKeys, 1);
+    EXPECT_EQ(file.GetLastTrack()->m_aCharTrack['q'].m_nKeys, 0);
+    lesson.Type("b");
+    ASSERT_TRUE(lesson.typing->FillLessonTrack(&file));
+    EXPECT_EQ(file.GetLastTrack()->m_nKeys, 2);
+    EXPECT_EQ(file.GetLastTrack()->m_nWordErrors, 0);
+}
+
+TEST(TypeArtFillLessonTrack, LeavesTheModifiedFlag) {
+    TempDir dir;
+    CLessonTrackFile file;
+    ASSERT_TRUE(file.AddNewTrack(1, 1, 0));
+    ASSERT_TRUE(file.Save(dir.File("lessons").c_str()));
+    ASSERT_FALSE(file.IsModified());
+    Lesson lesson("ab");
+    ASSERT_TRUE(lesson.typing->FillLessonTrack(&file));
+    EXPECT_FALSE(file.IsModified());
+}
+
+// ---- Word records -------------------------------------------------------------------------
+
+TEST(TypeArtAddWordTracks, RefusesAMissingFileOrASessionNotBegun) {
+    CWordTrackFile file;
+    Lesson begun("one");
+    EXPECT_FALSE(begun.typing->AddWordTracks(nullptr));
+    Lesson notBegun("one", tdByLetter, /*layout=*/false);
+    EXPECT_FALSE(notBegun.typing->AddWordTracks(&file));
+    EXPECT_EQ(file.GetWordCount(), 0);
+}
+
+TEST(TypeArtAddWordTracks, OneRecordPerBegunTokenInOrder) {
+    CWordTrackFile file;
+    Lesson lesson("(one) two, three four");
+    lesson.Type("(onx) two, th");
+    ASSERT_EQ(lesson.typing->GetTypedWordCount(), 3);
+    ASSERT_TRUE(lesson.typing->AddWordTracks(&file));
+    ASSERT_EQ(file.GetWordCount(), 3);
+    std::vector<std::string> words;
+    for (int i = 0; i < 3; ++i) {
+        words.push_back(file.GetWordTrack(i)->m_szWord);
+        EXPECT_EQ(file.GetWordTrack(i)->m_nCount, 1);
+    }
+    EXPECT_THAT(words, ElementsAre("one", "two", "three"));
+    EXPECT_EQ(file.GetWordTrack(0)->m_bMistyped, 1);
+    EXPECT_EQ(file.GetWordTrack(0)->m_wErrors, 1);
+    EXPECT_EQ(file.GetWordTrack(1)->m_bMistyped, 0);
+    EXPECT_EQ(file.GetWordTrack(1)->m_wErrors, 0);
+    // A second call adds fresh records.
+    ASSERT_TRUE(lesson.typing->AddWordTracks(&file));
+    EXPECT_EQ(file.GetWordCount(), 6);
+}
+
+TEST(TypeArtAddWordTracks, WordTimesOfTheTokensWhoseTimerStopped) {
+    ScopedFakeClock clock(2024, 2, 3, 8, 15, 0);
+    CWordTrackFile file;
+    Lesson lesson("ab cd");
+    for (char c : std::string("ab cd")) {
+        clock.Advance(700);
+        lesson.typing->TypeChar(c);
+    }
+    ASSERT_TRUE(lesson.typing->AddWordTracks(&file));
+    ASSERT_EQ(file.GetWordCount(), 2);
+    EXPECT_EQ(file.GetWordTrack(0)->m_nTime, 1400);  // stopped by the space onto the last word
+    EXPECT_EQ(file.GetWordTrack(0)->m_wAttemptTime, 1400);
+    EXPECT_EQ(file.GetWordTrack(1)->m_nTime, 1400);  // stopped where the text was completed
+}
+
+TEST(TypeArtAddWordTracks, TokenWithoutAWordIsSkipped) {
+    CWordTrackFile file;
+    Lesson lesson("cat ... dog");
+    lesson.Type("cat ... d");
+    ASSERT_TRUE(lesson.typing->AddWordTracks(&file));
+    ASSERT_EQ(file.GetWordCount(), 2);
+    EXPECT_STREQ(file.GetWordTrack(1)->m_szWord, "dog");
+}
+
+TEST(FreeTypeArtAddWordTracks, RecordsTheReferenceWordsOfBoundTokens) {
+    CWordTrackFile file;
+    Lesson lesson("one two", tdNone);
+    ScopedReportCapture quiet;
+    lesson.Type("onx two three");
+    ASSERT_TRUE(lesson.typing->AddWordTracks(&file));
+    ASSERT_EQ(file.GetWordCount(), 2);  // three has no reference word
+    EXPECT_STREQ(file.GetWordTrack(0)->m_szWord, "one");
+    EXPECT_EQ(file.GetWordTrack(0)->m_bMistyped, 0);  // free typing judges nothing
+}
+
+}  // namespace

@@ -1,0 +1,316 @@
+#include "render/CairoDC.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "RenderSupport.h"
+
+namespace {
+
+using render_test::CountInk;
+using render_test::CountPixels;
+using render_test::FreeTypeFace;
+using render_test::LogFont;
+using render_test::PixelCounts;
+
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+RECT Rect(int left, int top, int right, int bottom) {
+    RECT rc;
+    SetRect(&rc, left, top, right, bottom);
+    return rc;
+}
+
+TEST(CairoDCMeasure, AgreesWithFreeTypeAdvances) {
+    const char* const faces[] = {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono"};
+    const int sizes[] = {9, 13, 16, 24, 40};
+    const std::string texts[] = {"Hello, world!", "iiiii WWWWW", "The quick brown fox.",
+                                 "caf\xE9 \x80"
+                                 "5 \x93quoted\x94"};
+    CairoDC dc(10, 10);
+    for (const char* face : faces) {
+        for (int em : sizes) {
+            FreeTypeFace reference(face, em);
+            ASSERT_TRUE(reference.IsOpen()) << face;
+            dc.SelectObject(LogFont(face, -em));
+            std::string name;
+            EXPECT_EQ(dc.GetTextFace(name), face);
+            for (const std::string& text : texts) {
+                SCOPED_TRACE(std::string(face) + " " + std::to_string(em) + " " + text);
+                const SIZE size = dc.GetTextExtent(text);
+                EXPECT_EQ(size.cx, reference.Advance(text));
+                EXPECT_EQ(size.cy, reference.CellHeight());
+            }
+            EXPECT_EQ(dc.GetTextAscent(), reference.Ascent());
+        }
+    }
+}
+
+TEST(CairoDCMeasure, PositiveHeightIsTheCellNegativeTheEm) {
+    CairoDC dc(10, 10);
+    for (int height : {10, 16, 17, 30}) {
+        SCOPED_TRACE(height);
+        dc.SelectObject(LogFont("DejaVu Sans", height));
+        EXPECT_EQ(dc.GetTextExtent("Ag").cy, height);
+        // The em is smaller than the cell, so the same number as an em makes wider text.
+        const LONG cellWidth = dc.GetTextExtent("MMMMMMMMMM").cx;
+        dc.SelectObject(LogFont("DejaVu Sans", -height));
+        EXPECT_GT(dc.GetTextExtent("Ag").cy, height);
+        EXPECT_GT(dc.GetTextExtent("MMMMMMMMMM").cx, cellWidth);
+    }
+    dc.SelectObject(LogFont("DejaVu Sans", 0));
+    EXPECT_EQ(dc.GetTextExtent("Ag").cy, CairoDC::kDefaultCellHeight);
+}
+
+TEST(CairoDCMeasure, StockFontIsMonospaceWithCellsOfEightBySixteen) {
+    CairoDC dc(10, 10);
+    std::string name;
+    EXPECT_EQ(dc.GetTextFace(name), CairoDC::kStockFaceName);
+    for (const char* text : {"iiii", "WWWW", "a.,;", "    "}) {
+        const SIZE size = dc.GetTextExtent(text);
+        EXPECT_EQ(size.cx, 32) << text;
+        EXPECT_EQ(size.cy, 16) << text;
+    }
+    EXPECT_EQ(dc.GetTextExtent("abc", 0).cx, 0);
+    EXPECT_EQ(dc.GetTextExtent("abc", 0).cy, 16);
+    EXPECT_EQ(dc.GetTextExtent(nullptr, 5).cx, 0);
+    EXPECT_EQ(dc.GetTextExtent("abc", -2).cx, 0);
+}
+
+TEST(CairoDCMeasure, WidthsOfPrefixesAddUp) {
+    CairoDC dc(10, 10);
+    dc.SelectObject(LogFont("DejaVu Serif", 19));
+    const std::string text = "Justified lines, measured prefix by prefix.";
+    LONG sum = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        sum += dc.GetTextExtent(text.data() + i, 1).cx;
+        EXPECT_EQ(dc.GetTextExtent(text.data(), static_cast<int>(i + 1)).cx, sum);
+    }
+}
+
+TEST(CairoDCFonts, MatchesNameWeightSlantAndPitch) {
+    struct Case {
+        LOGFONTA lf;
+        const char* family;
+        const char* style;
+    };
+    const Case cases[] = {
+        {LogFont("DejaVu Serif", -16), "DejaVu Serif", "Book"},
+        {LogFont("DejaVu Sans", -16, FW_BOLD), "DejaVu Sans", "Bold"},
+        {LogFont("DejaVu Sans", -16, FW_NORMAL, 1), "DejaVu Sans", "Oblique"},
+        {LogFont("DejaVu Sans Mono", -16, FW_BOLD, 1), "DejaVu Sans Mono", "Bold Oblique"},
+        {LogFont("", -16, FW_NORMAL, 0, FIXED_PITCH), "DejaVu Sans Mono", "Book"},
+        {LogFont("No Such Face", -16, FW_NORMAL, 0, FIXED_PITCH), "DejaVu Sans Mono", "Book"},
+        {LogFont("", -16, FW_NORMAL, 0, VARIABLE_PITCH | 0x10), "DejaVu Serif", "Book"},
+    };
+    CairoDC dc(10, 10);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.family) + " " + c.style);
+        dc.SelectObject(c.lf);
+        std::string s;
+        EXPECT_EQ(dc.GetTextFace(s), c.family);
+        EXPECT_EQ(dc.GetTextStyle(s), c.style);
+    }
+}
+
+TEST(CairoDCFonts, SelectingGivesBackThePreviousFont) {
+    CairoDC dc(10, 10);
+    const LOGFONTA serif = LogFont("DejaVu Serif", 20);
+    DCFont previous = dc.SelectObject(serif);
+    EXPECT_TRUE(previous.bStock);
+    const LONG serifWidth = dc.GetTextExtent("Typing").cx;
+    previous = dc.SelectStockObject(ANSI_FIXED_FONT);
+    EXPECT_FALSE(previous.bStock);
+    EXPECT_STREQ(previous.lf.lfFaceName, "DejaVu Serif");
+    EXPECT_EQ(dc.GetTextExtent("Typing").cx, 48);
+    dc.SelectFont(previous);
+    EXPECT_EQ(dc.GetTextExtent("Typing").cx, serifWidth);
+}
+
+TEST(CairoDCState, ClipBoxIsTheSurfaceUntilSetAndStaysOnIt) {
+    CairoDC dc(40, 30);
+    RECT rc;
+    EXPECT_EQ(dc.GetClipBox(&rc), 2);
+    RECT expected = Rect(0, 0, 40, 30);
+    EXPECT_TRUE(EqualRect(&rc, &expected));
+    dc.SetClipBox(Rect(-5, 10, 20, 100));
+    dc.GetClipBox(&rc);
+    expected = Rect(0, 10, 20, 30);
+    EXPECT_TRUE(EqualRect(&rc, &expected));
+    dc.SetClipBox(Rect(50, 50, 60, 60));
+    EXPECT_EQ(dc.GetClipBox(&rc), 1);
+    EXPECT_TRUE(IsRectEmpty(&rc));
+    dc.ResetClipBox();
+    dc.GetClipBox(&rc);
+    expected = Rect(0, 0, 40, 30);
+    EXPECT_TRUE(EqualRect(&rc, &expected));
+}
+
+TEST(CairoDCDraw, SurfaceStartsInItsBackgroundColour) {
+    CairoDC white(5, 4);
+    CairoDC grey(5, 4, RGB(10, 20, 30));
+    EXPECT_EQ(white.GetPixel(0, 0), CairoDC::kWhite);
+    EXPECT_EQ(grey.GetPixel(4, 3), RGB(10, 20, 30));
+    EXPECT_EQ(grey.GetPixel(5, 0), CLR_INVALID);
+    EXPECT_EQ(grey.GetPixel(0, -1), CLR_INVALID);
+}
+
+TEST(CairoDCDraw, TextIsInkOfTheTextColourInsideItsCell) {
+    for (COLORREF color : {kBlue, kRed, RGB(0, 255, 0), RGB(0x60, 0x60, 0x60)}) {
+        SCOPED_TRACE(color);
+        CairoDC dc(200, 60);
+        dc.SelectObject(LogFont("DejaVu Sans", -20));
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(color);
+        EXPECT_TRUE(dc.TextOut(30, 15, "Wrong"));
+        const SIZE size = dc.GetTextExtent("Wrong");
+        const RECT cell = Rect(30, 15, 30 + size.cx, 15 + size.cy);
+        const PixelCounts inside = CountPixels(dc, cell, color);
+        EXPECT_GT(inside.changed, 40);
+        EXPECT_GT(inside.strong, 20);
+        EXPECT_EQ(inside.offColour, 0);
+        // Nothing lands outside the cell, give or take a pixel of anti-aliasing.
+        const RECT around = Rect(cell.left - 1, cell.top - 1, cell.right + 1, cell.bottom + 1);
+        EXPECT_EQ(CountInk(dc, Rect(0, 0, 200, 60)), CountInk(dc, around));
+    }
+}
+
+TEST(CairoDCDraw, TextStandsOnTheBaselineBelowTheCellTop) {
+    CairoDC dc(100, 60);
+    dc.SelectObject(LogFont("DejaVu Sans", -20));
+    dc.SetBkMode(TRANSPARENT);
+    dc.TextOut(10, 20, "H");
+    const int baseline = 20 + dc.GetTextAscent();
+    // 'H' stands on the baseline: ink in the row above it, none in the row below.
+    EXPECT_GT(CountInk(dc, Rect(0, baseline - 1, 100, baseline)), 0);
+    EXPECT_EQ(CountInk(dc, Rect(0, baseline, 100, 60)), 0);
+    // Its cap height is most of the ascent.
+    EXPECT_EQ(CountInk(dc, Rect(0, 0, 100, 20 + dc.GetTextAscent() / 4)), 0);
+}
+
+TEST(CairoDCDraw, OpaqueModeFillsTheCellWithTheBackgroundColour) {
+    CairoDC dc(100, 40);
+    dc.SetBkColor(kRed);
+    dc.TextOut(10, 5, "ab");
+    EXPECT_EQ(dc.GetPixel(10, 5), kRed);
+    EXPECT_EQ(dc.GetPixel(25, 20), kRed);
+    EXPECT_EQ(dc.GetPixel(9, 5), CairoDC::kWhite);
+    EXPECT_EQ(dc.GetPixel(26, 5), CairoDC::kWhite);
+    EXPECT_EQ(dc.GetPixel(10, 21), CairoDC::kWhite);
+
+    CairoDC transparent(100, 40);
+    transparent.SetBkColor(kRed);
+    transparent.SetBkMode(TRANSPARENT);
+    transparent.TextOut(10, 5, "ab");
+    EXPECT_EQ(CountPixels(transparent, Rect(0, 0, 100, 40), RGB(0, 0, 0)).offColour, 0);
+}
+
+TEST(CairoDCDraw, PixelsOutsideTheClipBoxStayUntouched) {
+    CairoDC dc(200, 60, RGB(200, 220, 240));
+    CairoDC reference(200, 60, RGB(200, 220, 240));
+    const RECT clip = Rect(40, 10, 90, 40);
+    dc.SetClipBox(clip);
+    dc.SelectObject(LogFont("DejaVu Sans", -24));
+    dc.SetBkColor(kRed);
+    dc.TextOut(10, 12, "Clipped text");  // opaque: the background is clipped too
+    dc.SetBkMode(TRANSPARENT);
+    dc.TextOut(20, 30, "Clipped text");
+    dc.FillRect(Rect(0, 0, 200, 5), kBlue);
+    int changedInside = 0;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            const bool inside =
+                x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+            if (inside) {
+                changedInside += dc.GetPixel(x, y) != reference.GetPixel(x, y) ? 1 : 0;
+            } else {
+                ASSERT_EQ(dc.GetPixel(x, y), reference.GetPixel(x, y)) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(changedInside, 200);
+}
+
+TEST(CairoDCDraw, NothingIsDrawnWithAnEmptyClipBoxOrBadArguments) {
+    CairoDC dc(50, 30);
+    dc.SetClipBox(Rect(60, 0, 70, 10));
+    EXPECT_TRUE(dc.TextOut(0, 0, "abc"));
+    dc.ResetClipBox();
+    EXPECT_FALSE(dc.TextOut(0, 0, nullptr, 2));
+    EXPECT_FALSE(dc.TextOut(0, 0, "abc", -1));
+    EXPECT_TRUE(dc.TextOut(0, 0, "abc", 0));
+    EXPECT_TRUE(dc.TextOut(-1000000000, 2000000000, "far away"));
+    EXPECT_TRUE(dc.TextOut(2147483000, -2147483000, "far away"));
+    EXPECT_EQ(CountInk(dc, Rect(0, 0, 50, 30)), 0);
+}
+
+TEST(CairoDCDraw, DrawsEveryByteIncludingControlCodes) {
+    CairoDC dc(200, 30);
+    dc.SetBkMode(TRANSPARENT);
+    const char text[] = {'a', '\0', '\t', '\x81', 'b'};
+    EXPECT_EQ(dc.GetTextExtent(text, 5).cx, 40);
+    EXPECT_TRUE(dc.TextOut(0, 0, text, 5));
+    EXPECT_GT(CountInk(dc, Rect(32, 0, 40, 16)), 0);  // the 'b'
+}
+
+TEST(CairoDCFile, WritesAPngOfTheSurface) {
+    CairoDC dc(123, 45);
+    dc.FillRect(Rect(10, 10, 20, 20), kBlue);
+    dc.SetTextColor(kRed);
+    dc.TextOut(30, 5, "png");
+    const std::string path = render_test::ScratchPath("surface.png");
+    ASSERT_TRUE(dc.WritePng(path));
+    cairo_surface_t* read = cairo_image_surface_create_from_png(path.c_str());
+    ASSERT_EQ(cairo_surface_status(read), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(read), 123);
+    EXPECT_EQ(cairo_image_surface_get_height(read), 45);
+    // Same pixels back: paint the file onto a second context and compare.
+    CairoDC copy(123, 45, RGB(0, 0, 0));
+    cairo_t* cr = cairo_create(copy.GetSurface());
+    cairo_set_source_surface(cr, read, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_mark_dirty(copy.GetSurface());
+    for (int y = 0; y < 45; ++y) {
+        for (int x = 0; x < 123; ++x) {
+            ASSERT_EQ(copy.GetPixel(x, y), dc.GetPixel(x, y)) << x << "," << y;
+        }
+    }
+    cairo_surface_destroy(read);
+    std::remove(path.c_str());
+    EXPECT_FALSE(dc.WritePng("/nonexistent-folder/x.png"));
+}
+
+TEST(CairoDesktop, HostsInstallItAsTheDesktopContext) {
+    CairoDesktopDCProvider provider(64, 48);
+    ScopedDesktopDCProvider scope(&provider);
+    CDC* first = GetDesktopDC();
+    ASSERT_NE(first, nullptr);
+    RECT rc;
+    first->GetClipBox(&rc);
+    EXPECT_EQ(rc.right, 64);
+    EXPECT_EQ(rc.bottom, 48);
+    first->SelectObject(LogFont("DejaVu Serif", 30));
+    first->SetTextColor(kRed);
+    first->SetBkMode(TRANSPARENT);
+    // A request while the kept context is out gets a context of its own.
+    CDC* second = GetDesktopDC();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(second->GetTextExtent("abcd").cx, 32);
+    ReleaseDesktopDC(second);
+    ReleaseDesktopDC(first);
+    // The kept context comes back with its defaults.
+    CDC* again = GetDesktopDC();
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(again->GetTextExtent("abcd").cx, 32);
+    EXPECT_EQ(again->GetTextColor(), RGB(0, 0, 0));
+    EXPECT_EQ(again->GetBkMode(), OPAQUE);
+    ReleaseDesktopDC(again);
+}
+
+}  // namespace
