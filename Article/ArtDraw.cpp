@@ -10,6 +10,28 @@ constexpr const char* kModule = "Article/Article";
 constexpr COLORREF kTextColor = RGB(0, 0, 0);            // every token
 constexpr COLORREF kCurrentTokenColor = RGB(0, 0, 255);  // the current token, when highlighted
 
+// Narrows the lines [*pLine, *pEnd) of a page drawn on rcPaper to those whose bands may meet
+// clip: a band wholly above or below it, or a paper beside it, meets nothing.
+void PassOverUnclippedLines(const RECT& rcPaper, const RECT& clip, long long pitch,
+                            long long* pLine, long long* pEnd) {
+    if (pitch <= 0 || rcPaper.right <= clip.left || rcPaper.left >= clip.right ||
+        rcPaper.right <= rcPaper.left) {
+        *pEnd = *pLine;
+        return;
+    }
+    const long long first = *pLine;
+    // Bands before this one end at or above the clip's top; bands from the other start below
+    // its bottom. One line of margin on either side keeps the truncating division safe.
+    const long long above = (static_cast<long long>(clip.top) - rcPaper.top) / pitch - 1;
+    const long long below = (static_cast<long long>(clip.bottom) - rcPaper.top) / pitch + 1;
+    if (above > 0) {
+        *pLine = first + above;
+    }
+    if (first + below < *pEnd) {
+        *pEnd = first + below;
+    }
+}
+
 }  // namespace
 
 BOOL Art::Draw(CDC* dc, const RECT* rcPaper) {
@@ -46,11 +68,14 @@ BOOL Art::Draw(CDC* dc, const RECT* rcPaper) {
     const int previousMode = dc->SetBkMode(TRANSPARENT);
     const COLORREF previousColor = dc->SetTextColor(kTextColor);
 
-    // 6.
+    // 6. Bands that cannot meet the clipping box are passed over (6.2) without visiting them
+    //    one by one: a very tall paper holds billions of lines.
     const long long pitch = GetLinePitch();
     const long long firstLine = m_nScrollTopLine;
-    const long long endLine = firstLine + GetPageLineCount();
-    for (long long line = firstLine; line < endLine && cursor < m_nTokenCount; ++line) {
+    long long line = firstLine;
+    long long endLine = firstLine + GetPageLineCount();
+    PassOverUnclippedLines(*rcPaper, clip, pitch, &line, &endLine);
+    for (; line < endLine && cursor < m_nTokenCount; ++line) {
         // 6.1
         const long long y = rcPaper->top + pitch * (line - firstLine);
         const RECT band{rcPaper->left, ClampToInt(y), rcPaper->right, ClampToInt(y + pitch)};

@@ -102,7 +102,8 @@ class TypeArticle : public virtual Article {
 public:
     TypeArticle() = default;
     TypeArticle(const TypeArticle&) : Article() {}
-    TypeArticle& operator=(const TypeArticle&) { return *this; }
+    // Nothing to copy, so assigning to itself is harmless.
+    TypeArticle& operator=(const TypeArticle&) { return *this; }  // NOLINT(cert-oop54-cpp)
     ~TypeArticle() override = default;
 
     // The caret of the current token: one mean character wide, one line high, after the typed

@@ -271,8 +271,8 @@ void TypeToken::CompareByMatching(BOOL finished) {
             const int p = FindFirst(t, r.substr(static_cast<size_t>(s), static_cast<size_t>(L)));
             if (p >= 0 && p - s <= s / kDriftDivisor + kDriftSlack) {
                 for (int k = 0; k < L; ++k) {
-                    taken[static_cast<size_t>(s + k)] = true;
-                    matched[static_cast<size_t>(p + k)] = true;
+                    taken[static_cast<size_t>(s) + static_cast<size_t>(k)] = true;
+                    matched[static_cast<size_t>(p) + static_cast<size_t>(k)] = true;
                 }
             }
         }

@@ -8,8 +8,9 @@ class StderrSink : public ReportSink {
 public:
     void OnReport(int /*nLevel*/, const char* pszMessage, const char* pszFile, int nLine,
                   ReportMethod /*method*/, int /*nFlags*/) override {
-        std::fprintf(stderr, "%s(%d): %s\n", pszFile ? pszFile : "?", nLine,
-                     pszMessage ? pszMessage : "");
+        // A report that cannot be written has nowhere else to go.
+        (void)std::fprintf(stderr, "%s(%d): %s\n", pszFile ? pszFile : "?", nLine,
+                           pszMessage ? pszMessage : "");
     }
 };
 

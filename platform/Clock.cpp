@@ -67,7 +67,7 @@ SYSTEMTIME FromTm(const std::tm& tm, int ms) {
 
 void RealNow(std::time_t* seconds, int* ms) {
     std::timespec ts{};
-    std::timespec_get(&ts, TIME_UTC);
+    (void)std::timespec_get(&ts, TIME_UTC);  // cannot fail for TIME_UTC on this platform
     *seconds = ts.tv_sec;
     *ms = static_cast<int>(ts.tv_nsec / 1000000);
 }
