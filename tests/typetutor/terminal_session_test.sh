@@ -14,6 +14,9 @@ session="typetutor-test-$$"
 export TMUX_TMPDIR="$work"  # a tmux server of our own
 cleanup() { tmux kill-server 2>/dev/null || true; rm -rf "$work"; }
 trap cleanup EXIT
+# A session that outlives every test session keeps the server up: a server left without sessions
+# exits, and a command sent to it while it does fails with "server exited unexpectedly".
+tmux new-session -d -s keeper "sleep 600"
 printf 'ab cd\nef\n' > "$work/lesson.txt"
 data="$work/data"
 
