@@ -238,10 +238,10 @@ int CWordTrackFile::Save(const char* pszFileName) {
         // 4. The count.
         bSaved = true;
         try {
+            // The count goes out on its own: a count that cannot be written fails the save
+            // without a report, records that cannot be written fail it with one.
             file.Write(&m_nCount, sizeof m_nCount);
-            if (m_nCount == 0) {
-                file.Flush();
-            }
+            file.Flush();
         } catch (const CFileException&) {
             bSaved = false;
         }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -443,15 +444,23 @@ TEST_F(WordTrackFileSaveFailure, ARecordLostByAFailedLoadFailsTheSave) {
 }
 
 TEST_F(WordTrackFileSaveFailure, AWriteRefusedByTheSystemBringsThePreviousFileBack) {
-    // The new file is larger than the limit; the previous one is not written again.
-    const int result = RunWithFileSizeLimit(m_previous.size() + 10, [this] {
-        ScopedReportCapture capture;
-        const int nSaved = m_file.Save(nullptr);
-        return nSaved == 0 && capture.Messages() == Messages{kWriteError} ? 0 : 1;
-    });
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(ReadBytes(m_path), m_previous);
-    EXPECT_FALSE(PathExists(m_path + ".old"));
+    // The previous file is not written again, so a limit just above its size stops the new one
+    // in its records (reported); a limit of 2 bytes stops it in its count (not reported).
+    const struct {
+        std::uint64_t nLimit;
+        Messages reports;
+    } cases[] = {{m_previous.size() + 10, Messages{kWriteError}}, {2, Messages{}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("limit " + std::to_string(c.nLimit));
+        const int result = RunWithFileSizeLimit(c.nLimit, [this, &c] {
+            ScopedReportCapture capture;
+            const int nSaved = m_file.Save(nullptr);
+            return nSaved == 0 && capture.Messages() == c.reports ? 0 : 1;
+        });
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(ReadBytes(m_path), m_previous);
+        EXPECT_FALSE(PathExists(m_path + ".old"));
+    }
 }
 
 TEST_F(WordTrackFileOnDisk, AHundredThousandWordsTakeFewSystemCalls) {
