@@ -42,6 +42,7 @@ BOOL Art::FindToken(int nFrom, int* pStart, int* pEnd) const {
         ++start;
     }
     if (start >= n) {
+        *pStart = ClampToInt(start);  // the scan ran to the end: only white space was left
         return FALSE;
     }
     // 3. The run of non-white-space characters.
