@@ -53,53 +53,38 @@ std::string LessonTitle(const std::string& lesson, const SessionOptions& options
     return "typetutor - " + lesson + " (" + MethodName(options.method) + ")";
 }
 
-int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
-    Lesson lesson;
+bool LoadReplayInput(const Options& options, ReplayInput* input, std::ostream& err) {
     std::string error;
-    if (!ChooseLesson(options.lesson, &lesson, &error)) {
+    if (!ChooseLesson(options.lesson, &input->lesson, &error)) {
         err << "typetutor: " << error << "\n";
-        return kExitRefused;
+        return false;
     }
     std::string content;
     if (!ReadFile(options.replayFile, &content)) {
         err << "typetutor: " << options.replayFile << ": cannot be read\n";
-        return kExitRefused;
+        return false;
     }
-    std::vector<ReplayEvent> events;
-    if (!ParseReplay(content, &events, &error)) {
+    if (!ParseReplay(content, &input->events, &error)) {
         err << "typetutor: " << options.replayFile << ": " << error << "\n";
-        return kExitRefused;
+        return false;
     }
-    SYSTEMTIME start;
     if (options.clockStart.empty()) {
-        GetLocalTime(&start);
-        start.wMilliseconds = 0;
-    } else if (!ParseClockStart(options.clockStart, &start)) {
+        GetLocalTime(&input->start);
+        input->start.wMilliseconds = 0;
+    } else if (!ParseClockStart(options.clockStart, &input->start)) {
         err << "typetutor: --clock-start takes \"YYYY-MM-DD HH:MM:SS\"\n";
-        return kExitRefused;
+        return false;
     }
-    ScopedFakeClock clock(start);
+    return true;
+}
 
-    History history(options.dataDir);
-    if (!history.Open(&error)) {
-        err << "typetutor: " << error << "\n";
-        return kExitHistory;
-    }
-    Session session;
-    if (!session.Create(lesson.text, options.session, &error)) {
-        err << "typetutor: " << error << "\n";
-        return kExitRefused;
-    }
-    GridScreen screen(options.replayCols, options.replayRows);
-    Tutor tutor(session, screen, LessonTitle(lesson.name, options.session),
+void PlayReplay(const ReplayInput& input, const Options& options, Session& session,
+                GridScreen& screen, ScopedFakeClock& clock) {
+    Tutor tutor(session, screen, LessonTitle(input.lesson.name, options.session),
                 options.pauseAfterSeconds * 1000);
     tutor.Open();
-    history.Lessons().AddNewTrack(static_cast<unsigned char>(lesson.id),
-                                  static_cast<unsigned char>(options.session.method), lesson.tag);
-    history.RememberLessonName(lesson.tag, lesson.name);
-
     long long now = 0;
-    for (const ReplayEvent& e : events) {
+    for (const ReplayEvent& e : input.events) {
         // The pause that idle time brings comes at its own moment, before the next key.
         const long long due = tutor.IdlePauseDue();
         if (due >= 0 && due <= e.ms) {
@@ -117,6 +102,32 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
             break;
         }
     }
+}
+
+int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
+    ReplayInput input;
+    if (!LoadReplayInput(options, &input, err)) {
+        return kExitRefused;
+    }
+    ScopedFakeClock clock(input.start);
+    const Lesson& lesson = input.lesson;
+
+    History history(options.dataDir);
+    std::string error;
+    if (!history.Open(&error)) {
+        err << "typetutor: " << error << "\n";
+        return kExitHistory;
+    }
+    Session session;
+    if (!session.Create(lesson.text, options.session, &error)) {
+        err << "typetutor: " << error << "\n";
+        return kExitRefused;
+    }
+    history.Lessons().AddNewTrack(static_cast<unsigned char>(lesson.id),
+                                  static_cast<unsigned char>(options.session.method), lesson.tag);
+    history.RememberLessonName(lesson.tag, lesson.name);
+    GridScreen screen(options.replayCols, options.replayRows);
+    PlayReplay(input, options, session, screen, clock);
     session.Record(history.Lessons(), history.Words());
     out << "lesson: " << lesson.name << "\n"
         << "finished: " << (session.IsFinished() ? "yes" : "no") << "\n"

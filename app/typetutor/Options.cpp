@@ -9,6 +9,9 @@ const char* const kUsage =
     "       typetutor --list                 list the bundled lessons\n"
     "       typetutor stats [--json]         the lesson history, today's sum, weakest keys\n"
     "       typetutor LESSON --replay FILE   type the lesson from \"milliseconds key\" lines\n"
+    "       typetutor snapshot LESSON --replay FILE --out session.png [--page N]\n"
+    "                                        the replayed lesson and what was typed, as a picture\n"
+    "       typetutor report --out progress.png  speed, accuracy and a keyboard heat map\n"
     "\n"
     "options:\n"
     "  --method letter|word|match|free  how typos are found (default letter)\n"
@@ -23,7 +26,10 @@ const char* const kUsage =
     "replay only:\n"
     "  --clock-start 'YYYY-MM-DD HH:MM:SS'  the local time the replay begins at\n"
     "  --size COLSxROWS                 the screen the lesson is laid out on (80x24)\n"
-    "  --screen                         print the last screen after the figures\n";
+    "  --screen                         print the last screen after the figures\n"
+    "pictures only:\n"
+    "  --out FILE                       the PNG file to write\n"
+    "  --page N                         snapshot: the page to draw (the page being typed)\n";
 
 namespace {
 
@@ -52,6 +58,21 @@ bool ParseInt(const std::string& s, int lo, int hi, int* value) {
     return true;
 }
 
+bool CommandWord(const std::string& s, Command* command) {
+    static const struct {
+        const char* word;
+        Command command;
+    } kWords[] = {
+        {"stats", Command::kStats}, {"snapshot", Command::kSnapshot}, {"report", Command::kReport}};
+    for (const auto& w : kWords) {
+        if (s == w.word) {
+            *command = w.command;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ParseSize(const std::string& s, int* cols, int* rows) {
     const size_t x = s.find('x');
     return x != std::string::npos && ParseInt(s.substr(0, x), 1, 1000, cols) &&
@@ -63,7 +84,8 @@ bool ParseSize(const std::string& s, int* cols, int* rows) {
 bool ParseCommandLine(const std::vector<std::string>& args, const std::string& defaultDataDir,
                       Options* options, std::string* error) {
     options->dataDir = defaultDataDir;
-    bool stats = false;
+    // A command word: stats, snapshot or report, before any lesson.
+    Command word = Command::kMenu;
     bool list = false;
     bool help = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -123,12 +145,22 @@ bool ParseCommandLine(const std::vector<std::string>& args, const std::string& d
             options->printScreen = true;
         } else if (arg == "--json") {
             options->json = true;
-        } else if (arg == "stats" && options->lesson.empty() && !stats) {
-            stats = true;
+        } else if (arg == "--out") {
+            if (!takeValue()) {
+                return false;
+            }
+            options->outFile = value;
+        } else if (arg == "--page") {
+            if (!takeValue() || !ParseInt(value, 1, 1000000, &options->page)) {
+                *error = "--page takes a page number from 1";
+                return false;
+            }
+        } else if (options->lesson.empty() && word == Command::kMenu && CommandWord(arg, &word)) {
+            // word now names the command
         } else if (!arg.empty() && arg[0] == '-') {
             *error = "unknown option " + arg;
             return false;
-        } else if (options->lesson.empty() && !stats) {
+        } else if (options->lesson.empty() && word != Command::kStats && word != Command::kReport) {
             options->lesson = arg;
         } else {
             *error = "one lesson at a time";
@@ -139,8 +171,20 @@ bool ParseCommandLine(const std::vector<std::string>& args, const std::string& d
         options->command = Command::kHelp;
     } else if (list) {
         options->command = Command::kList;
-    } else if (stats) {
+    } else if (word == Command::kStats) {
         options->command = Command::kStats;
+    } else if (word == Command::kSnapshot) {
+        if (options->lesson.empty() || options->replayFile.empty() || options->outFile.empty()) {
+            *error = "snapshot needs a LESSON, --replay FILE and --out FILE";
+            return false;
+        }
+        options->command = Command::kSnapshot;
+    } else if (word == Command::kReport) {
+        if (options->outFile.empty()) {
+            *error = "report needs --out FILE";
+            return false;
+        }
+        options->command = Command::kReport;
     } else if (!options->replayFile.empty()) {
         if (options->lesson.empty()) {
             *error = "--replay needs a LESSON";

@@ -7,11 +7,13 @@
 #include "Session.h"
 
 enum class Command {
-    kMenu,    // no lesson named: choose one from a menu
-    kLesson,  // type the lesson named
-    kList,    // list the bundled lessons
-    kStats,   // show the history
-    kReplay,  // replay keys from a file on the lesson named
+    kMenu,      // no lesson named: choose one from a menu
+    kLesson,    // type the lesson named
+    kList,      // list the bundled lessons
+    kStats,     // show the history
+    kReplay,    // replay keys from a file on the lesson named
+    kSnapshot,  // replay, then draw the lesson and what was typed as a PNG picture
+    kReport,    // draw the history's progress charts as a PNG picture
     kHelp,
 };
 
@@ -28,6 +30,9 @@ struct Options {
     int replayCols = 80;
     int replayRows = 24;
     bool printScreen = false;
+    // Pictures only.
+    std::string outFile;  // the PNG file to write
+    int page = 0;         // snapshot: the page to draw, from 1; 0 for the page being typed
 };
 
 extern const char* const kUsage;

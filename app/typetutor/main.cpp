@@ -35,6 +35,10 @@ int main(int argc, char** argv) {
             return RunStats(options, std::cout, std::cerr);
         case Command::kReplay:
             return RunReplay(options, std::cout, std::cerr);
+        case Command::kSnapshot:
+            return RunSnapshot(options, std::cout, std::cerr);
+        case Command::kReport:
+            return RunReport(options, std::cout, std::cerr);
         case Command::kMenu:
         case Command::kLesson:
             break;

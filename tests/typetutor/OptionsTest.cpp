@@ -30,6 +30,8 @@ TEST(CommandLine, PicksTheCommand) {
         {"--list", Command::kList, ""},
         {"home-row --help", Command::kHelp, "home-row"},
         {"home-row --replay keys.txt", Command::kReplay, "home-row"},
+        {"snapshot home-row --replay k --out s.png", Command::kSnapshot, "home-row"},
+        {"report --out p.png", Command::kReport, ""},
     };
     for (const Case& c : cases) {
         Options options;
@@ -84,6 +86,13 @@ TEST(CommandLine, ReadsTheReplaysSettings) {
     EXPECT_EQ(options.replayCols, 60);
     EXPECT_EQ(options.replayRows, 20);
     EXPECT_TRUE(options.printScreen);
+
+    Options snapshot;
+    ASSERT_TRUE(
+        ParseCommandLine({"snapshot", "x", "--replay", "k", "--out", "s.png", "--page", "3"}, "",
+                         &snapshot, &error));
+    EXPECT_EQ(snapshot.outFile, "s.png");
+    EXPECT_EQ(snapshot.page, 3);
 }
 
 TEST(CommandLine, RefusesWhatItDoesNotKnow) {
@@ -102,6 +111,12 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow) {
         {"a b", "one lesson at a time"},
         {"stats x", "one lesson at a time"},
         {"--replay keys.txt", "--replay needs a LESSON"},
+        {"snapshot x --replay k", "snapshot needs a LESSON, --replay FILE and --out FILE"},
+        {"snapshot --replay k --out s.png",
+         "snapshot needs a LESSON, --replay FILE and --out FILE"},
+        {"report", "report needs --out FILE"},
+        {"report x --out p.png", "one lesson at a time"},
+        {"x --page 0", "--page takes a page number from 1"},
     };
     for (const Case& c : cases) {
         Options options;
