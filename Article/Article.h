@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/DeviceContext.h"
+#include "platform/Export.h"
 #include "platform/Win32.h"
 
 class CLessonTrackFile;
@@ -13,7 +14,7 @@ class CWordTrackFile;
 
 // A laid-out text: tokens, lines and pages on a paper rectangle, its scroll position and its
 // drawing. Operations that need the layout report and answer -1 until Recalculate succeeded.
-class Article {
+class ARTICLE_EXPORT Article {
 public:
     Article() = default;
     Article(const Article&) = default;
@@ -55,11 +56,12 @@ public:
     // Takes the lesson text (zero-terminated, single-byte) and cuts it into tokens. FALSE
     // (with a report) for a null text or a token longer than 63 characters.
     virtual BOOL SetText(const char* text) = 0;
-    // Sets the paper rectangle and lays the article out at once on the desktop device context.
+    // Sets the paper rectangle and lays the article out at once on the desktop device context;
+    // TRUE whatever the layout gives.
     virtual BOOL SetPaperRect(const RECT* rc) = 0;
-    // Sets the article font; takes effect at the next Recalculate.
+    // Sets the article font (copied); takes effect at the next Recalculate. TRUE.
     virtual BOOL SetFont(const LOGFONTA* lf) = 0;
-    // Sets the line gap factor; takes effect at the next Recalculate.
+    // Sets the line gap factor; takes effect at the next Recalculate. TRUE.
     virtual BOOL SetLineSpacing(double factor) = 0;
     // Lays the tokens out into lines, measuring in dc (the desktop's when null). FALSE (with a
     // report) for an empty paper or when no device context can be had.
@@ -74,7 +76,8 @@ public:
     virtual BOOL Scroll(int nLines) = 0;
     // Characters that count as one word (5.0 once a text is set).
     virtual double GetCharsPerWord() const = 0;
-    // Drawing flags; each setter returns the value stored.
+    // Drawing flags: the current token in blue, text shown as asterisks, the article drawn at
+    // all, lines justified to the paper's width. Each setter returns the value stored.
     virtual BOOL SetHighlightCurrent(BOOL on) = 0;
     virtual BOOL GetHighlightCurrent() const = 0;
     virtual BOOL SetMasked(BOOL on) = 0;
@@ -98,7 +101,7 @@ enum TypoDetection : int {
 // What the learner types, held token by token against the reference article: keystrokes,
 // judgement, caret, redraw, the session clock and the session's figures. A TypeArticle is also
 // an Article: its paper, font and layout are its own, in the reference's line structure.
-class TypeArticle : public virtual Article {
+class ARTICLE_EXPORT TypeArticle : public virtual Article {
 public:
     TypeArticle() = default;
     TypeArticle(const TypeArticle&) : Article() {}
@@ -121,23 +124,26 @@ public:
     // Redraws the last nWords begun tokens over what dc shows. FALSE (with a report) when no
     // token has been begun.
     virtual BOOL RedrawLastWord(CDC* dc, int nWords) = 0;
+    // The method in force.
     virtual TypoDetection GetTypoDetection() = 0;
     // Changes the method from the next keystroke on; the variant (free or checked) stays.
     virtual void SetTypoDetection(TypoDetection td) = 0;
+    // Whether typed characters are coloured by their judgement.
     virtual BOOL GetMarkTypos() = 0;
     // TRUE colours typed characters by their judgement; FALSE draws them all grey.
     virtual void SetMarkTypos(BOOL b) = 0;
-    // The session clock: start from zero, continue after a pause, pause, resume.
+    // The session clock: start from zero, continue after a pause, pause, resume; the seconds
+    // spent paused since the start.
     virtual void StartTyping() = 0;
     virtual void ContinueTyping() = 0;
     virtual void PauseTyping() = 0;
     virtual void ResumeTyping() = 0;
     virtual int GetPausedSeconds() = 0;
     // Copies the session's totals and per-character tables into the file's newest lesson
-    // record. FALSE for a null file or a file without records.
+    // record (the host keeps the file). FALSE for a null file or a file without records.
     virtual BOOL FillLessonTrack(CLessonTrackFile* file) = 0;
-    // Adds one word record per begun token to file. FALSE for a null file, when no token has
-    // been begun, or when the file refused a record.
+    // Adds one word record per begun token to file, which owns them from then on. FALSE for a
+    // null file, when no token has been begun, or when the file refused a record.
     virtual BOOL AddWordTracks(CWordTrackFile* file) = 0;
     // Active typing time up to the last keystroke, pauses left out, in seconds.
     virtual int GetActiveSeconds() = 0;
@@ -160,7 +166,7 @@ public:
 
 // The library's entry: builds the reference article from a lesson text and, on request, the
 // typing article on it; owns both and deletes them with itself or at the next Create.
-class ArticleFile {
+class ARTICLE_EXPORT ArticleFile {
 public:
     ArticleFile() = default;
     ~ArticleFile();

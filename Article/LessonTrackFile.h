@@ -1,13 +1,14 @@
 // The learner's lesson history: CLessonTrack records, oldest first, kept in one binary file
 // (a 4-byte count, then that many 4136-byte records). A save keeps the previous file under the
-// name plus ".old" until the new one is complete.
+// name plus ".old" until the new one is complete. The object owns its records; the pointers it
+// hands out stay valid until the next Open or its destruction.
 #pragma once
 
 #include <string>
 
 #include "Article/TrackRecords.h"
 
-class CLessonTrackFile {
+class ARTICLE_EXPORT CLessonTrackFile {
 public:
     CLessonTrackFile();
     ~CLessonTrackFile();
@@ -25,6 +26,7 @@ public:
     CLessonTrack* GetLastTrack();
     // Record nIndex, 0 the oldest; null outside 0..GetLessonCount()-1.
     const CLessonTrack* GetLessonTrack(int nIndex) const;
+    // Records held.
     int GetLessonCount() const { return m_nCount; }
     // Adds the newest records of lesson (nId1, nId2) on the newest record's day to pSum until
     // it holds nMinKeys keystrokes; 1 when it got there, else 0 (what was added stays added).
@@ -32,7 +34,9 @@ public:
     // Adds the newest unbroken run of records of the date to pSum; 1 when it added any.
     int GetTrackSum(CLessonTrack* pSum, unsigned short wYear, unsigned short wMonth,
                     unsigned short wDay) const;
+    // 1 when a record was added since the last successful Save.
     int IsModified() const { return m_bModified; }
+    // The name last opened or saved; empty before either.
     const std::string& GetFileName() const { return m_strFileName; }
 
 private:

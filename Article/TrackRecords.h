@@ -4,16 +4,18 @@
 
 #include <cstddef>
 
+#include "platform/Export.h"
 #include "platform/Win32.h"
 
 // One character's counts within a lesson.
-struct CCharTrack {
+struct ARTICLE_EXPORT CCharTrack {
     char m_chChar;       // the character code this slot counts
     BYTE m_byPad[3];     // padding: zero in new records, never read
     int m_nKeys;         // keystrokes while this character was the expected one
     int m_nTime;         // milliseconds spent on those keystrokes
     int m_nErrors;       // those keystrokes that were wrong
 
+    // Zero counts for character 0, or for ch.
     CCharTrack();
     explicit CCharTrack(char ch);
 
@@ -36,7 +38,7 @@ static_assert(offsetof(CCharTrack, m_nErrors) == 12);
 inline constexpr int kCharTrackSlots = 255;
 
 // One lesson: when it began, its totals, its identifiers and a slot per character code.
-class CLessonTrack {
+class ARTICLE_EXPORT CLessonTrack {
 public:
     WORD m_wYear;            // local date and time at which the record was started
     WORD m_wMonth;
@@ -101,4 +103,4 @@ enum SortCriteria : int {
 
 // Sorts the first nCount records weakest first. An unknown criterion is reported
 // ("Unknow sorting criteria") and leaves the array as it was.
-void SortCharTrack(CCharTrack* pTracks, int nCount, SortCriteria criterion);
+ARTICLE_EXPORT void SortCharTrack(CCharTrack* pTracks, int nCount, SortCriteria criterion);

@@ -1,10 +1,13 @@
 // The learner's word history: one WordTrack record per typed word, oldest first, kept in one
-// binary file (a 4-byte count, then the records back to back, 30 to 156 bytes each).
+// binary file (a 4-byte count, then the records back to back, 30 to 156 bytes each). The object
+// owns the records added to it; the pointers it hands out stay valid until the next Open or its
+// destruction.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
+#include "platform/Export.h"
 #include "platform/Win32.h"
 
 // One typed word. The declared type covers the 28-byte head and the first bytes of the word;
@@ -40,13 +43,13 @@ inline constexpr int kMaxWordTrackSize = 156;
 
 // A new zeroed record for word; null when the word would make a record that Open refuses
 // (empty, or longer than 127 characters) or memory runs out. Release with DeleteWordTrack.
-WordTrack* CreateWordTrack(const char* word);
+ARTICLE_EXPORT WordTrack* CreateWordTrack(const char* word);
 // A checked copy of a record image; null (with a report) when the image is not valid.
-WordTrack* CreateWordTrackFromData(const unsigned char* pData);
+ARTICLE_EXPORT WordTrack* CreateWordTrackFromData(const unsigned char* pData);
 // Releases a record; null is ignored.
-void DeleteWordTrack(WordTrack* record);
+ARTICLE_EXPORT void DeleteWordTrack(WordTrack* record);
 
-class CWordTrackFile {
+class ARTICLE_EXPORT CWordTrackFile {
 public:
     CWordTrackFile();
     ~CWordTrackFile();
@@ -63,8 +66,11 @@ public:
     int Add(WordTrack* pWord);
     // Record nIndex, 0 the oldest; null outside 0..GetWordCount()-1.
     const WordTrack* GetWordTrack(int nIndex) const;
+    // Records held.
     int GetWordCount() const { return m_nCount; }
+    // 1 when a record was added since the last successful Save.
     int IsModified() const { return m_bModified; }
+    // The name last opened or saved; empty before either.
     const std::string& GetFileName() const { return m_strFileName; }
 
 private:

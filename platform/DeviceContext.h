@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/Export.h"
 #include "platform/Win32.h"
 
 // A font as a device context holds it: the stock fixed-pitch font, or one made from a LOGFONTA
@@ -16,7 +17,7 @@ struct DCFont {
     static DCFont FromLogFont(const LOGFONTA& lf) { return DCFont{FALSE, lf}; }
 };
 
-class CDC {
+class ARTICLE_EXPORT CDC {
 public:
     virtual ~CDC() = default;
 
@@ -47,7 +48,7 @@ public:
 };
 
 // Where the desktop window's device context comes from (GetDesktopWindow + GetDC / ReleaseDC).
-class DesktopDCProvider {
+class ARTICLE_EXPORT DesktopDCProvider {
 public:
     virtual ~DesktopDCProvider() = default;
     // A device context to measure in, or null when none can be had.
@@ -56,12 +57,12 @@ public:
 };
 
 // The desktop device context, or null when the provider yields none. Release it when done.
-CDC* GetDesktopDC();
-void ReleaseDesktopDC(CDC* dc);
+ARTICLE_EXPORT CDC* GetDesktopDC();
+ARTICLE_EXPORT void ReleaseDesktopDC(CDC* dc);
 
 // Installs provider (not owned); null puts back the default, which hands out a FixedPitchDC.
 // Returns the provider that was installed before (null for the default).
-DesktopDCProvider* SetDesktopDCProvider(DesktopDCProvider* provider);
+ARTICLE_EXPORT DesktopDCProvider* SetDesktopDCProvider(DesktopDCProvider* provider);
 
 // Installs a provider for the lifetime of the object (tests, hosts with a real font renderer).
 class ScopedDesktopDCProvider {

@@ -17,11 +17,12 @@ struct TextOutput {
     DCFont font;
 };
 
-class FixedPitchDC : public CDC {
+class ARTICLE_EXPORT FixedPitchDC : public CDC {
 public:
     static constexpr int kStockCellWidth = 8;
     static constexpr int kStockCellHeight = 16;
 
+    // The stock font, black text, opaque background, no clipping, recording on.
     FixedPitchDC();
 
     DCFont SelectFont(const DCFont& font) override;
@@ -40,7 +41,7 @@ public:
     static SIZE CellSize(const DCFont& font);
 
     const DCFont& GetFont() const { return m_font; }
-    // Clipping box; unbounded until set.
+    // Clipping box; unbounded until set, and again after ResetClipBox.
     void SetClipBox(const RECT& rc) { m_rcClip = rc; }
     void ResetClipBox();
     // Every TextOut since construction or the last ClearOutputs, in order.

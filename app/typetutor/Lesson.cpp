@@ -86,17 +86,23 @@ std::string LessonDirectory() {
     if (const char* env = std::getenv("TYPETUTOR_LESSONS"); env && *env) {
         return env;
     }
-#ifdef TYPETUTOR_SOURCE_LESSONS
     std::error_code ec;
+    std::string installed = "lessons";
+#ifdef TYPETUTOR_INSTALLED_LESSONS
+    // Found from where the program lies, so that a package unpacked under any root works.
+    if (const fs::path self = fs::read_symlink("/proc/self/exe", ec); !ec) {
+        installed = (self.parent_path() / TYPETUTOR_INSTALLED_LESSONS).lexically_normal();
+        if (fs::is_directory(installed, ec)) {
+            return installed;
+        }
+    }
+#endif
+#ifdef TYPETUTOR_SOURCE_LESSONS
     if (fs::is_directory(TYPETUTOR_SOURCE_LESSONS, ec)) {
         return TYPETUTOR_SOURCE_LESSONS;
     }
 #endif
-#ifdef TYPETUTOR_INSTALLED_LESSONS
-    return TYPETUTOR_INSTALLED_LESSONS;
-#else
-    return "lessons";
-#endif
+    return installed;
 }
 
 std::vector<BundledLesson> ListBundledLessons() {

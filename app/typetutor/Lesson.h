@@ -10,8 +10,8 @@ struct BundledLesson {
     std::string path;
 };
 
-// The folder that holds the bundled lessons: $TYPETUTOR_LESSONS, else the one in the source
-// tree the program was built from, else its installed share folder.
+// The folder that holds the bundled lessons: $TYPETUTOR_LESSONS, else the installed share folder
+// beside the program's bin folder, else the one in the source tree the program was built from.
 std::string LessonDirectory();
 // Bundled lessons in name order.
 std::vector<BundledLesson> ListBundledLessons();
