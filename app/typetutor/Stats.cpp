@@ -1,6 +1,8 @@
 #include "Stats.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -13,8 +15,12 @@ int Percent(int part, int whole) {
     return whole > 0 ? static_cast<int>(100.0 * part / whole + 0.5) : 0;
 }
 
+// A sum of lessons without a timed second has an infinite or undefined speed: shown as 0.
 int Rounded(double x) {
-    return x > 0 ? static_cast<int>(x + 0.5) : 0;
+    if (!(x > 0) || !std::isfinite(x)) {
+        return 0;
+    }
+    return x < INT_MAX ? static_cast<int>(x + 0.5) : INT_MAX;
 }
 
 // Characters per word, as the library counts words.

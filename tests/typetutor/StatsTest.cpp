@@ -93,6 +93,18 @@ TEST_F(StatsTest, SumsTodaysLessons) {
     EXPECT_FALSE(ComputeStats(lessons, words, names).hasToday);
 }
 
+TEST_F(StatsTest, ADayWithoutATimedSecondHasNoSpeed) {
+    ScopedFakeClock day(2025, 3, 5, 8, 0);
+    lessons.AddNewTrack(1, 1, 11);  // begun, never typed: 0 seconds, 0 keys
+    lessons.AddNewTrack(1, 1, 11);
+    Fill(lessons.GetLastTrack(), 0, 40, 0, 0.0, {});  // keys, but no whole second
+    const HistoryStats stats = ComputeStats(lessons, words, names);
+    ASSERT_TRUE(stats.hasToday);
+    EXPECT_EQ(stats.today.speed, 0);
+    EXPECT_EQ(stats.today.wordSpeed, 0);
+    EXPECT_EQ(stats.today.keys, 40);
+}
+
 TEST_F(StatsTest, NamesTheWeakestCharactersOfAllLessonsLeavingSpaceOut) {
     const HistoryStats stats = ComputeStats(lessons, words, names, 2);
     ASSERT_EQ(stats.slowest.size(), 2u);
