@@ -51,14 +51,16 @@ BOOL TypeArt::Recalculate(CDC* dc) {
     return TRUE;
 }
 
+// Free typing lays out its own text with the reference article's layout, not with TypeArt's,
+// which would copy the reference's: the calls to Art's skip TypeArt on purpose.
 BOOL FreeTypeArt::Recalculate(CDC* dc) {
     // 1.
     if (!m_pRefArt) {
         TW_REPORT(kModule, "Recalc called before reference Art is set");
-        return Art::Recalculate(dc);
+        return Art::Recalculate(dc);  // NOLINT(bugprone-parent-virtual-call)
     }
     // 2. The typed text laid out on its own paper, typed line breaks included.
-    if (!Art::Recalculate(dc)) {
+    if (!Art::Recalculate(dc)) {  // NOLINT(bugprone-parent-virtual-call)
         return FALSE;
     }
     // 3.

@@ -118,6 +118,48 @@ Bytes WithPlan(unsigned plan, const Bytes& image) {
     return b;
 }
 
+// The session target's input: flags, paper width in cells, the lesson, a zero, then the steps
+// (0x08 backspace, 0xF1 m method, 0xF2 pause, 0xF3 resume, 0xF6 n wait, 0xF7 layout,
+// 0xF8 f drawing flags, 0xF9 hand-over, 0xFA k raw key, other bytes keys).
+Bytes Session(unsigned flags, int cells, const std::string& lesson, const std::string& steps) {
+    Bytes b{static_cast<unsigned char>(flags), static_cast<unsigned char>(cells)};
+    b = Cat(b, lesson);
+    b.push_back(0);
+    return Cat(b, steps);
+}
+
+void WriteSessionSeeds() {
+    using namespace std::string_literals;
+    const std::string lesson = "The quick brown fox.\nJumps over, the \"lazy\" dog!";
+    Write("typing_session", "by-letter-clean", Session(0x01, 40, lesson, lesson));
+    Write("typing_session", "by-letter-typos",
+          Session(0x01, 40, lesson,
+                  "Teh quik\x08\x08"
+                  "ck  brownn fox.x\nJ\x08Jumps\n\xF9"));
+    Write("typing_session", "by-word-early-spaces",
+          Session(0x02, 12, lesson, "The qu brwn  fox.\nJumps ovr,\x08\x08 the lazy dog!\xF9"));
+    Write("typing_session", "by-match-method-changes",
+          Session(0x03, 40, lesson,
+                  "Th quick\xF1\x01 bro\xF1\x02wn fox\xF1\x04.\n\xF1\x00Jum\x08\x08ps\xF9"s));
+    Write("typing_session", "free-typing",
+          Session(0x00, 10, lesson, " ab cd\nef\x08\x08\x08gh ij kl mn op qr st uv wx yz\xF7"));
+    Write("typing_session", "pauses-and-resumes",
+          Session(0x01, 40, lesson,
+                  "The\xF2\xF6\xFF\xF3 qui\xF6\x50"
+                  "ck\xF2\xF2\xF3\xF3\xF4 br"));
+    Write("typing_session", "keys-before-layout",
+          Session(0x11, 40, lesson, "Th\x08\xF9\xF7The q\xF8\x02ui\xF8\x01"));
+    Write("typing_session", "no-reference-layout", Session(0x01, 0, lesson, "The\n\x08q"));
+    Write("typing_session", "long-word",
+          Session(0x01, 20, std::string(63, 'w') + " " + std::string(62, 'v') + "\n",
+                  std::string(64, 'w') + " " + std::string(66, 'v') + "\n\n"));
+    Write("typing_session", "control-and-high-bytes",
+          Session(0x03, 16, "a\tb\rc \x01\x7f\xe9t\xe9 \xff\xfe\n",
+                  "a\xFA\x08\xFA\xF7\xFA\x00\tb\rc \x01\x7f\xe9t\xe9 \xFA\xFF\xFA\xFE\n"s));
+    Write("typing_session", "empty-lesson", Session(0x01, 40, "", "abc \n\x08"));
+    Write("typing_session", "too-long-token", Session(0x01, 40, std::string(64, 'x'), "x"));
+}
+
 void WriteLessonSeeds(const std::string& scratch) {
     ScopedFakeClock clock(2024, 3, 5, 9, 30);
     CLessonTrackFile f;
@@ -215,6 +257,7 @@ int main(int argc, char** argv) {
     ScopedReportCapture quiet;
     WriteArtSeeds();
     WriteMatchingSeeds();
+    WriteSessionSeeds();
     WriteLessonSeeds(scratch);
     WriteWordSeeds(scratch);
     for (const char* name : {"lessons", "words"}) {

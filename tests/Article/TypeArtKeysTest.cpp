@@ -357,6 +357,19 @@ TEST(TypeArtKeys, LessonWithoutTokensTakesNoKeys) {
     }
 }
 
+// A token's text holds no white space and, being zero-terminated, no zero byte: a tab or a zero
+// key is counted as a wrong keystroke and leaves the word as it was.
+TEST(TypeArtKeys, KeysATokenCannotHoldAreCountedAndAddNothing) {
+    Lesson lesson("cat dog");
+    lesson.Type(std::string("c\t\0", 3));
+    EXPECT_EQ(lesson.TypedText(0), "c");
+    EXPECT_EQ(lesson.Judged(0), "c");
+    EXPECT_EQ(lesson.Current(), 0);
+    EXPECT_EQ(lesson.typing->GetCaretChar(), 'a');
+    EXPECT_EQ(lesson.typing->GetKeyCount(), 3);
+    EXPECT_EQ(lesson.typing->GetErrorCount(), 2);
+}
+
 // ---- Stopwatch ----------------------------------------------------------------------------
 
 TEST(TypeArtKeys, EachKeystrokeIsCountedWithTheCharacterExpectedBeforeIt) {

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -12,6 +13,7 @@
 
 #include "History.h"
 #include "diagnostics/ReportCapture.h"
+#include "platform/Clock.h"
 
 namespace fs = std::filesystem;
 
@@ -41,6 +43,9 @@ void AddLessons(CLessonTrackFile& lessons, int n) {
 
 TEST(CrashConsistency, KilledSavesLeaveThePreviousOrTheNewHistoryWhole) {
     ScopedReportCapture reports;
+    // New lesson records are stamped with the time: the children's must match the reference's
+    // to the second, however long the trials take.
+    ScopedFakeClock clock(2026, 12, 6, 9, 30);
     const fs::path dir =
         fs::temp_directory_path() / ("typetutor-crash-" + std::to_string(::getpid()));
     fs::remove_all(dir);
@@ -69,17 +74,14 @@ TEST(CrashConsistency, KilledSavesLeaveThePreviousOrTheNewHistoryWhole) {
     const std::string oldLessons = ReadAll(dir / "old-lessons");
     const std::string newLessons = ReadAll(dir / "new-lessons");
 
-    std::mt19937 random(20261206);
-    int sawOld = 0, sawNew = 0;
-    constexpr int kTrials = 24;
-    for (int trial = 0; trial < kTrials; ++trial) {
+    // Puts the previous history in place, then lets a child add to it and save; the child is
+    // killed after killAfterUs unless that is negative. Returns the child's wait status.
+    const auto runSave = [&](int killAfterUs) {
         fs::remove(wordPath + ".old");
         fs::remove(lessonPath + ".old");
         fs::copy_file(dir / "old-words", wordPath, fs::copy_options::overwrite_existing);
         fs::copy_file(dir / "old-lessons", lessonPath, fs::copy_options::overwrite_existing);
-
         const pid_t child = fork();
-        ASSERT_GE(child, 0);
         if (child == 0) {
             History history(dir.string());
             std::string message;
@@ -90,10 +92,31 @@ TEST(CrashConsistency, KilledSavesLeaveThePreviousOrTheNewHistoryWhole) {
             AddLessons(history.Lessons(), 100);
             _exit(history.Save(&message) ? 0 : 4);
         }
-        usleep(static_cast<useconds_t>(std::uniform_int_distribution<int>(0, 60000)(random)));
-        kill(child, SIGKILL);
+        if (killAfterUs >= 0) {
+            usleep(static_cast<useconds_t>(killAfterUs));
+            kill(child, SIGKILL);
+        }
         int status = 0;
         waitpid(child, &status, 0);
+        return status;
+    };
+
+    // One whole run, timed, so that the kills fall anywhere in it on a machine of any speed.
+    const auto start = std::chrono::steady_clock::now();
+    const int whole = runSave(-1);
+    const auto wholeUs = std::chrono::duration_cast<std::chrono::microseconds>(
+                             std::chrono::steady_clock::now() - start)
+                             .count();
+    ASSERT_TRUE(WIFEXITED(whole) && WEXITSTATUS(whole) == 0) << "the save itself failed";
+    ASSERT_EQ(ReadAll(wordPath), newWords);
+    ASSERT_EQ(ReadAll(lessonPath), newLessons);
+
+    std::mt19937 random(20261206);
+    std::uniform_int_distribution<int> killAfter(0, static_cast<int>(wholeUs));
+    int oldWordsKept = 0, newWordsWhole = 0, oldLessonsKept = 0, newLessonsWhole = 0;
+    constexpr int kTrials = 24;
+    for (int trial = 0; trial < kTrials; ++trial) {
+        const int status = runSave(killAfter(random));
         ASSERT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << "the save itself failed";
 
         History recovered(dir.string());
@@ -105,13 +128,17 @@ TEST(CrashConsistency, KilledSavesLeaveThePreviousOrTheNewHistoryWhole) {
         EXPECT_TRUE(lessons == oldLessons || lessons == newLessons) << "trial " << trial;
         EXPECT_FALSE(fs::exists(wordPath + ".old"));
         EXPECT_FALSE(fs::exists(lessonPath + ".old"));
-        sawOld += words == oldWords;
-        sawNew += words == newWords;
+        oldWordsKept += words == oldWords;
+        newWordsWhole += words == newWords;
+        oldLessonsKept += lessons == oldLessons;
+        newLessonsWhole += lessons == newLessons;
     }
-    RecordProperty("previous_history_kept", sawOld);
-    RecordProperty("new_history_complete", sawNew);
-    std::printf("%d kills: previous word history back %d times, new one complete %d times\n",
-                kTrials, sawOld, sawNew);
+    RecordProperty("previous_history_kept", oldWordsKept);
+    RecordProperty("new_history_complete", newWordsWhole);
+    std::printf(
+        "%d kills within a %lld ms run: words previous %d, new %d; lessons previous %d, new %d\n",
+        kTrials, static_cast<long long>(wholeUs / 1000), oldWordsKept, newWordsWhole,
+        oldLessonsKept, newLessonsWhole);
     fs::remove_all(dir);
 }
 
