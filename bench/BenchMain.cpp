@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,10 +32,15 @@ public:
             if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) {
                 continue;
             }
+            // Repetitions of a benchmark (--benchmark_repetitions) add up.
+            Sums& sums = m_sums[run.run_name.function_name];
+            sums.iterations += run.iterations;
+            sums.real += run.real_accumulated_time;
+            sums.cpu += run.cpu_accumulated_time;
             Timing& t = m_timings[run.run_name.function_name];
-            t.iterations = run.iterations;
-            t.seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-            t.cpuSeconds = run.cpu_accumulated_time / static_cast<double>(run.iterations);
+            t.iterations = sums.iterations;
+            t.seconds = sums.real / static_cast<double>(sums.iterations);
+            t.cpuSeconds = sums.cpu / static_cast<double>(sums.iterations);
             for (const auto& [name, counter] : run.counters) {
                 t.counters[name] = counter.value;
             }
@@ -44,6 +50,12 @@ public:
     const Timings& GetTimings() const { return m_timings; }
 
 private:
+    struct Sums {
+        long long iterations = 0;
+        double real = 0;
+        double cpu = 0;
+    };
+    std::map<std::string, Sums> m_sums;
     Timings m_timings;
 };
 
