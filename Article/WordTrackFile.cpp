@@ -37,6 +37,52 @@ constexpr std::size_t kMaxWordLength = kMaxWordTrackSize - kRecordOverhead;
 static_assert(kMaxWordLength == 127);
 static_assert(kMinWordTrackSize == kRecordOverhead + 1);
 
+// Hands out the file's bytes from a large block, read a block at a time: a record is looked at
+// where it lies instead of being read into a block of its own, which at a million records is
+// most of the cost of a load.
+class RecordReader {
+public:
+    // nExpected: the bytes the records are known to take; the block need not be larger.
+    RecordReader(CFile& file, std::int64_t nExpected)
+        : m_file(file),
+          m_nBlockSize(static_cast<std::size_t>(
+              std::clamp<std::int64_t>(nExpected, kMaxWordTrackSize, kMaxBlockSize))),
+          m_pBlock(new (std::nothrow) unsigned char[m_nBlockSize]) {}
+    bool IsReady() const { return m_pBlock != nullptr; }
+
+    // The next nBytes bytes (nBytes at most kMaxWordTrackSize), left where they are for the
+    // next call; null when the file ends before them.
+    const unsigned char* Next(std::size_t nBytes) {
+        if (m_nHeld - m_nNext < nBytes) {
+            // Keep the part of a record that the block cut, and read on behind it.
+            std::memmove(m_pBlock.get(), m_pBlock.get() + m_nNext, m_nHeld - m_nNext);
+            m_nHeld -= m_nNext;
+            m_nNext = 0;
+            while (m_nHeld < nBytes) {
+                const unsigned n = m_file.Read(m_pBlock.get() + m_nHeld,
+                                               static_cast<unsigned>(m_nBlockSize - m_nHeld));
+                if (n == 0) {
+                    return nullptr;
+                }
+                m_nHeld += n;
+            }
+        }
+        return m_pBlock.get() + m_nNext;
+    }
+    // Moves past nBytes bytes that Next handed out.
+    void Skip(std::size_t nBytes) { m_nNext += nBytes; }
+
+private:
+    // Well above the file's own buffer, so that large files are read straight into the block.
+    static constexpr std::int64_t kMaxBlockSize = 4 << 20;
+
+    CFile& m_file;
+    std::size_t m_nBlockSize;
+    std::unique_ptr<unsigned char[]> m_pBlock;
+    std::size_t m_nHeld = 0;  // bytes in the block
+    std::size_t m_nNext = 0;  // the first byte not yet handed out
+};
+
 WORD ReadSize(const unsigned char* pData) {
     WORD wSize;
     std::memcpy(&wSize, pData, sizeof wSize);
@@ -151,8 +197,8 @@ int CWordTrackFile::Open(const char* pszFileName) {
     const int nCount = static_cast<int>(nRecords);
     const int nCapacity = nCount + kTableStep;
     WordTrack** ppWords = new (std::nothrow) WordTrack*[static_cast<std::size_t>(nCapacity)]();
-    std::unique_ptr<unsigned char[]> pWork(new (std::nothrow) unsigned char[0x10000]);
-    if (!ppWords || !pWork) {
+    RecordReader reader(file, nBody);
+    if (!ppWords || !reader.IsReady()) {
         delete[] ppWords;
         TW_REPORT(kModule, kReadError);
         file.Close();
@@ -174,12 +220,12 @@ int CWordTrackFile::Open(const char* pszFileName) {
             break;
         }
         // 6.2 The size S, which must fit in what remains.
-        unsigned char* pBlock = pWork.get();
-        if (file.Read(pBlock, sizeof(WORD)) != sizeof(WORD)) {
+        const unsigned char* pRecordData = reader.Next(sizeof(WORD));
+        if (!pRecordData) {
             bFailed = true;
             break;
         }
-        const WORD wSize = ReadSize(pBlock);
+        const WORD wSize = ReadSize(pRecordData);
         if (wSize > nRemaining) {
             bFailed = true;
             break;
@@ -190,18 +236,19 @@ int CWordTrackFile::Open(const char* pszFileName) {
             break;
         }
         // 6.3 The rest of the record behind its size.
-        const unsigned nRest = wSize - sizeof(WORD);
-        if (file.Read(pBlock + sizeof(WORD), nRest) != nRest) {
+        pRecordData = reader.Next(wSize);
+        if (!pRecordData) {
             bFailed = true;
             break;
         }
         // 6.4 A checked copy becomes entry k.
-        WordTrack* pRecord = CreateWordTrackFromData(pBlock);
+        WordTrack* pRecord = CreateWordTrackFromData(pRecordData);
         if (!pRecord) {
             bFailed = true;
             break;
         }
         m_ppWords[k] = pRecord;
+        reader.Skip(wSize);
         nPosition += wSize;
     }
 

@@ -1,6 +1,8 @@
 #include "platform/Clock.h"
 
+#include <algorithm>
 #include <ctime>
+#include <iterator>
 
 namespace {
 
@@ -72,6 +74,65 @@ void RealNow(std::time_t* seconds, int* ms) {
     *ms = static_cast<int>(ts.tv_nsec / 1000000);
 }
 
+// The zone conversions of the real clock are costly: mktime looks at the zone file again on
+// every call (a system call), and every keystroke converts the session's start and its own
+// stamp to calendar seconds. Conversions are remembered for the wall-clock second in which they
+// were made, so a change of the system's zone still shows from the next second on.
+struct ConversionMemo {
+    static constexpr int kEntries = 4;
+    struct Entry {
+        WORD fields[6];  // year, month, day, hour, minute, second
+        std::int64_t seconds;
+    };
+
+    std::time_t madeIn = -1;  // the wall-clock second the conversions below belong to
+    bool bLocalHeld = false;  // local: the broken-down local time of madeIn itself
+    std::tm local{};
+    Entry entries[kEntries]{};
+    int nHeld = 0;
+    int nNext = 0;
+
+    // Forgets everything made in another second than now.
+    void Renew(std::time_t now) {
+        if (now != madeIn) {
+            madeIn = now;
+            bLocalHeld = false;
+            nHeld = 0;
+            nNext = 0;
+        }
+    }
+
+    static void FieldsOf(const SYSTEMTIME& st, WORD* fields) {
+        fields[0] = st.wYear;
+        fields[1] = st.wMonth;
+        fields[2] = st.wDay;
+        fields[3] = st.wHour;
+        fields[4] = st.wMinute;
+        fields[5] = st.wSecond;
+    }
+
+    bool Find(const SYSTEMTIME& st, std::int64_t* seconds) const {
+        WORD fields[6];
+        FieldsOf(st, fields);
+        for (int i = 0; i < nHeld; ++i) {
+            if (std::equal(std::begin(fields), std::end(fields), entries[i].fields)) {
+                *seconds = entries[i].seconds;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    void Keep(const SYSTEMTIME& st, std::int64_t seconds) {
+        FieldsOf(st, entries[nNext].fields);
+        entries[nNext].seconds = seconds;
+        nNext = (nNext + 1) % kEntries;
+        nHeld = std::min(nHeld + 1, kEntries);
+    }
+};
+
+thread_local ConversionMemo t_memo;
+
 }  // namespace
 
 void GetLocalTime(SYSTEMTIME* st) {
@@ -86,9 +147,13 @@ void GetLocalTime(SYSTEMTIME* st) {
     std::time_t t;
     int ms;
     RealNow(&t, &ms);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    *st = FromTm(tm, ms);
+    ConversionMemo& memo = t_memo;
+    memo.Renew(t);
+    if (!memo.bLocalHeld) {
+        localtime_r(&t, &memo.local);
+        memo.bLocalHeld = true;
+    }
+    *st = FromTm(memo.local, ms);
 }
 
 void GetSystemTime(SYSTEMTIME* st) {
@@ -113,6 +178,14 @@ CTime::CTime(const SYSTEMTIME& stLocal) {
         m_time = localMs / 1000 - static_cast<std::int64_t>(g_pFake->UtcOffsetMinutes()) * 60;
         return;
     }
+    std::time_t now;
+    int ms;
+    RealNow(&now, &ms);
+    ConversionMemo& memo = t_memo;
+    memo.Renew(now);
+    if (memo.Find(stLocal, &m_time)) {
+        return;
+    }
     std::tm tm{};
     tm.tm_year = stLocal.wYear - 1900;
     tm.tm_mon = stLocal.wMonth - 1;
@@ -122,12 +195,13 @@ CTime::CTime(const SYSTEMTIME& stLocal) {
     tm.tm_sec = stLocal.wSecond;
     tm.tm_isdst = -1;
     m_time = static_cast<std::int64_t>(std::mktime(&tm));
+    memo.Keep(stLocal, m_time);
 }
 
 BOOL CTime::GetAsSystemTime(SYSTEMTIME& stLocal) const {
     if (g_pFake) {
-        stLocal = FromEpochMs((m_time + static_cast<std::int64_t>(g_pFake->UtcOffsetMinutes()) * 60) *
-                              1000);
+        stLocal = FromEpochMs(
+            (m_time + static_cast<std::int64_t>(g_pFake->UtcOffsetMinutes()) * 60) * 1000);
         return TRUE;
     }
     std::time_t t = static_cast<std::time_t>(m_time);
@@ -163,9 +237,13 @@ ScopedFakeClock::ScopedFakeClock(int year, int month, int day, int hour, int min
     : ScopedFakeClock(MakeSystemTime(year, month, day, hour, minute, second, millisecond),
                       nUtcOffsetMinutes) {}
 
-ScopedFakeClock::~ScopedFakeClock() { g_pFake = m_pPrevious; }
+ScopedFakeClock::~ScopedFakeClock() {
+    g_pFake = m_pPrevious;
+}
 
-void ScopedFakeClock::Advance(std::int64_t ms) { m_nUtcMs += ms; }
+void ScopedFakeClock::Advance(std::int64_t ms) {
+    m_nUtcMs += ms;
+}
 
 void ScopedFakeClock::Set(const SYSTEMTIME& stLocal) {
     m_nUtcMs = ToEpochMs(stLocal) - static_cast<std::int64_t>(m_nOffsetMinutes) * 60000;

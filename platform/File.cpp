@@ -237,7 +237,7 @@ unsigned CFile::Read(void* pBuf, unsigned nCount) {
         if (m_nBufferPos < m_nBufferEnd) {
             const std::size_t nTake =
                 std::min<std::size_t>(nCount - nDone, m_nBufferEnd - m_nBufferPos);
-            std::memcpy(pOut + nDone, m_buffer.data() + m_nBufferPos, nTake);
+            std::memcpy(pOut + nDone, m_pBuffer.get() + m_nBufferPos, nTake);
             m_nBufferPos += nTake;
             nDone += static_cast<unsigned>(nTake);
             continue;
@@ -250,10 +250,8 @@ unsigned CFile::Read(void* pBuf, unsigned nCount) {
             nDone += static_cast<unsigned>(n);
             continue;
         }
-        if (m_buffer.size() < kBufferSize) {
-            m_buffer.resize(kBufferSize);
-        }
-        const long n = FileSeam::ReadSome(m_fd, m_buffer.data(), kBufferSize);
+        MakeBuffer();
+        const long n = FileSeam::ReadSome(m_fd, m_pBuffer.get(), kBufferSize);
         if (n <= 0) {
             break;
         }
@@ -284,10 +282,8 @@ void CFile::Write(const void* pBuf, unsigned nCount) {
         }
         return;
     }
-    if (m_buffer.size() < kBufferSize) {
-        m_buffer.resize(kBufferSize);
-    }
-    std::memcpy(m_buffer.data() + m_nBufferEnd, p, nCount);
+    MakeBuffer();
+    std::memcpy(m_pBuffer.get() + m_nBufferEnd, p, nCount);
     m_nBufferEnd += nCount;
 }
 
@@ -300,9 +296,16 @@ void CFile::Flush() {
     }
 }
 
+void CFile::MakeBuffer() {
+    // Not cleared: only what has been read or written into it is ever handed on.
+    if (!m_pBuffer) {
+        m_pBuffer = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize);
+    }
+}
+
 BOOL CFile::FlushBuffer() {
     if (m_nError == 0 && m_nBufferEnd > 0) {
-        m_nError = FileSeam::WriteAll(m_fd, m_buffer.data(), m_nBufferEnd);
+        m_nError = FileSeam::WriteAll(m_fd, m_pBuffer.get(), m_nBufferEnd);
     }
     m_nBufferEnd = 0;
     return m_nError == 0;

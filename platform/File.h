@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,14 +53,15 @@ public:
 
 private:
     BOOL FlushBuffer();
+    void MakeBuffer();
 
-    static constexpr unsigned kBufferSize = 64 * 1024;
+    static constexpr unsigned kBufferSize = 1024 * 1024;
 
     int m_fd = -1;
     bool m_bWriting = false;
     std::string m_strName;
-    std::vector<unsigned char> m_buffer;
-    std::size_t m_nBufferPos = 0;  // reading: next byte to hand out
+    std::unique_ptr<unsigned char[]> m_pBuffer;  // kBufferSize bytes, made on first use
+    std::size_t m_nBufferPos = 0;                // reading: next byte to hand out
     std::size_t m_nBufferEnd = 0;  // reading: bytes held; writing: bytes waiting to be written
     int m_nError = 0;              // first errno met while writing, reported by Close
 };

@@ -463,6 +463,27 @@ TEST_F(WordTrackFileSaveFailure, AWriteRefusedByTheSystemBringsThePreviousFileBa
     }
 }
 
+TEST_F(WordTrackFileOnDisk, AFileOfManyMegabytesLoadsEveryRecordWhole) {
+    // Words of 1 to 40 letters in turn, so that records of every size lie across the places
+    // where a large file is read in pieces.
+    constexpr int kWords = 150000;
+    const std::string letters(40, 'w');
+    const std::string path = m_dir.File("words");
+    CWordTrackFile file;
+    for (int i = 0; i < kWords; ++i) {
+        AddWord(file, letters.substr(0, 1 + i % 40).c_str(), i);
+    }
+    ASSERT_EQ(file.Save(path.c_str()), 1);
+    CWordTrackFile again;
+    ASSERT_EQ(again.Open(path.c_str()), 1);
+    ASSERT_EQ(again.GetWordCount(), kWords);
+    for (int i = 0; i < kWords; ++i) {
+        const WordTrack* pRecord = again.GetWordTrack(i);
+        ASSERT_EQ(std::string(pRecord->m_szWord), letters.substr(0, 1 + i % 40)) << "record " << i;
+        ASSERT_EQ(pRecord->m_nTime, i) << "record " << i;
+    }
+}
+
 TEST_F(WordTrackFileOnDisk, AHundredThousandWordsTakeFewSystemCalls) {
     constexpr int kWords = 100000;
     const std::string path = m_dir.File("words");

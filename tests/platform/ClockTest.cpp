@@ -65,4 +65,15 @@ TEST(RealClock, LocalTimeConvertsToCalendarSecondsAndBack) {
     EXPECT_EQ(back.wSecond, now.wSecond);
 }
 
+TEST(RealClock, ConversionsMadeInTheSameSecondKeepTheirOwnTimes) {
+    // More distinct local times than a keystroke converts, each twice, in quick succession.
+    const std::int64_t base = CTime(MakeSystemTime(2025, 1, 15, 10, 0, 0)).GetTime();
+    for (int round = 0; round < 2; ++round) {
+        for (int k = 0; k < 8; ++k) {
+            const SYSTEMTIME st = MakeSystemTime(2025, 1, 15, 10, k, 7 * k);
+            EXPECT_EQ(CTime(st).GetTime() - base, k * 60 + 7 * k) << "minute " << k;
+        }
+    }
+}
+
 }  // namespace

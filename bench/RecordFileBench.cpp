@@ -1,0 +1,459 @@
+// Record files: the word file with ten thousand and a million records and the lesson file with
+// ten thousand, saved (through to the disk) and opened; against the floor (the same bytes
+// written with one write and a sync, and read whole) and against SQLite (the same records in
+// one table, written in one transaction and read back).
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <malloc.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "Article/TypingLog.h"
+#include "BenchSupport.h"
+
+namespace {
+
+constexpr int kWordCounts[] = {10000, 1000000};
+constexpr int kLessonCount = 10000;
+
+// ---- The records ----------------------------------------------------------------------------
+
+// The words of generated lessons, each made into a record as a session makes it.
+std::unique_ptr<CWordTrackFile> MakeWordFile(int nRecords) {
+    auto file = std::make_unique<CWordTrackFile>();
+    const std::string text = MakeLesson(static_cast<std::size_t>(nRecords) * 8);
+    std::istringstream words(text);
+    std::string word;
+    int k = 0;
+    while (k < nRecords) {
+        if (!(words >> word)) {
+            words.clear();
+            words.seekg(0);
+            continue;
+        }
+        WordTrack* record = CreateWordTrack(word.c_str());
+        record->m_nCount = 1;
+        record->m_nTime = 150 + (k * 37) % 2000;
+        record->m_wAttemptTime = static_cast<WORD>(record->m_nTime);
+        record->m_wErrors = record->m_bMistyped = k % 13 == 0 ? 1 : 0;
+        file->Add(record);
+        ++k;
+    }
+    return file;
+}
+
+std::unique_ptr<CLessonTrackFile> MakeLessonFile(int nRecords) {
+    auto file = std::make_unique<CLessonTrackFile>();
+    for (int k = 0; k < nRecords; ++k) {
+        file->AddNewTrack(static_cast<unsigned char>(k % 7), 1, static_cast<unsigned short>(k));
+        CLessonTrack* track = file->GetLastTrack();
+        track->m_nSeconds = 60 + k % 300;
+        track->m_nKeys = 300 + k % 1000;
+        track->m_nErrors = k % 40;
+        track->m_dSpeed = 180.0 + k % 90;
+        track->m_dTopSpeed = track->m_dSpeed + 40.0;
+        track->m_nWords = track->m_nKeys / 6;
+        track->m_nWordErrors = track->m_nErrors / 2;
+        for (int c = 'a'; c <= 'z'; ++c) {
+            track->m_aCharTrack[c].m_nKeys = 10 + (k + c) % 20;
+            track->m_aCharTrack[c].m_nTime = 200 * track->m_aCharTrack[c].m_nKeys;
+            track->m_aCharTrack[c].m_nErrors = (k + c) % 3;
+        }
+    }
+    return file;
+}
+
+// A file object per record count, made once: building a million records takes a while.
+template <typename File>
+File& Records(int nRecords, std::unique_ptr<File> (*make)(int)) {
+    static std::map<int, std::unique_ptr<File>> made;
+    std::unique_ptr<File>& file = made[nRecords];
+    if (!file) {
+        file = make(nRecords);
+    }
+    return *file;
+}
+
+CWordTrackFile& WordRecords(int n) {
+    return Records<CWordTrackFile>(n, MakeWordFile);
+}
+CLessonTrackFile& LessonRecords(int n) {
+    return Records<CLessonTrackFile>(n, MakeLessonFile);
+}
+
+std::string PathOf(const std::string& name) {
+    return WorkDirectory() + "/" + name;
+}
+
+void RemoveFile(const std::string& path) {
+    std::remove(path.c_str());
+}
+
+// Every load starts from memory as a program opening its history has it: what the previous
+// load took is given back to the system, not left in the heap for the next one to reuse.
+void ReturnFreedMemory() {
+    malloc_trim(0);
+}
+
+// ---- The floor ------------------------------------------------------------------------------
+
+std::vector<char> ReadWhole(const std::string& path) {
+    std::vector<char> bytes;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return bytes;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        bytes.resize(done);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+bool WriteWholeAndSync(const std::string& path, const std::vector<char>& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    const bool ok = done == bytes.size() && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+bool SyncDirectoryOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// A save that keeps the previous file until the new one is on disk, in plain system calls:
+// move the old file aside, write and sync the new one, remove the old one, and sync the
+// directory after each change of name, as our save does.
+bool SafeReplace(const std::string& path, const std::vector<char>& bytes) {
+    const std::string backup = path + ".old";
+    return ::rename(path.c_str(), backup.c_str()) == 0 && SyncDirectoryOf(path) &&
+           WriteWholeAndSync(path, bytes) && SyncDirectoryOf(path) &&
+           ::unlink(backup.c_str()) == 0 && SyncDirectoryOf(path);
+}
+
+// The bytes our own save wrote: the floor writes and reads exactly these. Like our save, each
+// write replaces the file that the previous one left (here by truncating it).
+void FloorWrite(benchmark::State& state, const std::string& ours) {
+    const std::vector<char> bytes = ReadWhole(ours);
+    const std::string path = ours + ".floor";
+    WriteWholeAndSync(path, bytes);
+    for (auto _ : state) {
+        if (!WriteWholeAndSync(path, bytes)) {
+            state.SkipWithError("the floor's write failed");
+            break;
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(bytes.size());
+}
+
+void SafeReplaceFloor(benchmark::State& state, const std::string& ours) {
+    const std::vector<char> bytes = ReadWhole(ours);
+    const std::string path = ours + ".safe";
+    RemoveFile(path + ".old");
+    WriteWholeAndSync(path, bytes);
+    for (auto _ : state) {
+        if (!SafeReplace(path, bytes)) {
+            state.SkipWithError("the safe replacement failed");
+            break;
+        }
+    }
+}
+
+void FloorRead(benchmark::State& state, const std::string& ours) {
+    std::size_t size = 0;
+    for (auto _ : state) {
+        std::vector<char> bytes = ReadWhole(ours);
+        size = bytes.size();
+        benchmark::DoNotOptimize(bytes.data());
+        state.PauseTiming();
+        bytes = std::vector<char>();
+        ReturnFreedMemory();
+        state.ResumeTiming();
+    }
+    state.counters["bytes"] = static_cast<double>(size);
+}
+
+// ---- SQLite ---------------------------------------------------------------------------------
+
+// An open database that closes itself; statements are finalised by their users.
+class Database {
+public:
+    explicit Database(const std::string& path) {
+        if (sqlite3_open(path.c_str(), &m_db) != SQLITE_OK) {
+            sqlite3_close(m_db);
+            m_db = nullptr;
+        }
+    }
+    ~Database() { sqlite3_close(m_db); }
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    bool Exec(const char* sql) {
+        return m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    sqlite3_stmt* Prepare(const char* sql) {
+        sqlite3_stmt* stmt = nullptr;
+        if (m_db && sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            return nullptr;
+        }
+        return stmt;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+void RemoveDatabase(const std::string& path) {
+    RemoveFile(path);
+    RemoveFile(path + "-journal");
+}
+
+bool SqliteWriteWords(const std::string& path, const CWordTrackFile& file) {
+    Database db(path);
+    if (!db.Exec("CREATE TABLE words (word TEXT, count INTEGER, time INTEGER, "
+                 "attempt_time INTEGER, errors INTEGER, mistyped INTEGER)") ||
+        !db.Exec("BEGIN")) {
+        return false;
+    }
+    sqlite3_stmt* insert = db.Prepare("INSERT INTO words VALUES (?, ?, ?, ?, ?, ?)");
+    bool ok = insert != nullptr;
+    for (int k = 0; ok && k < file.GetWordCount(); ++k) {
+        const WordTrack* w = file.GetWordTrack(k);
+        sqlite3_bind_text(insert, 1, w->m_szWord, -1, SQLITE_STATIC);
+        sqlite3_bind_int(insert, 2, w->m_nCount);
+        sqlite3_bind_int(insert, 3, w->m_nTime);
+        sqlite3_bind_int(insert, 4, w->m_wAttemptTime);
+        sqlite3_bind_int(insert, 5, w->m_wErrors);
+        sqlite3_bind_int(insert, 6, w->m_bMistyped);
+        ok = sqlite3_step(insert) == SQLITE_DONE && sqlite3_reset(insert) == SQLITE_OK;
+    }
+    sqlite3_finalize(insert);
+    return ok && db.Exec("COMMIT");
+}
+
+// Reads every row back into a record of the same shape as the word file's.
+std::vector<WordTrack*> SqliteReadWords(const std::string& path) {
+    std::vector<WordTrack*> records;
+    Database db(path);
+    sqlite3_stmt* select = db.Prepare("SELECT * FROM words");
+    while (select && sqlite3_step(select) == SQLITE_ROW) {
+        WordTrack* w =
+            CreateWordTrack(reinterpret_cast<const char*>(sqlite3_column_text(select, 0)));
+        if (w) {
+            w->m_nCount = sqlite3_column_int(select, 1);
+            w->m_nTime = sqlite3_column_int(select, 2);
+            w->m_wAttemptTime = static_cast<WORD>(sqlite3_column_int(select, 3));
+            w->m_wErrors = static_cast<WORD>(sqlite3_column_int(select, 4));
+            w->m_bMistyped = static_cast<BYTE>(sqlite3_column_int(select, 5));
+            records.push_back(w);
+        }
+    }
+    sqlite3_finalize(select);
+    return records;
+}
+
+bool SqliteWriteLessons(const std::string& path, const CLessonTrackFile& file) {
+    Database db(path);
+    if (!db.Exec("CREATE TABLE lessons (year INTEGER, month INTEGER, day INTEGER, "
+                 "hour INTEGER, minute INTEGER, seconds INTEGER, id1 INTEGER, id2 INTEGER, "
+                 "tag INTEGER, keys INTEGER, errors INTEGER, speed REAL, top_speed REAL, "
+                 "words INTEGER, word_errors INTEGER, chars BLOB)") ||
+        !db.Exec("BEGIN")) {
+        return false;
+    }
+    sqlite3_stmt* insert =
+        db.Prepare("INSERT INTO lessons VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    bool ok = insert != nullptr;
+    for (int k = 0; ok && k < file.GetLessonCount(); ++k) {
+        const CLessonTrack* t = file.GetLessonTrack(k);
+        const int ints[] = {t->m_wYear,      t->m_wMonth,   t->m_wDay,        t->m_wHour,
+                            t->m_wMinute,    t->m_nSeconds, t->m_byLessonId1, t->m_byLessonId2,
+                            t->m_wLessonTag, t->m_nKeys,    t->m_nErrors};
+        int column = 1;
+        for (const int v : ints) {
+            sqlite3_bind_int(insert, column++, v);
+        }
+        sqlite3_bind_double(insert, column++, t->m_dSpeed);
+        sqlite3_bind_double(insert, column++, t->m_dTopSpeed);
+        sqlite3_bind_int(insert, column++, t->m_nWords);
+        sqlite3_bind_int(insert, column++, t->m_nWordErrors);
+        sqlite3_bind_blob(insert, column, t->m_aCharTrack, sizeof t->m_aCharTrack, SQLITE_STATIC);
+        ok = sqlite3_step(insert) == SQLITE_DONE && sqlite3_reset(insert) == SQLITE_OK;
+    }
+    sqlite3_finalize(insert);
+    return ok && db.Exec("COMMIT");
+}
+
+std::vector<std::unique_ptr<CLessonTrack>> SqliteReadLessons(const std::string& path) {
+    std::vector<std::unique_ptr<CLessonTrack>> records;
+    Database db(path);
+    sqlite3_stmt* select = db.Prepare("SELECT * FROM lessons");
+    while (select && sqlite3_step(select) == SQLITE_ROW) {
+        auto t = std::make_unique<CLessonTrack>();
+        auto i = [select](int column) { return sqlite3_column_int(select, column); };
+        t->m_wYear = static_cast<WORD>(i(0));
+        t->m_wMonth = static_cast<WORD>(i(1));
+        t->m_wDay = static_cast<WORD>(i(2));
+        t->m_wHour = static_cast<WORD>(i(3));
+        t->m_wMinute = static_cast<WORD>(i(4));
+        t->m_nSeconds = i(5);
+        t->m_byLessonId1 = static_cast<BYTE>(i(6));
+        t->m_byLessonId2 = static_cast<BYTE>(i(7));
+        t->m_wLessonTag = static_cast<WORD>(i(8));
+        t->m_nKeys = i(9);
+        t->m_nErrors = i(10);
+        t->m_dSpeed = sqlite3_column_double(select, 11);
+        t->m_dTopSpeed = sqlite3_column_double(select, 12);
+        t->m_nWords = i(13);
+        t->m_nWordErrors = i(14);
+        const void* chars = sqlite3_column_blob(select, 15);
+        if (chars && sqlite3_column_bytes(select, 15) == static_cast<int>(sizeof t->m_aCharTrack)) {
+            std::memcpy(t->m_aCharTrack, chars, sizeof t->m_aCharTrack);
+        }
+        records.push_back(std::move(t));
+    }
+    sqlite3_finalize(select);
+    return records;
+}
+
+// ---- The benchmarks -------------------------------------------------------------------------
+
+// Each save replaces the file that the previous one left, as a host's saves do.
+template <typename File>
+void OurSave(benchmark::State& state, File& file, const std::string& path) {
+    RemoveFile(path + ".old");
+    if (!file.Save(path.c_str())) {
+        state.SkipWithError("the first save failed");
+        return;
+    }
+    for (auto _ : state) {
+        if (!file.Save(path.c_str())) {
+            state.SkipWithError("a save failed");
+            break;
+        }
+    }
+}
+
+// Each open fills a new object; putting the records away again is not timed.
+template <typename File>
+void OurOpen(benchmark::State& state, const std::string& path) {
+    for (auto _ : state) {
+        auto file = std::make_unique<File>();
+        if (!file->Open(path.c_str())) {
+            state.SkipWithError("an open failed");
+            break;
+        }
+        state.PauseTiming();
+        file.reset();
+        ReturnFreedMemory();
+        state.ResumeTiming();
+    }
+}
+
+template <typename File, typename Write>
+void SqliteWrite(benchmark::State& state, const File& file, const std::string& path, Write write) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        RemoveDatabase(path);
+        state.ResumeTiming();
+        if (!write(path, file)) {
+            state.SkipWithError("SQLite's write failed");
+            break;
+        }
+    }
+}
+
+template <typename Read>
+void SqliteRead(benchmark::State& state, const std::string& path, Read read) {
+    for (auto _ : state) {
+        auto records = read(path);
+        benchmark::DoNotOptimize(records.data());
+        state.PauseTiming();
+        if constexpr (std::is_same_v<decltype(records), std::vector<WordTrack*>>) {
+            for (WordTrack* w : records) {
+                DeleteWordTrack(w);
+            }
+        }
+        records.clear();
+        ReturnFreedMemory();
+        state.ResumeTiming();
+    }
+}
+
+// Registers the benchmarks of one file and size: ours, the floor and SQLite, each writing and
+// reading, and the floor of a save that keeps the previous file. Ours run first, so that the others
+// find the file they mirror.
+template <typename File, typename Write, typename Read>
+void RegisterFileCase(const std::string& prefix, File& (*records)(int), int n, int iterations,
+                      int sqliteIterations, Write write, Read read) {
+    const std::string path =
+        PathOf(prefix.substr(0, prefix.find('/')) + "-" + CountName(n) + ".dat");
+    const std::string db = path + ".sqlite";
+    auto add = [&](const std::string& what, int nIterations, auto fn) {
+        auto* b = benchmark::RegisterBenchmark((prefix + "/" + what).c_str(), fn);
+        b->Unit(benchmark::kMillisecond)->UseRealTime();
+        if (nIterations > 0) {
+            b->Iterations(nIterations);
+        }
+    };
+    add("save", iterations, [=](benchmark::State& s) { OurSave(s, records(n), path); });
+    add("open", iterations, [=](benchmark::State& s) { OurOpen<File>(s, path); });
+    add("floor_write", iterations, [=](benchmark::State& s) { FloorWrite(s, path); });
+    add("floor_read", iterations, [=](benchmark::State& s) { FloorRead(s, path); });
+    add("safe_replace", iterations, [=](benchmark::State& s) { SafeReplaceFloor(s, path); });
+    add("sqlite_write", sqliteIterations,
+        [=](benchmark::State& s) { SqliteWrite(s, records(n), db, write); });
+    add("sqlite_read", sqliteIterations, [=](benchmark::State& s) { SqliteRead(s, db, read); });
+}
+
+}  // namespace
+
+void RegisterRecordFileBenchmarks() {
+    for (const int n : kWordCounts) {
+        const bool bLarge = n >= 1000000;
+        RegisterFileCase("words/" + CountName(n), WordRecords, n, bLarge ? 5 : 0, bLarge ? 2 : 0,
+                         SqliteWriteWords, SqliteReadWords);
+    }
+    RegisterFileCase("lessons/" + CountName(kLessonCount), LessonRecords, kLessonCount, 5, 2,
+                     SqliteWriteLessons, SqliteReadLessons);
+}
