@@ -32,7 +32,7 @@ capture() {
 }
 # Waits until the screen shows the text (a fixed string), or fails.
 await() {
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 300); do  # up to 30 s: a loaded machine starts programs slowly
         capture
         if grep -qF -- "$1" "$work/screen"; then return 0; fi
         sleep 0.1
@@ -114,7 +114,7 @@ tmux send-keys -t "$session" "$key"
 await "typetutor - common-words (letter)"
 first_line_80="$(row 3)"
 tmux resize-window -t "$session" -x 50 -y 24
-for _ in $(seq 1 50); do
+for _ in $(seq 1 300); do
     capture
     [ "$(row 3)" != "$first_line_80" ] && break
     sleep 0.1
