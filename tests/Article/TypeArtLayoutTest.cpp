@@ -10,32 +10,15 @@
 namespace {
 
 using ::testing::ElementsAre;
+using typeart_test::Drawn;
 using typeart_test::kLineHeight;
 using typeart_test::kTypePaper;
 using typeart_test::Lesson;
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
-}
+using typeart_test::Outputs;
+using typeart_test::SameRect;
 
 RECT Rect(int left, int top, int right, int bottom) {
     return RECT{left, top, right, bottom};
-}
-
-struct Drawn {
-    int x;
-    int y;
-    std::string text;
-    COLORREF color;
-    bool operator==(const Drawn&) const = default;
-};
-
-std::vector<Drawn> Outputs(const FixedPitchDC& dc) {
-    std::vector<Drawn> drawn;
-    for (const TextOutput& o : dc.Outputs()) {
-        drawn.push_back(Drawn{o.x, o.y, o.text, o.color});
-    }
-    return drawn;
 }
 
 LOGFONTA Font(int height, int width) {
