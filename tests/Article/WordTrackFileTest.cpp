@@ -58,33 +58,29 @@ void AddWord(CWordTrackFile& file, const char* word, int nTime) {
 
 // --- Records ---
 
-TEST(WordTrack, ANewRecordIsZeroedAroundItsWord) {
+TEST(WordTrack, ANewRecordIsZeroedAroundAWordOfOneTo127Characters) {
     WordTrack* pRecord = CreateWordTrack("a");
     ASSERT_NE(pRecord, nullptr);
     Bytes expected(30, 0);
     expected[0] = 30;
     expected[25] = 'a';
     EXPECT_EQ(RecordBytes(pRecord), expected);
+    EXPECT_EQ(pRecord->m_wSize, kMinWordTrackSize);
     DeleteWordTrack(pRecord);
-}
 
-TEST(WordTrack, RecordSizesRunFromOneTo127Characters) {
-    WordTrack* pShort = CreateWordTrack("x");
-    WordTrack* pLong = CreateWordTrack(std::string(127, 'w').c_str());
-    ASSERT_NE(pShort, nullptr);
-    ASSERT_NE(pLong, nullptr);
-    EXPECT_EQ(pShort->m_wSize, kMinWordTrackSize);
-    EXPECT_EQ(pLong->m_wSize, kMaxWordTrackSize);
-    EXPECT_EQ(std::string(pLong->m_szWord), std::string(127, 'w'));
-    DeleteWordTrack(pShort);
-    DeleteWordTrack(pLong);
-}
+    const std::string longest(127, 'w');
+    pRecord = CreateWordTrack(longest.c_str());
+    ASSERT_NE(pRecord, nullptr);
+    EXPECT_EQ(pRecord->m_wSize, kMaxWordTrackSize);
+    EXPECT_EQ(std::string(pRecord->m_szWord), longest);
+    DeleteWordTrack(pRecord);
 
-TEST(WordTrack, WordsThatWouldMakeAnUnloadableRecordAreRefused) {
+    // Words that would make an unloadable record are refused, without a report.
+    const std::string tooLong(128, 'w');
     ScopedReportCapture capture;
-    EXPECT_EQ(CreateWordTrack(""), nullptr);
-    EXPECT_EQ(CreateWordTrack(std::string(128, 'w').c_str()), nullptr);
-    EXPECT_EQ(CreateWordTrack(nullptr), nullptr);
+    for (const char* word : {"", tooLong.c_str(), static_cast<const char*>(nullptr)}) {
+        EXPECT_EQ(CreateWordTrack(word), nullptr);
+    }
     EXPECT_TRUE(capture.Messages().empty());
     DeleteWordTrack(nullptr);  // ignored
 }
