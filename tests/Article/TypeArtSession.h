@@ -50,6 +50,21 @@ inline bool SameRect(const RECT& a, const RECT& b) {
 inline constexpr RECT kRefPaper{0, 0, 400, 200};
 inline constexpr RECT kTypePaper{10, 300, 410, 500};
 
+// A typed token bound to a reference token of the given text.
+struct BoundToken {
+    explicit BoundToken(const char* reference) {
+        ref.SetString(reference);
+        typed.SetReference(&ref);
+    }
+    void Type(const std::string& keys) {
+        for (char c : keys) {
+            typed.AddChar(c);
+        }
+    }
+    Token ref;
+    TypeToken typed;
+};
+
 struct Lesson {
     ArticleFile file;
     Article* ref = nullptr;

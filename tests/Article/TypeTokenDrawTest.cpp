@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Article/TypeArtSession.h"
 #include "Article/TypeToken.h"
 #include "diagnostics/ReportCapture.h"
 #include "platform/Clock.h"
@@ -11,49 +12,18 @@
 
 namespace {
 
+using typeart_test::BoundToken;
+using typeart_test::Drawn;
+
 constexpr COLORREF kCallerColor = RGB(1, 2, 3);
 constexpr int kCell = FixedPitchDC::kStockCellWidth;
 
-struct BoundToken {
-    explicit BoundToken(const char* reference) {
-        ref.SetString(reference);
-        typed.SetReference(&ref);
-    }
-    void Type(const std::string& keys) {
-        for (char c : keys) {
-            typed.AddChar(c);
-        }
-    }
-    Token ref;
-    TypeToken typed;
-};
-
-struct Out {
-    int x;
-    std::string text;
-    COLORREF color;
-};
-
-std::vector<Out> Draw(TypeToken& token, FixedPitchDC& dc, int x = 100, int y = 50) {
+// Draws token at (x, 50) in the caller's colour, which the token must give back.
+std::vector<Drawn> Draw(TypeToken& token, FixedPitchDC& dc, int x = 100) {
     dc.SetTextColor(kCallerColor);
-    EXPECT_TRUE(token.Draw(&dc, x, y));
+    EXPECT_TRUE(token.Draw(&dc, x, 50));
     EXPECT_EQ(dc.GetTextColor(), kCallerColor);
-    std::vector<Out> outs;
-    for (const TextOutput& o : dc.Outputs()) {
-        EXPECT_EQ(o.y, y);
-        outs.push_back(Out{o.x, o.text, o.color});
-    }
-    return outs;
-}
-
-void ExpectOutputs(const std::vector<Out>& actual, const std::vector<Out>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < actual.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(actual[i].x, expected[i].x);
-        EXPECT_EQ(actual[i].text, expected[i].text);
-        EXPECT_EQ(actual[i].color, expected[i].color);
-    }
+    return typeart_test::Outputs(dc);
 }
 
 // Each judged character at its reference prefix's width in the selected font, coloured by its
@@ -92,15 +62,15 @@ TEST(TypeTokenDraw, ColoursEachCharacterByItsStateAtItsReferencePlace) {
         if (c.cell != kCell) {
             dc.SelectObject(lf);
         }
-        std::vector<Out> expected;
+        std::vector<Drawn> expected;
         for (std::size_t i = 0; c.glyphs[i]; ++i) {
             const COLORREF colour = c.colours[i] == 'g'   ? kTypedGrey
                                     : c.colours[i] == 'r' ? kTypedRed
                                                           : kTypedGreen;
             expected.push_back(
-                Out{100 + static_cast<int>(i) * c.cell, std::string(1, c.glyphs[i]), colour});
+                Drawn{100 + static_cast<int>(i) * c.cell, 50, std::string(1, c.glyphs[i]), colour});
         }
-        ExpectOutputs(Draw(t.typed, dc), expected);
+        EXPECT_EQ(Draw(t.typed, dc), expected);
     }
 }
 
@@ -111,9 +81,9 @@ TEST(TypeTokenDraw, WithoutMarkingEverythingIsGreyButPlaceholdersStayUnderscores
     t.typed.CompareByMatching(TRUE);
     ASSERT_EQ(t.typed.GetLength(), 5);
     FixedPitchDC dc;
-    const std::vector<Out> outs = Draw(t.typed, dc);
+    const std::vector<Drawn> outs = Draw(t.typed, dc);
     std::string glyphs;
-    for (const Out& o : outs) {
+    for (const Drawn& o : outs) {
         EXPECT_EQ(o.color, kTypedGrey);
         glyphs += o.text;
     }
@@ -129,7 +99,7 @@ TEST(TypeTokenDraw, TextEqualToTheReferenceIsOnePieceInGrey) {
     t.typed.SetString("hello");  // the list still holds the wrong x
     ASSERT_EQ(t.typed.GetLastChar()->m_ch, 'x');
     FixedPitchDC dc;
-    ExpectOutputs(Draw(t.typed, dc), {{100, "hello", kTypedGrey}});
+    EXPECT_EQ(Draw(t.typed, dc), (std::vector<Drawn>{{100, 50, "hello", kTypedGrey}}));
     EXPECT_TRUE(t.typed.Draw(nullptr, 0, 0));  // no context: nothing to draw
 }
 
@@ -137,7 +107,7 @@ TEST(TypeTokenDraw, AnEmptyListIsJudgedAsAFinishedWordFirst) {
     BoundToken t("hello");
     t.Type("helo");
     FixedPitchDC dc;
-    const std::vector<Out> outs = Draw(t.typed, dc, 0);
+    const std::vector<Drawn> outs = Draw(t.typed, dc, 0);
     ASSERT_EQ(outs.size(), 5u);
     EXPECT_EQ(outs[4].x, 4 * kCell);
     EXPECT_EQ(outs[4].text, "_");
@@ -151,7 +121,7 @@ TEST(TypeTokenDraw, UnboundTokenReportsTwiceAndDrawsItsTypedText) {
     token.AddChar('k');
     ScopedReportCapture reports;
     FixedPitchDC dc;
-    ExpectOutputs(Draw(token, dc, 7), {{7, "ok", kCallerColor}});
+    EXPECT_EQ(Draw(token, dc, 7), (std::vector<Drawn>{{7, 50, "ok", kCallerColor}}));
     EXPECT_EQ(reports.Messages(),
               (std::vector<std::string>{"Draw called before reference token is set",
                                         "GetString called before reference token is set"}));

@@ -6,24 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "Article/TypeArtSession.h"
 #include "diagnostics/ReportCapture.h"
 
 namespace {
 
-// A typed token bound to a reference token of the given text.
-struct BoundToken {
-    explicit BoundToken(const char* reference) {
-        ref.SetString(reference);
-        typed.SetReference(&ref);
-    }
-    void Type(const std::string& keys) {
-        for (char c : keys) {
-            typed.AddChar(c);
-        }
-    }
-    Token ref;
-    TypeToken typed;
-};
+using typeart_test::BoundToken;
 
 // The judged list as two strings: the characters, and one letter per state (C, W, M).
 struct Judged {
