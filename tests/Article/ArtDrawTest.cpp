@@ -1,42 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
-#include "Article/Art.h"
+#include "Article/TypeArtSession.h"
 #include "diagnostics/ReportCapture.h"
-#include "platform/FixedPitchDC.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
+using typeart_test::Drawn;
+using typeart_test::Outputs;
 
 constexpr COLORREF kBlack = 0x00000000;
 constexpr COLORREF kBlue = 0x00FF0000;
-
-struct Out {
-    int x;
-    int y;
-    std::string text;
-    COLORREF color;
-};
-
-bool operator==(const Out& a, const Out& b) {
-    return a.x == b.x && a.y == b.y && a.text == b.text && a.color == b.color;
-}
-
-void PrintTo(const Out& o, std::ostream* os) {
-    *os << "(" << o.x << "," << o.y << " \"" << o.text << "\" " << std::hex << o.color << ")";
-}
-
-std::vector<Out> Drawn(const FixedPitchDC& dc) {
-    std::vector<Out> outs;
-    for (const TextOutput& t : dc.Outputs()) {
-        outs.push_back(Out{t.x, t.y, t.text, t.color});
-    }
-    return outs;
-}
 
 const RECT kPaper{10, 20, 110, 220};  // 100 wide, 10 lines of pitch 20
 
@@ -50,7 +27,7 @@ TEST(ArtDraw, DrawsEachTokenAtItsPlaceHighlightedOrMasked) {
     struct Case {
         BOOL highlight;
         BOOL masked;
-        std::vector<Out> drawn;
+        std::vector<Drawn> drawn;
     };
     const Case cases[] = {
         {FALSE,
@@ -81,7 +58,7 @@ TEST(ArtDraw, DrawsEachTokenAtItsPlaceHighlightedOrMasked) {
         art.SetMasked(c.masked);
         FixedPitchDC dc;
         EXPECT_TRUE(art.Draw(&dc, &kPaper));
-        EXPECT_EQ(Drawn(dc), c.drawn);
+        EXPECT_EQ(Outputs(dc), c.drawn);
         for (const TextOutput& t : dc.Outputs()) {
             EXPECT_EQ(t.bkMode, TRANSPARENT);
             EXPECT_TRUE(t.font.bStock);
@@ -121,7 +98,7 @@ TEST(ArtDraw, DrawsTheWholeLinesOfThePageFromTheScrollTopLine) {
     art.Scroll(2);
     FixedPitchDC dc;
     EXPECT_TRUE(art.Draw(&dc, &paper));
-    EXPECT_EQ(Drawn(dc), (std::vector<Out>{{10, 20, "c", kBlack}, {10, 40, "d", kBlack}}));
+    EXPECT_EQ(Outputs(dc), (std::vector<Drawn>{{10, 20, "c", kBlack}, {10, 40, "d", kBlack}}));
 }
 
 TEST(ArtDraw, LeavesTheContextsFontColourAndModeAsItFoundThem) {

@@ -64,27 +64,13 @@ TEST(ArtGeometry, PagingBeforeLayoutIsReported) {
                        "GetScrollBottomLine called before Article is calculated"}));
 }
 
-TEST(ArtGeometry, ScrollBottomLineIsThePagesLastLineEvenPastTheText) {
-    Art art;
-    LayOut(art, Lines(3), {0, 0, 100, 200});
-    EXPECT_EQ(art.GetScrollBottomLine(), 9);
-}
-
-TEST(ArtGeometry, ScrollsUpToLineZeroButNotPastIt) {
-    ScopedReportCapture reports;
-    Art art;
-    LayOut(art, Lines(20), {0, 0, 100, 100});  // 5 lines a page
-    EXPECT_EQ(art.Scroll(5), 0);
-    EXPECT_EQ(art.GetScrollTopLine(), 5);
-    EXPECT_EQ(art.Scroll(-10), 0);
-    EXPECT_EQ(art.GetScrollTopLine(), 5);
-    EXPECT_EQ(art.Scroll(-5), 0);
-    EXPECT_EQ(art.GetScrollTopLine(), 0);
-    EXPECT_EQ(reports.Messages(), Strings{"Try to scroll up at first page"});
-}
-
-TEST(ArtGeometry, ScrollsDownOnlyToTheBottomLineOfThePageOrBeyond) {
-    const Strings refused{"Try to scroll down at last page"};
+// Scrolling up stops at line 0; down, only to the page's bottom line or beyond.
+TEST(ArtGeometry, ScrollsWithinTheBoundsOfTheText) {
+    Art few;
+    LayOut(few, Lines(3), {0, 0, 100, 200});
+    EXPECT_EQ(few.GetScrollBottomLine(), 9);  // the page's last line, even past the text
+    const Strings up{"Try to scroll up at first page"};
+    const Strings down{"Try to scroll down at last page"};
     struct Case {
         int start;
         int nLines;
@@ -92,9 +78,15 @@ TEST(ArtGeometry, ScrollsDownOnlyToTheBottomLineOfThePageOrBeyond) {
         Strings reports;
     };
     const Case cases[] = {
-        {0, 1, 0, refused},       {0, 8, 0, refused}, {0, 9, 9, {}},
-        {0, 40, 40, {}},  // neither the line count nor the page count limits it
-        {9, INT_MAX, 9, refused}, {0, 0, 0, {}},
+        {9, -10, 9, up},
+        {9, -9, 0, {}},
+        {0, 1, 0, down},
+        {0, 8, 0, down},
+        {0, 9, 9, {}},
+        // Neither the line count nor the page count limits it.
+        {0, 40, 40, {}},
+        {9, INT_MAX, 9, down},
+        {0, 0, 0, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.nLines);

@@ -21,25 +21,43 @@ Strings TokenTexts(const Art& art) {
     return texts;
 }
 
-TEST(Art, FreshArticleReportsWhatIsNotThereYetAndHoldsItsDefaults) {
-    ScopedReportCapture reports;
-    Art art;
-    EXPECT_EQ(art.GetLineCount(), -1);
-    EXPECT_EQ(art.GetLineHeight(), -1);
-    EXPECT_EQ(art.GetScrollTopLine(), -1);
-    EXPECT_EQ(art.GetTokenCount(), -1);
-    EXPECT_EQ(art.GetCharCount(), 0);
-    EXPECT_EQ(reports.Messages(), (Strings{"GetLineCount called before Article is calculated",
-                                           "GetLineHeight called before Article is calculated",
-                                           "GetScrollTopLine called before Article is calculated",
-                                           "GetTokenCount called before Token Array is created"}));
-    EXPECT_EQ(reports.Reports()[0].file, "Article/Article");
-    EXPECT_EQ(art.GetLineSpacing(), 0.25);
-    EXPECT_EQ(art.GetCharsPerWord(), 0.0);
-    EXPECT_TRUE(art.GetVisible());
-    EXPECT_FALSE(art.GetJustify());
-    EXPECT_FALSE(art.GetMasked());
-    EXPECT_FALSE(art.GetHighlightCurrent());
+// A fresh article, and one reset after use, report what is not there yet and hold the defaults.
+TEST(Art, FreshOrResetArticleReportsWhatIsNotThereYetAndHoldsItsDefaults) {
+    Art fresh;
+    Art reset;
+    reset.SetText("a b");
+    const RECT paper{0, 0, 100, 100};
+    reset.SetPaperRect(&paper);
+    reset.SetMasked(TRUE);
+    reset.SetVisible(FALSE);
+    reset.SetLineSpacing(1.0);
+    reset.SetCurrentToken(1);
+    reset.FreeTokens();
+    reset.ResetArt();
+    for (Art* art : {&fresh, &reset}) {
+        SCOPED_TRACE(art == &fresh ? "fresh" : "reset");
+        ScopedReportCapture reports;
+        EXPECT_EQ(art->GetLineCount(), -1);
+        EXPECT_EQ(art->GetLineHeight(), -1);
+        EXPECT_EQ(art->GetScrollTopLine(), -1);
+        EXPECT_EQ(art->GetTokenCount(), -1);
+        EXPECT_EQ(reports.Messages(),
+                  (Strings{"GetLineCount called before Article is calculated",
+                           "GetLineHeight called before Article is calculated",
+                           "GetScrollTopLine called before Article is calculated",
+                           "GetTokenCount called before Token Array is created"}));
+        EXPECT_EQ(reports.Reports()[0].file, "Article/Article");
+        RECT rc;
+        EXPECT_TRUE(IsRectEmpty(art->GetPaperRect(&rc)));
+        EXPECT_EQ(art->GetLineSpacing(), 0.25);
+        EXPECT_TRUE(art->GetVisible());
+        EXPECT_FALSE(art->GetMasked());
+        EXPECT_EQ(art->GetCurrentToken(), 0);
+    }
+    EXPECT_EQ(fresh.GetCharCount(), 0);
+    EXPECT_EQ(fresh.GetCharsPerWord(), 0.0);
+    EXPECT_FALSE(fresh.GetJustify());
+    EXPECT_FALSE(fresh.GetHighlightCurrent());
 }
 
 TEST(Art, CountsTokensAndCharactersWithOneSeparatorBetweenTokens) {
@@ -160,28 +178,6 @@ TEST(Art, TokenArrayThatCannotBeAllocatedIsReported) {
     EXPECT_EQ(art.GetTokenCount(), -1);
     EXPECT_EQ(reports.Messages(), (Strings{"AllocateTokens failed",
                                            "GetTokenCount called before Token Array is created"}));
-}
-
-TEST(Art, ResetArtRestoresTheDefaults) {
-    Art art;
-    art.SetText("a b");
-    const RECT paper{0, 0, 100, 100};
-    art.SetPaperRect(&paper);
-    art.SetMasked(TRUE);
-    art.SetVisible(FALSE);
-    art.SetLineSpacing(1.0);
-    art.SetCurrentToken(1);
-    art.FreeTokens();
-    art.ResetArt();
-    ScopedReportCapture reports;
-    EXPECT_EQ(art.GetLineCount(), -1);
-    EXPECT_EQ(art.GetTokenCount(), -1);
-    RECT rc;
-    EXPECT_TRUE(IsRectEmpty(art.GetPaperRect(&rc)));
-    EXPECT_FALSE(art.GetMasked());
-    EXPECT_TRUE(art.GetVisible());
-    EXPECT_EQ(art.GetLineSpacing(), 0.25);
-    EXPECT_EQ(art.GetCurrentToken(), 0);
 }
 
 // A derived article in the typing article's place: its overrides must act inside Art.

@@ -12,31 +12,24 @@ namespace {
 
 using ::testing::ElementsAre;
 
-TEST(ArticleFile, StartsEmpty) {
-    ArticleFile file;
-    EXPECT_EQ(file.GetArt(), nullptr);
-    EXPECT_EQ(file.GetTypeArt(), nullptr);
-}
-
-TEST(ArticleFile, NullTextFailsAndLeavesNothingOfAnEarlierCreate) {
-    ArticleFile file;
-    ASSERT_TRUE(file.Create("one two", TRUE, tdByLetter));
-    ScopedReportCapture capture;
-    EXPECT_FALSE(file.Create(nullptr, TRUE, tdByLetter));
-    EXPECT_THAT(capture.Messages(), ElementsAre("NULL passed into Art::SetText"));
-    EXPECT_EQ(file.GetArt(), nullptr);
-    EXPECT_EQ(file.GetTypeArt(), nullptr);
-}
-
-TEST(ArticleFile, TooLongTokenFailsWithBothArticlesGone) {
-    ArticleFile file;
-    ASSERT_TRUE(file.Create("before", TRUE, tdNone));
-    const std::string text = "short " + std::string(64, 'x');
-    ScopedReportCapture capture;
-    EXPECT_FALSE(file.Create(text.c_str(), TRUE, tdByLetter));
-    EXPECT_THAT(capture.Messages(), ElementsAre("Encounter too-long token"));
-    EXPECT_EQ(file.GetArt(), nullptr);
-    EXPECT_EQ(file.GetTypeArt(), nullptr);
+TEST(ArticleFile, RefusedTextLeavesNothingOfAnEarlierCreate) {
+    const std::string tooLong = "short " + std::string(64, 'x');
+    const struct {
+        const char* text;
+        const char* report;
+    } cases[] = {{nullptr, "NULL passed into Art::SetText"},
+                 {tooLong.c_str(), "Encounter too-long token"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.report);
+        ArticleFile file;
+        EXPECT_EQ(file.GetArt(), nullptr);
+        ASSERT_TRUE(file.Create("one two", TRUE, tdNone));
+        ScopedReportCapture capture;
+        EXPECT_FALSE(file.Create(c.text, TRUE, tdByLetter));
+        EXPECT_THAT(capture.Messages(), ElementsAre(c.report));
+        EXPECT_EQ(file.GetArt(), nullptr);
+        EXPECT_EQ(file.GetTypeArt(), nullptr);
+    }
 }
 
 TEST(ArticleFile, EmptyTextGivesArticlesWithoutTokens) {
@@ -49,36 +42,39 @@ TEST(ArticleFile, EmptyTextGivesArticlesWithoutTokens) {
     EXPECT_TRUE(capture.Messages().empty());
 }
 
-TEST(ArticleFile, WithoutTypingArticleWhateverTheMethod) {
-    for (TypoDetection td : {tdNone, tdByLetter, tdByWord, tdByMatch}) {
+// No typing article unless asked for; checked typing starts by letter whatever nonzero method
+// it is given; method none gives free typing.
+TEST(ArticleFile, TheTypingArticleFollowsTheMethod) {
+    enum Kind { kNoTyping, kChecked, kFree };
+    const struct {
+        BOOL bTypeArt;
+        int td;
+        Kind kind;
+    } cases[] = {
+        {FALSE, tdNone, kNoTyping},   {FALSE, tdByLetter, kNoTyping},
+        {FALSE, tdByWord, kNoTyping}, {FALSE, tdByMatch, kNoTyping},
+        {TRUE, 1, kChecked},          {TRUE, 2, kChecked},
+        {TRUE, 3, kChecked},          {TRUE, 7, kChecked},
+        {TRUE, -1, kChecked},         {TRUE, tdNone, kFree},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bTypeArt << " " << c.td);
         ArticleFile file;
-        ASSERT_TRUE(file.Create("a b c", FALSE, td)) << td;
+        ASSERT_TRUE(file.Create("a b c", c.bTypeArt, static_cast<TypoDetection>(c.td)));
         ASSERT_NE(file.GetArt(), nullptr);
         EXPECT_EQ(file.GetArt()->GetTokenCount(), 3);
-        EXPECT_EQ(file.GetTypeArt(), nullptr) << td;
-    }
-}
-
-TEST(ArticleFile, CheckedTypingStartsByLetterWhateverNonzeroMethod) {
-    for (int td : {1, 2, 3, 7, -1}) {
-        ArticleFile file;
-        ASSERT_TRUE(file.Create("a b", TRUE, static_cast<TypoDetection>(td)));
         TypeArticle* typing = file.GetTypeArt();
-        ASSERT_NE(typing, nullptr);
-        EXPECT_EQ(typing->GetTypoDetection(), tdByLetter) << td;
-        EXPECT_EQ(dynamic_cast<FreeTypeArt*>(typing), nullptr) << td;
-        EXPECT_NE(dynamic_cast<TypeArt*>(typing), nullptr) << td;
+        ASSERT_EQ(typing != nullptr, c.kind != kNoTyping);
+        if (c.kind == kChecked) {
+            EXPECT_EQ(typing->GetTypoDetection(), tdByLetter);
+            EXPECT_EQ(dynamic_cast<FreeTypeArt*>(typing), nullptr);
+            EXPECT_NE(dynamic_cast<TypeArt*>(typing), nullptr);
+        } else if (c.kind == kFree) {
+            EXPECT_EQ(typing->GetTypoDetection(), tdNone);
+            EXPECT_EQ(typing->GetCaretChar(), ' ');
+            EXPECT_NE(dynamic_cast<FreeTypeArt*>(typing), nullptr);
+        }
     }
-}
-
-TEST(ArticleFile, MethodNoneGivesFreeTyping) {
-    ArticleFile file;
-    ASSERT_TRUE(file.Create("a b", TRUE, tdNone));
-    TypeArticle* typing = file.GetTypeArt();
-    ASSERT_NE(typing, nullptr);
-    EXPECT_EQ(typing->GetTypoDetection(), tdNone);
-    EXPECT_EQ(typing->GetCaretChar(), ' ');
-    EXPECT_NE(dynamic_cast<FreeTypeArt*>(typing), nullptr);
 }
 
 TEST(ArticleFile, TypingArticleIsBoundToTheNewReference) {

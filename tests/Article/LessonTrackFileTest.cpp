@@ -9,18 +9,14 @@
 
 #include "diagnostics/ReportCapture.h"
 #include "platform/Clock.h"
-#include "platform/File.h"
 #include "support/TestFiles.h"
 
 namespace {
 
 using Messages = std::vector<std::string>;
 
-const char* const kUnableToOpen = "Unable to open Lesson Track File";
 const char* const kInvalidFile = "Invalid Lesson Track File";
 const char* const kReadError = "Error occured while reading Lesson Track File";
-const char* const kEmptyFileName = "Empty file name for Lesson Track File";
-const char* const kUnableToRename = "Unable to rename the old Lesson Track File";
 const char* const kWriteError = "Error occured while write Lesson Track File";
 
 constexpr std::size_t kRecordSize = 4136;
@@ -115,6 +111,8 @@ TEST_F(LessonTrackFileOnDisk, AStoredFileLoadsRecordByRecord) {
     EXPECT_EQ(pSecond->m_dSpeed, 333.5);
     EXPECT_EQ(pSecond->m_aCharTrack[200].m_nTime, 600);
     EXPECT_EQ(file.GetLastTrack(), pSecond);
+    EXPECT_EQ(file.GetLessonTrack(-1), nullptr);
+    EXPECT_EQ(file.GetLessonTrack(2), nullptr);
 }
 
 TEST_F(LessonTrackFileOnDisk, FilesWhoseLengthIsNotThatOfTheCountAreRefusedAndChangeNothing) {
@@ -153,6 +151,7 @@ TEST_F(LessonTrackFileOnDisk, FilesWhoseLengthIsNotThatOfTheCountAreRefusedAndCh
     }
 }
 
+// Sums step over the null entries.
 TEST_F(LessonTrackFileOnDisk, AnImplausibleSecondRecordFailsTheLoadAndLeavesNull) {
     Lesson year2000 = OnDay(18);
     year2000.year = 2000;
@@ -173,92 +172,41 @@ TEST_F(LessonTrackFileOnDisk, AnImplausibleSecondRecordFailsTheLoadAndLeavesNull
         EXPECT_EQ(file.GetLessonTrack(1), nullptr);
         EXPECT_EQ(file.GetLessonTrack(2), nullptr);
         EXPECT_EQ(file.GetLastTrack(), nullptr);
+        CLessonTrack sum;
+        EXPECT_EQ(file.GetTrackSum(&sum, 1, 2, 1), 0);
+        EXPECT_EQ(file.GetTrackSum(&sum, kYear, kMay, kDay17), 0);
+        EXPECT_EQ(sum.m_nKeys, 0);
     }
-}
-
-TEST_F(LessonTrackFileOnDisk, SumsStepOverTheNullEntriesOfAFailedLoad) {
-    Lesson bad = OnDay(17);
-    bad.minute = 60;
-    const std::string path =
-        Put("lessons", LessonFile(2, {LessonRecord(OnDay(17)), LessonRecord(bad)}));
-    CLessonTrackFile file;
-    ASSERT_EQ(file.Open(path.c_str()), 0);
-    CLessonTrack sum;
-    EXPECT_EQ(file.GetTrackSum(&sum, 1, 2, 1), 0);
-    EXPECT_EQ(file.GetTrackSum(&sum, kYear, kMay, kDay17), 0);
-    EXPECT_EQ(sum.m_nKeys, 0);
-}
-
-TEST_F(LessonTrackFileOnDisk, AMissingFileIsReported) {
-    CLessonTrackFile file;
-    ScopedReportCapture capture;
-    EXPECT_EQ(file.Open(m_dir.File("none").c_str()), 0);
-    EXPECT_EQ(file.Open(m_dir.Path().c_str()), 0);
-    EXPECT_EQ(capture.Messages(), (Messages{kUnableToOpen, kUnableToOpen}));
-}
-
-TEST_F(LessonTrackFileOnDisk, OpenKeepsTheModifiedMark) {
-    const std::string path = Put("lessons", LessonFile(1, {LessonRecord(Lesson())}));
-    CLessonTrackFile file;
-    ASSERT_EQ(file.AddNewTrack(1, 1, 0), 1);
-    ASSERT_EQ(file.Open(path.c_str()), 1);
-    EXPECT_EQ(file.IsModified(), 1);
-    EXPECT_EQ(file.GetLessonCount(), 1);
 }
 
 // --- The record table ---
 
-TEST_F(LessonTrackFileOnDisk, ANewTrackIsStampedNowWithTheLessonsIdentifiers) {
-    CLessonTrackFile file;
-    EXPECT_EQ(file.GetLastTrack(), nullptr);
-    ASSERT_EQ(file.AddNewTrack(3, 9, 0x1234), 1);
-    EXPECT_EQ(file.IsModified(), 1);
-    CLessonTrack* pTrack = file.GetLastTrack();
-    ASSERT_NE(pTrack, nullptr);
-    EXPECT_EQ(pTrack->m_wYear, 2024);
-    EXPECT_EQ(pTrack->m_wMonth, 5);
-    EXPECT_EQ(pTrack->m_wDay, 17);
-    EXPECT_EQ(pTrack->m_wHour, 10);
-    EXPECT_EQ(pTrack->m_wMinute, 15);
-    EXPECT_EQ(pTrack->m_byLessonId1, 3);
-    EXPECT_EQ(pTrack->m_byLessonId2, 9);
-    EXPECT_EQ(pTrack->m_wLessonTag, 0x1234);
-    EXPECT_EQ(pTrack->m_nKeys, 0);
-}
-
+// The table grows on the thirty-first add, whether it began empty or with loaded records.
 TEST_F(LessonTrackFileOnDisk, TheThirtyFirstAddKeepsEveryRecordInOrder) {
-    CLessonTrackFile file;
-    std::vector<const CLessonTrack*> added;
-    for (int i = 0; i < 31; ++i) {
-        ASSERT_EQ(file.AddNewTrack(static_cast<unsigned char>(i), 0, 0), 1);
-        added.push_back(file.GetLastTrack());
+    const std::string path =
+        Put("lessons", LessonFile(5, std::vector<Bytes>(5, LessonRecord(Lesson()))));
+    for (int nLoaded : {0, 5}) {
+        SCOPED_TRACE(nLoaded);
+        CLessonTrackFile file;
+        if (nLoaded > 0) {
+            ASSERT_EQ(file.Open(path.c_str()), 1);
+        } else {
+            EXPECT_EQ(file.GetLastTrack(), nullptr);
+        }
+        std::vector<const CLessonTrack*> added;
+        for (int i = 0; i < 31; ++i) {
+            ASSERT_EQ(file.AddNewTrack(static_cast<unsigned char>(i), 0, 0), 1);
+            added.push_back(file.GetLastTrack());
+        }
+        ASSERT_EQ(file.GetLessonCount(), nLoaded + 31);
+        for (int i = 0; i < 31; ++i) {
+            ASSERT_EQ(file.GetLessonTrack(nLoaded + i), added[static_cast<std::size_t>(i)]);
+            ASSERT_EQ(added[static_cast<std::size_t>(i)]->m_byLessonId1, i);
+        }
+        if (nLoaded > 0) {
+            EXPECT_EQ(file.GetLessonTrack(4)->m_nKeys, 100);
+        }
     }
-    ASSERT_EQ(file.GetLessonCount(), 31);
-    for (int i = 0; i < 31; ++i) {
-        ASSERT_EQ(file.GetLessonTrack(i), added[static_cast<std::size_t>(i)]);
-        ASSERT_EQ(file.GetLessonTrack(i)->m_byLessonId1, i);
-    }
-}
-
-TEST_F(LessonTrackFileOnDisk, AfterALoadTheTableGrowsOnTheThirtyFirstAddToo) {
-    std::vector<Bytes> records(5, LessonRecord(Lesson()));
-    const std::string path = Put("lessons", LessonFile(5, records));
-    CLessonTrackFile file;
-    ASSERT_EQ(file.Open(path.c_str()), 1);
-    for (int i = 0; i < 31; ++i) {
-        ASSERT_EQ(file.AddNewTrack(static_cast<unsigned char>(i), 0, 0), 1);
-    }
-    ASSERT_EQ(file.GetLessonCount(), 36);
-    EXPECT_EQ(file.GetLessonTrack(4)->m_nKeys, 100);
-    EXPECT_EQ(file.GetLessonTrack(35)->m_byLessonId1, 30);
-}
-
-TEST_F(LessonTrackFileOnDisk, IndexesOutsideTheRecordsAnswerNull) {
-    CLessonTrackFile file;
-    ASSERT_EQ(file.AddNewTrack(1, 1, 0), 1);
-    EXPECT_EQ(file.GetLessonTrack(-1), nullptr);
-    EXPECT_EQ(file.GetLessonTrack(file.GetLessonCount()), nullptr);
-    EXPECT_NE(file.GetLessonTrack(0), nullptr);
 }
 
 // --- Sums ---
@@ -301,6 +249,7 @@ TEST(LessonTrackSum, ByLessonAddsTheNewestRecordsOfTheDayUntilEnoughKeystrokes) 
         {"another lesson in between", {{17, 1, 2}, {17, 9, 2}, {17, 1, 2}}, 1, 2, 200, 0, 100},
         {"identifier beyond a byte", {{17, 1, 2}}, 257, 2, 50, 0, 0},
         {"no keystrokes asked", {{17, 1, 2}}, 1, 2, 0, 1, 100},
+        {"no records", {}, 0, 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -311,12 +260,6 @@ TEST(LessonTrackSum, ByLessonAddsTheNewestRecordsOfTheDayUntilEnoughKeystrokes) 
         EXPECT_EQ(sum.m_nKeys, c.nKeys);
         EXPECT_EQ(sum.m_nSeconds, c.nKeys * 60 / 100);
     }
-}
-
-TEST(LessonTrackSum, ByLessonOnAnEmptyFileAnswersZero) {
-    CLessonTrackFile file;
-    CLessonTrack sum;
-    EXPECT_EQ(file.GetTrackSum(&sum, 0, 0, 0), 0);
 }
 
 TEST(LessonTrackSum, ByDateAddsTheNewestRunOfThatDate) {
@@ -342,16 +285,6 @@ TEST(LessonTrackSum, ByDateAddsTheNewestRunOfThatDate) {
 }
 
 // --- Saving ---
-
-TEST_F(LessonTrackFileOnDisk, AnEmptyObjectSavesAFourByteFileThatLoadsEmpty) {
-    const std::string path = m_dir.File("lessons");
-    CLessonTrackFile file;
-    ASSERT_EQ(file.Save(path.c_str()), 1);
-    EXPECT_EQ(ReadBytes(path), (Bytes{0, 0, 0, 0}));
-    CLessonTrackFile again;
-    EXPECT_EQ(again.Open(path.c_str()), 1);
-    EXPECT_EQ(again.GetLessonCount(), 0);
-}
 
 TEST_F(LessonTrackFileOnDisk, SavingAndReopeningKeepsEveryByte) {
     Lesson a;
@@ -381,145 +314,19 @@ TEST_F(LessonTrackFileOnDisk, SavingAndReopeningKeepsEveryByte) {
     EXPECT_TRUE(std::equal(pNew, pNew + kRecordSize, saved.begin() + 4 + 2 * kRecordSize));
 }
 
-TEST_F(LessonTrackFileOnDisk, ASuccessfulSaveReplacesThePreviousFileAndLeavesNoBackup) {
-    const std::string path = Put("lessons", LessonFile(1, {LessonRecord(OnDay(2))}));
-    CLessonTrackFile file;
-    ASSERT_EQ(file.AddNewTrack(1, 2, 3), 1);
-    ScopedFileFaults faults;
-    ASSERT_EQ(file.Save(path.c_str()), 1);
-    EXPECT_EQ(file.IsModified(), 0);
-    EXPECT_EQ(file.GetFileName(), path);
-    EXPECT_FALSE(PathExists(path + ".old"));
-    EXPECT_EQ(ReadBytes(path).size(), 4 + kRecordSize);
-    // The new file's data and name reach the disk before the backup goes.
-    const Messages& ops = faults.Operations();
-    const auto at = [&](const std::string& op) {
-        return std::find(ops.begin(), ops.end(), op) - ops.begin();
-    };
-    EXPECT_LT(at("rename " + path + " " + path + ".old"), at("create " + path));
-    EXPECT_LT(at("sync " + path), at("delete " + path + ".old"));
-    EXPECT_LT(at("close " + path), at("delete " + path + ".old"));
-    EXPECT_EQ(ops[static_cast<std::size_t>(at("close " + path)) + 1], "syncdir " + m_dir.Path());
-    EXPECT_LT(at("delete " + path + ".old"), static_cast<long>(ops.size()));
-}
-
-TEST_F(LessonTrackFileOnDisk, SaveWithoutANameNeedsOne) {
-    CLessonTrackFile file;
-    ScopedReportCapture capture;
-    EXPECT_EQ(file.Save(nullptr), 0);
-    EXPECT_EQ(capture.Messages(), Messages{kEmptyFileName});
-}
-
-TEST_F(LessonTrackFileOnDisk, AnExistingBackupStopsTheSaveAndStaysAsItWas) {
-    const Bytes current = LessonFile(1, {LessonRecord(OnDay(1))});
-    const Bytes backup = LessonFile(1, {LessonRecord(OnDay(2))});
-    const std::string path = Put("lessons", current);
-    Put("lessons.old", backup);
-    CLessonTrackFile file;
-    ASSERT_EQ(file.Open(path.c_str()), 1);
-    ASSERT_EQ(file.AddNewTrack(1, 1, 1), 1);
-    ScopedReportCapture capture;
-    EXPECT_EQ(file.Save(nullptr), 0);
-    EXPECT_EQ(capture.Messages(), Messages{kUnableToRename});
-    EXPECT_EQ(ReadBytes(path), current);
-    EXPECT_EQ(ReadBytes(path + ".old"), backup);
-    EXPECT_EQ(file.IsModified(), 1);
-    EXPECT_EQ(file.GetFileName(), path);
-}
-
-// A named object with unsaved records, over a previous file on disk.
-class LessonTrackFileSaveFailure : public LessonTrackFileOnDisk {
-protected:
-    void SetUp() override {
-        m_previous = LessonFile(2, {LessonRecord(OnDay(15)), LessonRecord(OnDay(16))});
-        m_path = Put("lessons", m_previous);
-        ASSERT_EQ(m_file.Open(m_path.c_str()), 1);
-        ASSERT_EQ(m_file.AddNewTrack(1, 2, 3), 1);
-    }
-
-    void ExpectNothingLost() {
-        EXPECT_EQ(ReadBytes(m_path), m_previous);
-        EXPECT_FALSE(PathExists(m_path + ".old"));
-        EXPECT_EQ(m_file.GetFileName(), m_path);
-        EXPECT_EQ(m_file.IsModified(), 1);
-        EXPECT_EQ(m_file.GetLessonCount(), 3);
-    }
-
-    CLessonTrackFile m_file;
-    Bytes m_previous;
-    std::string m_path;
-};
-
-TEST_F(LessonTrackFileSaveFailure, EveryFailingWriteBringsThePreviousFileBack) {
-    const int nWrites = 1 + m_file.GetLessonCount();
-    for (int n = 1; n <= nWrites; ++n) {
-        SCOPED_TRACE("write " + std::to_string(n));
-        ScopedReportCapture capture;
-        ScopedFileFaults faults;
-        faults.FailWriteNumber(n);
-        EXPECT_EQ(m_file.Save(nullptr), 0);
-        EXPECT_EQ(faults.WriteCount(), n);
-        EXPECT_EQ(capture.Messages(), n == 1 ? Messages{} : Messages{kWriteError});
-        ExpectNothingLost();
-    }
-    ScopedFileFaults faults;
-    ASSERT_EQ(m_file.Save(nullptr), 1);
-    EXPECT_EQ(faults.WriteCount(), nWrites);
-}
-
-TEST_F(LessonTrackFileSaveFailure, AFailedCreateOrSyncBringsThePreviousFileBackSilently) {
-    for (bool bCreate : {true, false}) {
-        SCOPED_TRACE(bCreate ? "create" : "sync");
-        ScopedReportCapture capture;
-        ScopedFileFaults faults;
-        faults.FailCreate(bCreate);
-        faults.FailSync(!bCreate);
-        EXPECT_EQ(m_file.Save(nullptr), 0);
-        EXPECT_TRUE(capture.Messages().empty());
-        ExpectNothingLost();
-    }
-}
-
-TEST_F(LessonTrackFileSaveFailure, AFailedRenameChangesNothing) {
-    ScopedReportCapture capture;
-    ScopedFileFaults faults;
-    faults.FailRename();
-    EXPECT_EQ(m_file.Save(nullptr), 0);
-    EXPECT_EQ(capture.Messages(), Messages{kUnableToRename});
-    ExpectNothingLost();
-}
-
-TEST_F(LessonTrackFileSaveFailure, ARecordLostByAFailedLoadFailsTheSave) {
+TEST_F(LessonTrackFileOnDisk, ARecordLostByAFailedLoadFailsTheSave) {
+    const Bytes previous = LessonFile(1, {LessonRecord(OnDay(15))});
+    const std::string path = Put("lessons", previous);
     Lesson bad;
     bad.hour = 24;
     const std::string broken = Put("broken", LessonFile(1, {LessonRecord(bad)}));
     CLessonTrackFile file;
     ASSERT_EQ(file.Open(broken.c_str()), 0);
     ScopedReportCapture capture;
-    EXPECT_EQ(file.Save(m_path.c_str()), 0);
+    EXPECT_EQ(file.Save(path.c_str()), 0);
     EXPECT_EQ(capture.Messages(), Messages{kWriteError});
-    EXPECT_EQ(ReadBytes(m_path), m_previous);
-    EXPECT_FALSE(PathExists(m_path + ".old"));
-}
-
-TEST_F(LessonTrackFileSaveFailure, AWriteRefusedByTheSystemBringsThePreviousFileBack) {
-    // The previous file is not written again, so a limit just above its size stops the new one
-    // in its records (reported); a limit of 2 bytes stops it in its count (not reported).
-    const struct {
-        std::uint64_t nLimit;
-        Messages reports;
-    } cases[] = {{m_previous.size() + 10, Messages{kWriteError}}, {2, Messages{}}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE("limit " + std::to_string(c.nLimit));
-        const int result = RunWithFileSizeLimit(c.nLimit, [this, &c] {
-            ScopedReportCapture capture;
-            const int nSaved = m_file.Save(nullptr);
-            return nSaved == 0 && capture.Messages() == c.reports ? 0 : 1;
-        });
-        EXPECT_EQ(result, 0);
-        EXPECT_EQ(ReadBytes(m_path), m_previous);
-        EXPECT_FALSE(PathExists(m_path + ".old"));
-    }
+    EXPECT_EQ(ReadBytes(path), previous);
+    EXPECT_FALSE(PathExists(path + ".old"));
 }
 
 }  // namespace

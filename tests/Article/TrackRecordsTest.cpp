@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -194,50 +195,42 @@ TEST(LessonTrack, SumOverNoSecondsGivesTheFloatingPointQuotient) {
     EXPECT_TRUE(std::isnan(c.m_dSpeed));
 }
 
-std::vector<int> KeysOf(const std::vector<CCharTrack>& v) {
-    std::vector<int> keys;
-    for (const CCharTrack& t : v) {
-        keys.push_back(t.m_nKeys);
-    }
-    return keys;
-}
-
+// Weakest first: by accuracy the lowest share of right keys, by speed the fewest right keys per
+// millisecond; records without keys or time sort last.
 TEST(SortCharTrack, SortsWeakestFirstByEitherCriterion) {
-    // By accuracy with keys k and no errors except as given: keys 3, 1, 2 as the share correct.
-    std::vector<CCharTrack> v = {Slot(10, 1, 7, 'a'), Slot(10, 1, 9, 'b'), Slot(10, 1, 8, 'c')};
-    SortCharTrack(v.data(), 3, scByAccuracy);
-    EXPECT_EQ(v[0].m_chChar, 'b');
-    EXPECT_EQ(v[1].m_chChar, 'c');
-    EXPECT_EQ(v[2].m_chChar, 'a');
-
-    std::vector<CCharTrack> s = {Slot(30, 10, 0, 'a'), Slot(10, 10, 0, 'b'), Slot(20, 10, 0, 'c')};
-    SortCharTrack(s.data(), 3, scBySpeed);
-    EXPECT_EQ(KeysOf(s), (std::vector<int>{10, 20, 30}));
-}
-
-TEST(SortCharTrack, RecordsWithoutTimeOrKeysSortLast) {
-    std::vector<CCharTrack> s = {Slot(5, 0, 0, 'n'), Slot(40, 1, 0, 'f')};
-    SortCharTrack(s.data(), 2, scBySpeed);
-    EXPECT_EQ(s[0].m_chChar, 'f');
-    EXPECT_EQ(s[1].m_chChar, 'n');
-
-    std::vector<CCharTrack> a = {Slot(0, 0, 0, 'n'), Slot(4, 1, 0, 'p')};
-    SortCharTrack(a.data(), 2, scByAccuracy);
-    EXPECT_EQ(a[0].m_chChar, 'p');
-    EXPECT_EQ(a[1].m_chChar, 'n');
-}
-
-TEST(SortCharTrack, EqualKeysFollowThePartitionOrder) {
-    // Keys by accuracy: a 0.5, b 0.5, c 0.0, d 0.5. The pivot a ends up left of its equals, which
-    // keep the order the swaps gave them.
-    std::vector<CCharTrack> v = {Slot(2, 1, 1, 'a'), Slot(4, 1, 2, 'b'), Slot(2, 1, 2, 'c'),
-                                 Slot(6, 1, 3, 'd')};
-    SortCharTrack(v.data(), 4, scByAccuracy);
-    std::string order;
-    for (const CCharTrack& t : v) {
-        order += t.m_chChar;
+    const struct {
+        const char* name;
+        SortCriteria criterion;
+        std::vector<CCharTrack> slots;
+        const char* order;
+    } cases[] = {
+        {"by accuracy",
+         scByAccuracy,
+         {Slot(10, 1, 7, 'a'), Slot(10, 1, 9, 'b'), Slot(10, 1, 8, 'c')},
+         "bca"},
+        {"by speed",
+         scBySpeed,
+         {Slot(30, 10, 0, 'a'), Slot(10, 10, 0, 'b'), Slot(20, 10, 0, 'c')},
+         "bca"},
+        {"no time", scBySpeed, {Slot(5, 0, 0, 'n'), Slot(40, 1, 0, 'f')}, "fn"},
+        {"no keys", scByAccuracy, {Slot(0, 0, 0, 'n'), Slot(4, 1, 0, 'p')}, "pn"},
+        // Accuracy a 0.5, b 0.5, c 0.0, d 0.5: the pivot a ends up left of its equals, which
+        // keep the order the swaps gave them.
+        {"equal keys",
+         scByAccuracy,
+         {Slot(2, 1, 1, 'a'), Slot(4, 1, 2, 'b'), Slot(2, 1, 2, 'c'), Slot(6, 1, 3, 'd')},
+         "cabd"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<CCharTrack> slots = c.slots;
+        SortCharTrack(slots.data(), static_cast<int>(slots.size()), c.criterion);
+        std::string order;
+        for (const CCharTrack& t : slots) {
+            order += t.m_chChar;
+        }
+        EXPECT_EQ(order, c.order);
     }
-    EXPECT_EQ(order, "cabd");
 }
 
 TEST(SortCharTrack, SmallCountsChangeNothingAndUnknownCriterionIsReported) {

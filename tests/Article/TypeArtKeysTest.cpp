@@ -20,116 +20,95 @@ constexpr char kEndOfText = static_cast<char>(0xFF);
 constexpr const char* kCaretCharReport = "GetCaretChar called when TypoDection is not tdByLetter";
 constexpr const char* kLoopReport = "Danger! Infinite loop";
 
+// A lesson typed key by key: each key's answer, then where the session stands. The texts of one
+// token, the caret character and the counts are checked where given (not null, 0, -1).
+struct KeysCase {
+    const char* name;
+    const char* text;
+    TypoDetection td;
+    std::string keys;     // kBack is a backspace
+    const char* results;  // each key's answer as a digit
+    int current;          // the current typed token afterwards
+    int token;            // the token whose texts are checked
+    const char* typed;    // its typed bytes
+    const char* judged;   // its judged characters
+    char caret;           // the expected character afterwards
+    int keyCount;         // keystrokes counted
+    int errorCount;       // wrong keystrokes counted
+};
+
+TEST(TypeArtKeys, EachKeyAnswersAndMovesTheSessionAsTheMethodSays) {
+    const KeysCase cases[] = {
+        {"wrong letter moves on", "cat dog", tdByLetter, "cx", "12", 0, 0, nullptr, nullptr, 't',
+         -1, -1},
+        {"judged against the reference character at its place", "Hello, world", tdByLetter,
+         "hello.", "211112", 0, 0, nullptr, "hello.", 0, -1, -1},
+        // The early space takes the missing letter's place; the word then has the reference's
+        // length, so the next space moves on.
+        {"space before the end of the word", "cat dog", tdByLetter, "ca  ", "1121", 1, 0, "ca\x03",
+         "ca ", 0, -1, -1},
+        {"complete line end takes only Enter; refused keys still count", "cat dog\nfox end",
+         tdByLetter, "cat dogx .d\n", "111111199991", 2, 1, "dog", nullptr, 0, 12, -1},
+        {"Enter mid-line and in an incomplete word", "cat dog\nfox", tdByLetter, "ca\nt\n do\n",
+         "117171117", 1, 0, nullptr, nullptr, 0, -1, -1},
+        {"Enter in the last token", "cat", tdByLetter, "c\n", "17", 0, 0, nullptr, nullptr, 0, -1,
+         -1},
+        // None of the keys after the end was 0xFF.
+        {"finished text", "cat", tdByLetter, "catx \n", "111666", 0, 0, "cat", nullptr, kEndOfText,
+         6, 3},
+        {"text ending with a line feed finishes with Enter", "cat\n", tdByLetter, "catx \n\n",
+         "1119966", 0, 0, nullptr, nullptr, 0, -1, -1},
+        {"backspace on the empty first token", "cat dog", tdByLetter, "\b", "0", 0, 0, nullptr,
+         nullptr, 0, -1, -1},
+        {"backspace inside a word", "cat dog", tdByLetter, "cx\b\b\bca", "1211011", 0, 0, "ca",
+         nullptr, 0, -1, -1},
+        {"backspace takes back an early space", "cat dog", tdByLetter, "c \b", "121", 0, 0, "c",
+         nullptr, 'a', -1, -1},
+        {"backspace counts nothing", "cat dog", tdByLetter, "cx\b\b\b\b", "121100", 0, 0, nullptr,
+         nullptr, 0, 2, 1},
+        {"by word: Enter refused, the space crosses the line end", "cat\ndog", tdByWord, "cat\n ",
+         "11172", 1, 0, nullptr, nullptr, 0, -1, -1},
+        {"by word: space on an empty token skips no word", "cat dog", tdByWord, "cat  ", "11122", 1,
+         1, "", nullptr, 0, -1, -1},
+        // g is not found where the single-byte pass looks.
+        {"by word: space after the last word finishes the text", "cat dog", tdByWord, "cat dg x ",
+         "111211266", 1, 1, nullptr, "dg_", 0, -1, -1},
+        {"free: spaces cut the typed text", "one two three", tdNone, "ab cd", "11111", 1, 1, "cd",
+         "cd", ' ', 0, -1},
+        {"free: space into an empty token stays in it", "one two", tdNone, " x", "11", 0, 0,
+         "\x04x", " x", 0, -1, -1},
+        {"free: backspace on the empty first token", "a b", tdNone, "\b", "0", 0, 0, nullptr,
+         nullptr, 0, -1, -1},
+    };
+    for (const KeysCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Lesson lesson(c.text, c.td);
+        std::string results;
+        for (int r : lesson.Type(c.keys)) {
+            results += static_cast<char>('0' + r);
+        }
+        EXPECT_EQ(results, c.results);
+        EXPECT_EQ(lesson.Current(), c.current);
+        EXPECT_EQ(lesson.RefCurrent(), c.current);
+        if (c.typed) {
+            EXPECT_EQ(lesson.TypedText(c.token), c.typed);
+        }
+        if (c.judged) {
+            EXPECT_EQ(lesson.Judged(c.token), c.judged);
+        }
+        if (c.caret) {
+            EXPECT_EQ(lesson.typing->GetCaretChar(), c.caret);
+        }
+        if (c.keyCount >= 0) {
+            EXPECT_EQ(lesson.typing->GetKeyCount(), c.keyCount);
+        }
+        if (c.errorCount >= 0) {
+            EXPECT_EQ(lesson.typing->GetErrorCount(), c.errorCount);
+        }
+    }
+}
+
 // ---- By letter ----------------------------------------------------------------------------
-
-TEST(TypeArtKeys, RightLettersAnswerOneAndTheCaretExpectsTheSeparator) {
-    Lesson lesson("cat dog\nfox end");
-    EXPECT_THAT(lesson.Type("cat"), ElementsAre(1, 1, 1));
-    EXPECT_EQ(lesson.typing->GetCaretChar(), ' ');
-    EXPECT_THAT(lesson.Type(" dog"), ElementsAre(1, 1, 1, 1));
-    EXPECT_EQ(lesson.typing->GetCaretChar(), '\n');
-    EXPECT_THAT(lesson.Type("\nfox end"), Each(1));
-    EXPECT_EQ(lesson.typing->GetCaretChar(), kEndOfText);
-}
-
-TEST(TypeArtKeys, WrongLetterAnswersTwoAndTheCaretMovesOn) {
-    Lesson lesson("cat dog");
-    EXPECT_THAT(lesson.Type("cx"), ElementsAre(1, 2));
-    EXPECT_EQ(lesson.typing->GetCaretChar(), 't');
-    EXPECT_THAT(lesson.States(0), ElementsAre(csCorrect, csWrong));
-    EXPECT_EQ(lesson.Current(), 0);
-}
-
-TEST(TypeArtKeys, EachKeyIsJudgedAgainstTheReferenceCharacterAtItsPlace) {
-    Lesson lesson("Hello, world");
-    EXPECT_THAT(lesson.Type("hello."), ElementsAre(2, 1, 1, 1, 1, 2));
-    EXPECT_EQ(lesson.Judged(0), "hello.");
-    EXPECT_TRUE(lesson.Typed(0)->HasError());
-}
-
-TEST(TypeArtKeys, CharacterPastTheEndOfTheWordMovesOnAndBackspaceTakesItBack) {
-    Lesson lesson("cat dog fox");
-    EXPECT_THAT(lesson.Type("catx"), ElementsAre(1, 1, 1, 2));
-    EXPECT_EQ(lesson.Current(), 1);
-    EXPECT_EQ(lesson.RefCurrent(), 1);
-    EXPECT_EQ(lesson.TypedText(0), "catx");
-    EXPECT_THAT(lesson.States(0), ElementsAre(csCorrect, csCorrect, csCorrect, csWrong));
-
-    EXPECT_TRUE(lesson.typing->BackSpace());
-    EXPECT_EQ(lesson.Current(), 0);
-    EXPECT_EQ(lesson.RefCurrent(), 0);
-    EXPECT_EQ(lesson.TypedText(0), "cat");
-    EXPECT_EQ(lesson.Judged(0), "cat");
-    EXPECT_EQ(lesson.typing->GetCaretChar(), ' ');
-}
-
-TEST(TypeArtKeys, SpaceBeforeTheEndOfTheWordTakesThePlaceOfTheMissingLetter) {
-    Lesson lesson("cat dog");
-    EXPECT_THAT(lesson.Type("ca "), ElementsAre(1, 1, 2));
-    EXPECT_EQ(lesson.Current(), 0);
-    EXPECT_EQ(lesson.TypedText(0), std::string("ca\x03"));
-    EXPECT_EQ(lesson.Judged(0), "ca ");
-    EXPECT_THAT(lesson.States(0), ElementsAre(csCorrect, csCorrect, csWrong));
-    // The word now has the reference's length: the next space moves on.
-    EXPECT_EQ(lesson.typing->GetCaretChar(), ' ');
-    EXPECT_THAT(lesson.Type(" "), ElementsAre(1));
-    EXPECT_EQ(lesson.Current(), 1);
-}
-
-TEST(TypeArtKeys, CompleteLineEndTakesOnlyEnter) {
-    Lesson lesson("cat dog\nfox end");
-    lesson.Type("cat dog");
-    const int keys = lesson.typing->GetKeyCount();
-    EXPECT_THAT(lesson.Type("x .d"), ElementsAre(9, 9, 9, 9));
-    EXPECT_EQ(lesson.typing->GetKeyCount(), keys + 4);  // refused keys still count
-    EXPECT_EQ(lesson.TypedText(1), "dog");
-    EXPECT_EQ(lesson.Current(), 1);
-    EXPECT_THAT(lesson.Type("\n"), ElementsAre(1));
-    EXPECT_EQ(lesson.Current(), 2);
-    EXPECT_EQ(lesson.RefCurrent(), 2);
-}
-
-TEST(TypeArtKeys, EnterIsRefusedAwayFromACompleteLineEnd) {
-    {
-        Lesson lesson("cat dog\nfox");
-        EXPECT_THAT(lesson.Type("ca\nt\n"), ElementsAre(1, 1, 7, 1, 7));  // mid-line
-        EXPECT_THAT(lesson.Type(" do\n"), ElementsAre(1, 1, 1, 7));       // word not complete
-        EXPECT_EQ(lesson.Current(), 1);
-    }
-    {
-        Lesson lesson("cat");
-        EXPECT_THAT(lesson.Type("c\n"), ElementsAre(1, 7));  // the last token
-    }
-}
-
-TEST(TypeArtKeys, FinishedTextAnswersSixAndStillCountsTheKey) {
-    Lesson lesson("cat");
-    lesson.Type("cat");
-    EXPECT_EQ(lesson.typing->GetCaretChar(), kEndOfText);
-    EXPECT_THAT(lesson.Type("x \n"), ElementsAre(6, 6, 6));
-    EXPECT_EQ(lesson.typing->GetKeyCount(), 6);
-    EXPECT_EQ(lesson.typing->GetErrorCount(), 3);  // none of them was 0xFF
-    EXPECT_EQ(lesson.TypedText(0), "cat");
-    EXPECT_EQ(lesson.Current(), 0);
-}
-
-TEST(TypeArtKeys, TextEndingWithALineFeedFinishesWithEnter) {
-    Lesson lesson("cat\n");
-    lesson.Type("cat");
-    EXPECT_EQ(lesson.typing->GetCaretChar(), '\n');
-    EXPECT_THAT(lesson.Type("x \n\n"), ElementsAre(9, 9, 6, 6));
-    EXPECT_EQ(lesson.Current(), 0);
-}
-
-TEST(TypeArtKeys, ReferenceCurrentTokenFollowsTheSession) {
-    Lesson lesson("one two three");
-    std::vector<int> current;
-    for (char c : std::string("one two thr")) {
-        lesson.typing->TypeChar(c);
-        current.push_back(lesson.RefCurrent());
-    }
-    EXPECT_THAT(current, ElementsAre(0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2));
-}
 
 TEST(TypeArtKeys, LastWordKeepsACharacterPastItsEnd) {
     // Judged by word while typed, then by letter: the extra character cannot move the session
@@ -144,20 +123,6 @@ TEST(TypeArtKeys, LastWordKeepsACharacterPastItsEnd) {
 
 // ---- Backspace ----------------------------------------------------------------------------
 
-TEST(TypeArtBackSpace, EmptyFirstTokenCannotBeLeft) {
-    Lesson lesson("cat dog");
-    EXPECT_FALSE(lesson.typing->BackSpace());
-    EXPECT_EQ(lesson.Current(), 0);
-}
-
-TEST(TypeArtBackSpace, RemovesTheLastCharacterInsideAWord) {
-    Lesson lesson("cat dog");
-    EXPECT_THAT(lesson.Type("cx\b\b\b"), ElementsAre(1, 2, TRUE, TRUE, FALSE));
-    EXPECT_EQ(lesson.TypedText(0), "");
-    EXPECT_EQ(lesson.typing->GetCaretChar(), 'c');
-    EXPECT_THAT(lesson.Type("ca"), ElementsAre(1, 1));
-}
-
 TEST(TypeArtBackSpace, EmptyLaterTokenStepsBackWithoutRemovingAnything) {
     Lesson lesson("cat dog\nfox");
     lesson.Type("cat dog\n");
@@ -169,21 +134,6 @@ TEST(TypeArtBackSpace, EmptyLaterTokenStepsBackWithoutRemovingAnything) {
     EXPECT_EQ(lesson.typing->GetCaretChar(), '\n');
     EXPECT_TRUE(lesson.typing->BackSpace());  // now inside dog
     EXPECT_EQ(lesson.TypedText(1), "do");
-}
-
-TEST(TypeArtBackSpace, TakesBackASpaceTypedBeforeTheEndOfTheWord) {
-    Lesson lesson("cat dog");
-    lesson.Type("c \b");
-    EXPECT_EQ(lesson.TypedText(0), "c");
-    EXPECT_EQ(lesson.typing->GetCaretChar(), 'a');
-}
-
-TEST(TypeArtBackSpace, CountsNothing) {
-    Lesson lesson("cat dog");
-    lesson.Type("cx");
-    lesson.Type(std::string(4, kBack));
-    EXPECT_EQ(lesson.typing->GetKeyCount(), 2);
-    EXPECT_EQ(lesson.typing->GetErrorCount(), 1);
 }
 
 // ---- By word and by matching --------------------------------------------------------------
@@ -213,43 +163,6 @@ TEST(TypeArtByWord, MissingLettersAreOwedOnceTheWordIsLeft) {
                 ElementsAre(csCorrect, csCorrect, csCorrect, csCorrect, csMissing));
 }
 
-TEST(TypeArtByWord, EnterIsRefusedAndTheSpaceCrossesTheLineEnd) {
-    Lesson lesson("cat\ndog");
-    lesson.typing->SetTypoDetection(tdByWord);
-    EXPECT_THAT(lesson.Type("cat\n "), ElementsAre(1, 1, 1, 7, 2));
-    EXPECT_EQ(lesson.Current(), 1);
-    EXPECT_FALSE(lesson.Typed(0)->HasError());
-}
-
-TEST(TypeArtByWord, SpaceOnAnEmptyTokenSkipsNoWord) {
-    Lesson lesson("cat dog");
-    lesson.typing->SetTypoDetection(tdByWord);
-    EXPECT_THAT(lesson.Type("cat  "), ElementsAre(1, 1, 1, 2, 2));
-    EXPECT_EQ(lesson.Current(), 1);
-    EXPECT_EQ(lesson.TypedText(1), "");
-}
-
-TEST(TypeArtByWord, SpaceAfterTheLastWordFinishesTheText) {
-    Lesson lesson("cat dog");
-    lesson.typing->SetTypoDetection(tdByWord);
-    EXPECT_THAT(lesson.Type("cat dg "), ElementsAre(1, 1, 1, 2, 1, 1, 2));
-    EXPECT_EQ(lesson.Current(), 1);
-    EXPECT_EQ(lesson.Judged(1), "dg_");  // g is not found where the single-byte pass looks
-    EXPECT_THAT(lesson.Type("x "), ElementsAre(6, 6));
-}
-
-TEST(TypeArtByMatch, CurrentWordIsJudgedAfterEveryKey) {
-    Lesson lesson("hello world");
-    lesson.typing->SetTypoDetection(tdByMatch);
-    EXPECT_THAT(lesson.Type("hl"), ElementsAre(1, 1));
-    EXPECT_THAT(lesson.States(0), ElementsAre(csCorrect, csWrong));
-    EXPECT_THAT(lesson.Type("lo"), ElementsAre(1, 1));
-    // The skipped e is found once the rest matches.
-    EXPECT_EQ(lesson.Judged(0), "h_llo");
-    EXPECT_THAT(lesson.Type(" "), ElementsAre(1));
-    EXPECT_EQ(lesson.Current(), 1);
-}
-
 TEST(TypeArtByMatch, SpaceBeforeTheEndTakesTheExpectedPlace) {
     Lesson lesson("hello world");
     lesson.typing->SetTypoDetection(tdByMatch);
@@ -274,39 +187,6 @@ TEST(TypeArtByMatch, MethodNoneOnCheckedTypingJudgesByMatching) {
 
 // ---- Free typing --------------------------------------------------------------------------
 
-TEST(FreeTypeArtKeys, SpacesCutTheTypedTextIntoTokens) {
-    Lesson lesson("one two three", tdNone);
-    EXPECT_THAT(lesson.Type("ab cd"), Each(1));
-    EXPECT_EQ(lesson.TypedText(0), "ab");
-    EXPECT_EQ(lesson.TypedText(1), "cd");
-    EXPECT_EQ(lesson.Current(), 1);
-    EXPECT_EQ(lesson.RefCurrent(), 1);
-    EXPECT_THAT(lesson.States(1), ElementsAre(csCorrect, csCorrect));
-    EXPECT_EQ(lesson.typing->GetKeyCount(), 0);
-    EXPECT_EQ(lesson.typing->GetCaretChar(), ' ');
-}
-
-TEST(FreeTypeArtKeys, SpaceIntoAnEmptyTokenStaysInIt) {
-    Lesson lesson("one two", tdNone);
-    EXPECT_THAT(lesson.Type(" x"), ElementsAre(1, 1));
-    EXPECT_EQ(lesson.TypedText(0), std::string("\x04x"));
-    EXPECT_EQ(lesson.Judged(0), " x");
-    EXPECT_EQ(lesson.Current(), 0);
-}
-
-TEST(FreeTypeArtKeys, EnterMarksATypedLineBreakAndBackspaceTakesItBack) {
-    Lesson lesson("one two three", tdNone);
-    lesson.Type("ab\n");
-    EXPECT_EQ(lesson.Current(), 1);
-    EXPECT_TRUE(lesson.Typed(0)->IsNewLine());
-    EXPECT_TRUE(lesson.typing->BackSpace());
-    EXPECT_EQ(lesson.Current(), 0);
-    EXPECT_FALSE(lesson.Typed(0)->IsNewLine());
-    EXPECT_EQ(lesson.TypedText(0), "ab");  // the step removes no character
-    EXPECT_TRUE(lesson.typing->BackSpace());
-    EXPECT_EQ(lesson.TypedText(0), "a");
-}
-
 TEST(FreeTypeArtKeys, TypingPastTheReferenceStopsAtTwiceItsTokenCount) {
     Lesson lesson("a b", tdNone);
     ScopedReportCapture capture;
@@ -322,11 +202,6 @@ TEST(FreeTypeArtKeys, TypingPastTheReferenceStopsAtTwiceItsTokenCount) {
     capture.Clear();
     EXPECT_EQ(lesson.Judged(3), "st");
     EXPECT_THAT(capture.Messages(), ElementsAre("GetString called before reference token is set"));
-}
-
-TEST(FreeTypeArtKeys, EmptyFirstTokenCannotBeLeft) {
-    Lesson lesson("a b", tdNone);
-    EXPECT_FALSE(lesson.typing->BackSpace());
 }
 
 // ---- Before the first Recalculate ---------------------------------------------------------

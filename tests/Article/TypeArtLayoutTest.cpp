@@ -10,32 +10,15 @@
 namespace {
 
 using ::testing::ElementsAre;
+using typeart_test::Drawn;
 using typeart_test::kLineHeight;
 using typeart_test::kTypePaper;
 using typeart_test::Lesson;
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
-}
+using typeart_test::Outputs;
+using typeart_test::SameRect;
 
 RECT Rect(int left, int top, int right, int bottom) {
     return RECT{left, top, right, bottom};
-}
-
-struct Drawn {
-    int x;
-    int y;
-    std::string text;
-    COLORREF color;
-    bool operator==(const Drawn&) const = default;
-};
-
-std::vector<Drawn> Outputs(const FixedPitchDC& dc) {
-    std::vector<Drawn> drawn;
-    for (const TextOutput& o : dc.Outputs()) {
-        drawn.push_back(Drawn{o.x, o.y, o.text, o.color});
-    }
-    return drawn;
 }
 
 LOGFONTA Font(int height, int width) {
@@ -199,34 +182,36 @@ TEST(TypeArtRedraw, NothingBegunIsReportedAndLeavesTheContextAlone) {
     EXPECT_EQ(lesson.dc.GetBkMode(), OPAQUE);
 }
 
-TEST(TypeArtRedraw, CurrentTokenFirstThenTheOnesBeforeIt) {
-    Lesson lesson("cat dog fox");
-    lesson.Type("cat dxg");
-    EXPECT_TRUE(lesson.typing->RedrawLastWord(&lesson.dc, 2));
-    EXPECT_THAT(Outputs(lesson.dc),
-                ElementsAre(Drawn{43, 300, "d", kTypedGrey}, Drawn{51, 300, "x", kTypedRed},
-                            Drawn{59, 300, "g", kTypedGrey}, Drawn{10, 300, "cat", kTypedGrey}));
-    for (const TextOutput& o : lesson.dc.Outputs()) {
-        EXPECT_EQ(o.bkMode, TRANSPARENT);
-        EXPECT_TRUE(o.font.bStock);
+TEST(TypeArtRedraw, CurrentTokenFirstThenTheOnesBeforeItEachOnce) {
+    const struct {
+        const char* keys;
+        int words;
+        std::vector<Drawn> drawn;
+    } cases[] = {
+        {"cat dxg",
+         2,
+         {{43, 300, "d", kTypedGrey},
+          {51, 300, "x", kTypedRed},
+          {59, 300, "g", kTypedGrey},
+          {10, 300, "cat", kTypedGrey}}},
+        {"cat do",
+         50,
+         {{43, 300, "d", kTypedGrey}, {51, 300, "o", kTypedGrey}, {10, 300, "cat", kTypedGrey}}},
+        {"ca", 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        Lesson lesson("cat dog fox");
+        lesson.Type(c.keys);
+        EXPECT_FALSE(lesson.typing->RedrawLastWord(nullptr, c.words));
+        EXPECT_TRUE(lesson.typing->RedrawLastWord(&lesson.dc, c.words));
+        EXPECT_EQ(Outputs(lesson.dc), c.drawn);
+        for (const TextOutput& o : lesson.dc.Outputs()) {
+            EXPECT_EQ(o.bkMode, TRANSPARENT);
+            EXPECT_TRUE(o.font.bStock);
+        }
+        EXPECT_EQ(lesson.dc.GetBkMode(), OPAQUE);
     }
-    EXPECT_EQ(lesson.dc.GetBkMode(), OPAQUE);
-}
-
-TEST(TypeArtRedraw, ZeroWordsDrawNothing) {
-    Lesson lesson("cat dog");
-    lesson.Type("ca");
-    EXPECT_TRUE(lesson.typing->RedrawLastWord(&lesson.dc, 0));
-    EXPECT_TRUE(lesson.dc.Outputs().empty());
-}
-
-TEST(TypeArtRedraw, MoreWordsThanBegunDrawEachBegunTokenOnce) {
-    Lesson lesson("cat dog fox");
-    lesson.Type("cat do");
-    EXPECT_TRUE(lesson.typing->RedrawLastWord(&lesson.dc, 50));
-    EXPECT_THAT(Outputs(lesson.dc),
-                ElementsAre(Drawn{43, 300, "d", kTypedGrey}, Drawn{51, 300, "o", kTypedGrey},
-                            Drawn{10, 300, "cat", kTypedGrey}));
 }
 
 TEST(TypeArtRedraw, MaskedTokensDrawAsterisks) {
@@ -253,32 +238,25 @@ TEST(TypeArtRedraw, UsesTheTypingArticleFont) {
     EXPECT_TRUE(lesson.dc.GetFont().bStock);  // selected back
 }
 
-TEST(TypeArtRedraw, NullContextDrawsNothing) {
-    Lesson lesson("cat");
-    EXPECT_FALSE(lesson.typing->RedrawLastWord(nullptr, 1));
-}
-
 // ---- Caret --------------------------------------------------------------------------------
 
-TEST(TypeArtCaret, EmptyTokenPutsItAtTheLeftEdgeOneMeanCharacterWide) {
-    Lesson lesson("cat dog");
-    RECT rc;
-    ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
-    EXPECT_TRUE(SameRect(rc, Rect(10, 300, 18, 300 + kLineHeight)));
-    lesson.Type("cat ");
-    ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
-    EXPECT_TRUE(SameRect(rc, Rect(43, 300, 51, 300 + kLineHeight)));
-}
-
+// On an empty token the caret stands at the token's left edge, one mean character wide; else
+// after the typed characters.
 TEST(TypeArtCaret, StandsAfterTheTypedCharacters) {
-    Lesson lesson("cat dog");
-    lesson.Type("ca");
-    RECT rc;
-    ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
-    EXPECT_TRUE(SameRect(rc, Rect(26, 300, 34, 300 + kLineHeight)));
-    lesson.Type("x\b");
-    ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
-    EXPECT_TRUE(SameRect(rc, Rect(26, 300, 34, 300 + kLineHeight)));
+    const struct {
+        const char* keys;
+        int left;
+    } cases[] = {{"", 10}, {"cat ", 43}, {"ca", 26}, {"cax\b", 26}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        Lesson lesson("cat dog");
+        lesson.Type(c.keys);
+        RECT rc;
+        ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
+        EXPECT_TRUE(SameRect(rc, Rect(c.left, 300, c.left + 8, 300 + kLineHeight)));
+        EXPECT_FALSE(lesson.typing->GetCaretRect(nullptr, &rc));
+        EXPECT_FALSE(lesson.typing->GetCaretRect(&lesson.dc, nullptr));
+    }
 }
 
 TEST(TypeArtCaret, MeasuresInTheTypingArticleFont) {
@@ -299,13 +277,6 @@ TEST(TypeArtCaret, BeforeTheFirstRecalculateStandsAtThePaperCorner) {
     RECT rc;
     ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
     EXPECT_TRUE(SameRect(rc, Rect(0, 0, 8, 0)));
-}
-
-TEST(TypeArtCaret, NullArgumentsAreRefused) {
-    Lesson lesson("cat dog");
-    RECT rc;
-    EXPECT_FALSE(lesson.typing->GetCaretRect(nullptr, &rc));
-    EXPECT_FALSE(lesson.typing->GetCaretRect(&lesson.dc, nullptr));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // A lesson as a host sets it up: the facade, both articles on their papers, a fixed-pitch device
-// context, and short ways to type keys and look at the typed tokens.
+// context, and short ways to type keys and look at the typed tokens and what was drawn.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,48 @@ inline constexpr int kCell = 8;
 inline constexpr int kLineHeight = 16;
 inline constexpr int kPitch = 20;
 
+// What a device context was asked to draw: where, what, in which colour.
+struct Drawn {
+    int x;
+    int y;
+    std::string text;
+    COLORREF color;
+    bool operator==(const Drawn&) const = default;
+};
+
+inline void PrintTo(const Drawn& d, std::ostream* os) {
+    *os << "(" << d.x << "," << d.y << " \"" << d.text << "\" " << std::hex << d.color << ")";
+}
+
+inline std::vector<Drawn> Outputs(const FixedPitchDC& dc) {
+    std::vector<Drawn> drawn;
+    for (const TextOutput& o : dc.Outputs()) {
+        drawn.push_back(Drawn{o.x, o.y, o.text, o.color});
+    }
+    return drawn;
+}
+
+inline bool SameRect(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+
 inline constexpr RECT kRefPaper{0, 0, 400, 200};
 inline constexpr RECT kTypePaper{10, 300, 410, 500};
+
+// A typed token bound to a reference token of the given text.
+struct BoundToken {
+    explicit BoundToken(const char* reference) {
+        ref.SetString(reference);
+        typed.SetReference(&ref);
+    }
+    void Type(const std::string& keys) {
+        for (char c : keys) {
+            typed.AddChar(c);
+        }
+    }
+    Token ref;
+    TypeToken typed;
+};
 
 struct Lesson {
     ArticleFile file;

@@ -16,51 +16,31 @@ using typeart_test::Lesson;
 
 // ---- Word counts and accuracy -------------------------------------------------------------
 
-TEST(TypeArtWordFigures, OneWrongWordOfThree) {
-    Lesson lesson("one two three");
-    lesson.Type("one twx three");
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 3);
-    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);
-    EXPECT_EQ(lesson.typing->GetWordAccuracy(), 67);  // 66.67 + 0.5 truncated
-}
-
-TEST(TypeArtWordFigures, UnfinishedWordIsWrongUntilItMatchesPunctuationIncluded) {
-    Lesson lesson("say hi.");
-    lesson.Type("say h");
-    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);
-    lesson.Type("i");
-    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);
-    lesson.Type(".");
-    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 0);
-    EXPECT_EQ(lesson.typing->GetWordAccuracy(), 100);
-}
-
-TEST(TypeArtWordFigures, SpaceBeforeTheEndMakesTheWordWrong) {
-    // Both letters typed were right; code 3 stands in the place of the t.
-    Lesson lesson("cat dog");
-    lesson.Type("ca  dog");
-    EXPECT_EQ(lesson.TypedText(0), std::string("ca\x03"));
-    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);
-}
-
-TEST(TypeArtWordFigures, CorrectedWordCountsRight) {
-    Lesson lesson("cat dog");
-    lesson.Type("cx\bat d");
-    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);  // only the unfinished dog
-}
-
-TEST(TypeArtWordFigures, BeforeTheFirstRecalculate) {
-    Lesson lesson("one two", tdByLetter, /*layout=*/false);
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 0);
-    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 0);
-    EXPECT_EQ(lesson.typing->GetWordAccuracy(), 0);  // no word begun, no accuracy yet
-}
-
-TEST(TypeArtWordFigures, FreshSessionCountsItsEmptyFirstWordWrong) {
-    Lesson lesson("one two");
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 1);
-    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 1);
-    EXPECT_EQ(lesson.typing->GetWordAccuracy(), 0);
+TEST(TypeArtWordFigures, WordsAreWrongUntilTheyMatchTheirReference) {
+    const struct {
+        const char* name;
+        const char* text;
+        bool layout;
+        const char* keys;
+        int typed, wrong, accuracy;
+    } cases[] = {
+        {"one wrong of three", "one two three", true, "one twx three", 3, 1, 67},  // 66.67
+        {"unfinished word", "say hi.", true, "say hi", 2, 1, 50},
+        {"punctuation included", "say hi.", true, "say hi.", 2, 0, 100},
+        // Both letters typed were right; code 3 stands in the place of the t.
+        {"space before the end", "cat dog", true, "ca  dog", 2, 1, 50},
+        {"corrected word, unfinished dog", "cat dog", true, "cx\bat d", 2, 1, 50},
+        {"fresh session, empty first word", "one two", true, "", 1, 1, 0},
+        {"before the first Recalculate", "one two", false, "", 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Lesson lesson(c.text, tdByLetter, c.layout);
+        lesson.Type(c.keys);
+        EXPECT_EQ(lesson.typing->GetTypedWordCount(), c.typed);
+        EXPECT_EQ(lesson.typing->GetWrongWordCount(), c.wrong);
+        EXPECT_EQ(lesson.typing->GetWordAccuracy(), c.accuracy);
+    }
 }
 
 // ---- Word speeds --------------------------------------------------------------------------
@@ -133,13 +113,6 @@ TEST(FreeTypeArtFigures, NoKeystrokeFiguresAndWordsFollowTheTokens) {
 
 // ---- Lesson record ------------------------------------------------------------------------
 
-TEST(TypeArtFillLessonTrack, RefusesAMissingFileOrRecord) {
-    Lesson lesson("one");
-    CLessonTrackFile file;
-    EXPECT_FALSE(lesson.typing->FillLessonTrack(nullptr));
-    EXPECT_FALSE(lesson.typing->FillLessonTrack(&file));
-}
-
 TEST(TypeArtFillLessonTrack, CopiesTheTotalsAndEverySlot) {
     ScopedFakeClock clock(2024, 2, 3, 8, 15, 0);
     CLessonTrackFile file;
@@ -175,30 +148,24 @@ TEST(TypeArtFillLessonTrack, CopiesTheTotalsAndEverySlot) {
     EXPECT_EQ(track->m_wLessonTag, 77);
 }
 
-TEST(TypeArtFillLessonTrack, OverwritesWithTheFiguresOfTheMoment) {
+TEST(TypeArtFillLessonTrack, OverwritesWithTheFiguresOfTheMomentAndLeavesTheModifiedFlag) {
+    TempDir dir;
     CLessonTrackFile file;
+    Lesson lesson("ab");
+    EXPECT_FALSE(lesson.typing->FillLessonTrack(nullptr));
+    EXPECT_FALSE(lesson.typing->FillLessonTrack(&file));  // no record yet
     ASSERT_TRUE(file.AddNewTrack(1, 1, 0));
     file.GetLastTrack()->m_aCharTrack['q'].m_nKeys = 99;
-    Lesson lesson("ab");
+    ASSERT_TRUE(file.Save(dir.File("lessons").c_str()));
     lesson.Type("a");
     ASSERT_TRUE(lesson.typing->FillLessonTrack(&file));
     EXPECT_EQ(file.GetLastTrack()->m_nKeys, 1);
     EXPECT_EQ(file.GetLastTrack()->m_aCharTrack['q'].m_nKeys, 0);
+    EXPECT_FALSE(file.IsModified());
     lesson.Type("b");
     ASSERT_TRUE(lesson.typing->FillLessonTrack(&file));
     EXPECT_EQ(file.GetLastTrack()->m_nKeys, 2);
     EXPECT_EQ(file.GetLastTrack()->m_nWordErrors, 0);
-}
-
-TEST(TypeArtFillLessonTrack, LeavesTheModifiedFlag) {
-    TempDir dir;
-    CLessonTrackFile file;
-    ASSERT_TRUE(file.AddNewTrack(1, 1, 0));
-    ASSERT_TRUE(file.Save(dir.File("lessons").c_str()));
-    ASSERT_FALSE(file.IsModified());
-    Lesson lesson("ab");
-    ASSERT_TRUE(lesson.typing->FillLessonTrack(&file));
-    EXPECT_FALSE(file.IsModified());
 }
 
 // ---- Word records -------------------------------------------------------------------------

@@ -50,16 +50,6 @@ TEST(TypeArt, MarkTyposReachesEveryAllocatedToken) {
     EXPECT_TRUE(lesson.Typed(1)->GetMarkTypos());
 }
 
-TEST(TypeArt, UnmarkedTyposAreDrawnGrey) {
-    Lesson lesson("cat dog");
-    lesson.typing->SetMarkTypos(FALSE);
-    lesson.Type("cx");
-    lesson.typing->RedrawLastWord(&lesson.dc, 1);
-    ASSERT_EQ(lesson.dc.Outputs().size(), 2u);
-    EXPECT_EQ(lesson.dc.Outputs()[1].text, "x");
-    EXPECT_EQ(lesson.dc.Outputs()[1].color, kTypedGrey);
-}
-
 TEST(TypeArt, MethodIsStoredUncheckedAndTheVariantStays) {
     Lesson checked("cat dog");
     checked.typing->SetTypoDetection(static_cast<TypoDetection>(7));

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Article/TypeArtSession.h"
 #include "Article/TypeToken.h"
 #include "diagnostics/ReportCapture.h"
 #include "platform/Clock.h"
@@ -11,105 +12,66 @@
 
 namespace {
 
+using typeart_test::BoundToken;
+using typeart_test::Drawn;
+
 constexpr COLORREF kCallerColor = RGB(1, 2, 3);
 constexpr int kCell = FixedPitchDC::kStockCellWidth;
 
-struct BoundToken {
-    explicit BoundToken(const char* reference) {
-        ref.SetString(reference);
-        typed.SetReference(&ref);
-    }
-    void Type(const std::string& keys) {
-        for (char c : keys) {
-            typed.AddChar(c);
-        }
-    }
-    Token ref;
-    TypeToken typed;
-};
-
-struct Out {
-    int x;
-    std::string text;
-    COLORREF color;
-};
-
-std::vector<Out> Draw(TypeToken& token, FixedPitchDC& dc, int x = 100, int y = 50) {
+// Draws token at (x, 50) in the caller's colour, which the token must give back.
+std::vector<Drawn> Draw(TypeToken& token, FixedPitchDC& dc, int x = 100) {
     dc.SetTextColor(kCallerColor);
-    EXPECT_TRUE(token.Draw(&dc, x, y));
+    EXPECT_TRUE(token.Draw(&dc, x, 50));
     EXPECT_EQ(dc.GetTextColor(), kCallerColor);
-    std::vector<Out> outs;
-    for (const TextOutput& o : dc.Outputs()) {
-        EXPECT_EQ(o.y, y);
-        outs.push_back(Out{o.x, o.text, o.color});
-    }
-    return outs;
+    return typeart_test::Outputs(dc);
 }
 
-void ExpectOutputs(const std::vector<Out>& actual, const std::vector<Out>& expected) {
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < actual.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(actual[i].x, expected[i].x);
-        EXPECT_EQ(actual[i].text, expected[i].text);
-        EXPECT_EQ(actual[i].color, expected[i].color);
-    }
-}
-
+// Each judged character at its reference prefix's width in the selected font, coloured by its
+// state: right grey (g), wrong red (r), missing a green underscore (u).
 TEST(TypeTokenDraw, ColoursEachCharacterByItsStateAtItsReferencePlace) {
-    BoundToken t("hello");
-    t.Type("hxllo");
-    t.typed.CompareByMatching(TRUE);
-    FixedPitchDC dc;
-    ExpectOutputs(Draw(t.typed, dc), {{100, "h", kTypedGrey},
-                                      {100 + kCell, "x", kTypedRed},
-                                      {100 + 2 * kCell, "l", kTypedGrey},
-                                      {100 + 3 * kCell, "l", kTypedGrey},
-                                      {100 + 4 * kCell, "o", kTypedGrey}});
-}
-
-TEST(TypeTokenDraw, PlaceholdersAreGreenUnderscores) {
-    BoundToken t("hello");
-    t.Type("hllo");
-    t.typed.CompareByMatching(TRUE);
-    FixedPitchDC dc;
-    ExpectOutputs(Draw(t.typed, dc, 0), {{0, "h", kTypedGrey},
-                                         {kCell, "_", kTypedGreen},
-                                         {2 * kCell, "l", kTypedGrey},
-                                         {3 * kCell, "l", kTypedGrey},
-                                         {4 * kCell, "o", kTypedGrey}});
-}
-
-TEST(TypeTokenDraw, OffsetsAreReferencePrefixWidthsInTheSelectedFont) {
-    BoundToken t("hello");
-    t.Type("hxl");
-    t.typed.CompareByLetter();
-    FixedPitchDC dc;
-    LOGFONTA lf{};
-    lf.lfHeight = 20;
-    lf.lfWidth = 11;
-    dc.SelectObject(lf);
-    ExpectOutputs(Draw(t.typed, dc, 5),
-                  {{5, "h", kTypedGrey}, {16, "x", kTypedRed}, {27, "l", kTypedGrey}});
-}
-
-TEST(TypeTokenDraw, CharactersPastTheReferenceFollowItsEnd) {
-    BoundToken t("ab");
-    t.Type("abcd");
-    t.typed.CompareByLetter();
-    FixedPitchDC dc;
-    ExpectOutputs(Draw(t.typed, dc, 0), {{0, "a", kTypedGrey},
-                                         {kCell, "b", kTypedGrey},
-                                         {2 * kCell, "c", kTypedRed},
-                                         {3 * kCell, "d", kTypedRed}});
-}
-
-TEST(TypeTokenDraw, EmptyReferenceStillPlacesCharactersApart) {
-    BoundToken t("");
-    t.Type("xy");
-    t.typed.CompareByLetter();
-    FixedPitchDC dc;
-    ExpectOutputs(Draw(t.typed, dc, 0), {{0, "x", kTypedRed}, {kCell, "y", kTypedRed}});
+    const struct {
+        const char* reference;
+        std::string typed;
+        bool byMatching;
+        int cell;  // the font's cell width
+        const char* glyphs;
+        const char* colours;
+    } cases[] = {
+        {"hello", "hxllo", true, kCell, "hxllo", "grggg"},
+        {"hello", "hllo", true, kCell, "h_llo", "guggg"},
+        {"hello", "hxl", false, 11, "hxl", "grg"},
+        // Past the reference's end, and with an empty reference, characters still stand apart.
+        {"ab", "abcd", false, kCell, "abcd", "ggrr"},
+        {"", "xy", false, kCell, "xy", "rr"},
+        // Control codes show as underscore and space.
+        {"abc", std::string("a") + kCodeEarlySpace + kCodeFreeSpace, false, kCell, "a_ ", "grr"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.glyphs);
+        BoundToken t(c.reference);
+        t.Type(c.typed);
+        if (c.byMatching) {
+            t.typed.CompareByMatching(TRUE);
+        } else {
+            t.typed.CompareByLetter();
+        }
+        FixedPitchDC dc;
+        LOGFONTA lf{};
+        lf.lfHeight = 20;
+        lf.lfWidth = c.cell;
+        if (c.cell != kCell) {
+            dc.SelectObject(lf);
+        }
+        std::vector<Drawn> expected;
+        for (std::size_t i = 0; c.glyphs[i]; ++i) {
+            const COLORREF colour = c.colours[i] == 'g'   ? kTypedGrey
+                                    : c.colours[i] == 'r' ? kTypedRed
+                                                          : kTypedGreen;
+            expected.push_back(
+                Drawn{100 + static_cast<int>(i) * c.cell, 50, std::string(1, c.glyphs[i]), colour});
+        }
+        EXPECT_EQ(Draw(t.typed, dc), expected);
+    }
 }
 
 TEST(TypeTokenDraw, WithoutMarkingEverythingIsGreyButPlaceholdersStayUnderscores) {
@@ -119,24 +81,15 @@ TEST(TypeTokenDraw, WithoutMarkingEverythingIsGreyButPlaceholdersStayUnderscores
     t.typed.CompareByMatching(TRUE);
     ASSERT_EQ(t.typed.GetLength(), 5);
     FixedPitchDC dc;
-    const std::vector<Out> outs = Draw(t.typed, dc);
+    const std::vector<Drawn> outs = Draw(t.typed, dc);
     std::string glyphs;
-    for (const Out& o : outs) {
+    for (const Drawn& o : outs) {
         EXPECT_EQ(o.color, kTypedGrey);
         glyphs += o.text;
     }
     std::string judged;
     EXPECT_EQ(glyphs, t.typed.GetString(judged));
     EXPECT_NE(glyphs.find('_'), std::string::npos);
-}
-
-TEST(TypeTokenDraw, ControlCodesShowAsUnderscoreAndSpace) {
-    BoundToken t("abc");
-    t.Type(std::string("a") + kCodeEarlySpace + kCodeFreeSpace);
-    t.typed.CompareByLetter();
-    FixedPitchDC dc;
-    ExpectOutputs(Draw(t.typed, dc, 0),
-                  {{0, "a", kTypedGrey}, {kCell, "_", kTypedRed}, {2 * kCell, " ", kTypedRed}});
 }
 
 TEST(TypeTokenDraw, TextEqualToTheReferenceIsOnePieceInGrey) {
@@ -146,14 +99,15 @@ TEST(TypeTokenDraw, TextEqualToTheReferenceIsOnePieceInGrey) {
     t.typed.SetString("hello");  // the list still holds the wrong x
     ASSERT_EQ(t.typed.GetLastChar()->m_ch, 'x');
     FixedPitchDC dc;
-    ExpectOutputs(Draw(t.typed, dc), {{100, "hello", kTypedGrey}});
+    EXPECT_EQ(Draw(t.typed, dc), (std::vector<Drawn>{{100, 50, "hello", kTypedGrey}}));
+    EXPECT_TRUE(t.typed.Draw(nullptr, 0, 0));  // no context: nothing to draw
 }
 
 TEST(TypeTokenDraw, AnEmptyListIsJudgedAsAFinishedWordFirst) {
     BoundToken t("hello");
     t.Type("helo");
     FixedPitchDC dc;
-    const std::vector<Out> outs = Draw(t.typed, dc, 0);
+    const std::vector<Drawn> outs = Draw(t.typed, dc, 0);
     ASSERT_EQ(outs.size(), 5u);
     EXPECT_EQ(outs[4].x, 4 * kCell);
     EXPECT_EQ(outs[4].text, "_");
@@ -167,56 +121,43 @@ TEST(TypeTokenDraw, UnboundTokenReportsTwiceAndDrawsItsTypedText) {
     token.AddChar('k');
     ScopedReportCapture reports;
     FixedPitchDC dc;
-    ExpectOutputs(Draw(token, dc, 7), {{7, "ok", kCallerColor}});
+    EXPECT_EQ(Draw(token, dc, 7), (std::vector<Drawn>{{7, 50, "ok", kCallerColor}}));
     EXPECT_EQ(reports.Messages(),
               (std::vector<std::string>{"Draw called before reference token is set",
                                         "GetString called before reference token is set"}));
-}
-
-TEST(TypeTokenDraw, NullDeviceContextDrawsNothing) {
-    BoundToken t("cat");
-    t.Type("cx");
-    EXPECT_TRUE(t.typed.Draw(nullptr, 0, 0));
 }
 
 // Timing runs on system time (UTC). The clocks below are given in local time with an offset
 // of two hours, so local and UTC dates differ around midnight.
 constexpr int kOffset = 120;
 
-TEST(TypeTokenTiming, MeasuresMillisecondsWithinOneDay) {
+TEST(TypeTokenTiming, MeasuresMillisecondsWithinOneUtcDay) {
     const struct {
+        const char* name;
+        int hour, minute, second;  // local start
         std::int64_t ms;
         int expected;
-    } cases[] = {{0, 0}, {1234, 1234}, {60000, 60000}, {60001, 10000}, {75000, 10000}};
+    } cases[] = {
+        {"nothing", 12, 59, 30, 0, 0},
+        {"a little", 12, 59, 30, 1234, 1234},
+        {"a minute", 12, 59, 30, 60000, 60000},
+        // Over a minute the token was left: it counts ten seconds.
+        {"just over a minute", 12, 59, 30, 60001, 10000},
+        {"well over a minute", 12, 59, 30, 75000, 10000},
+        // Local 01:59:50 is 23:59:50 UTC of the day before.
+        {"UTC midnight in between", 1, 59, 50, 20000, 0},
+        // Local 23:59:50 is 21:59:50 UTC.
+        {"local midnight alone", 23, 59, 50, 20000, 20000},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.ms);
-        ScopedFakeClock clock(2024, 3, 10, 12, 59, 30, 900, kOffset);
+        SCOPED_TRACE(c.name);
+        ScopedFakeClock clock(2024, 3, 10, c.hour, c.minute, c.second, 900, kOffset);
         TypeToken token;
         token.StartTiming();
         clock.Advance(c.ms);
         token.StopTiming();
         EXPECT_EQ(token.GetTypingTime(), c.expected);
     }
-}
-
-TEST(TypeTokenTiming, UtcMidnightInBetweenKeepsZero) {
-    // Local 01:59:50 is 23:59:50 UTC of the day before.
-    ScopedFakeClock clock(2024, 3, 10, 1, 59, 50, 0, kOffset);
-    TypeToken token;
-    token.StartTiming();
-    clock.Advance(20000);
-    token.StopTiming();
-    EXPECT_EQ(token.GetTypingTime(), 0);
-}
-
-TEST(TypeTokenTiming, LocalMidnightAloneDoesNotMatter) {
-    // Local 23:59:50 is 21:59:50 UTC.
-    ScopedFakeClock clock(2024, 3, 10, 23, 59, 50, 0, kOffset);
-    TypeToken token;
-    token.StartTiming();
-    clock.Advance(20000);
-    token.StopTiming();
-    EXPECT_EQ(token.GetTypingTime(), 20000);
 }
 
 TEST(TypeTokenTiming, StopWithoutStartKeepsZero) {

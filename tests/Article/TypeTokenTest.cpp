@@ -6,24 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "Article/TypeArtSession.h"
 #include "diagnostics/ReportCapture.h"
 
 namespace {
 
-// A typed token bound to a reference token of the given text.
-struct BoundToken {
-    explicit BoundToken(const char* reference) {
-        ref.SetString(reference);
-        typed.SetReference(&ref);
-    }
-    void Type(const std::string& keys) {
-        for (char c : keys) {
-            typed.AddChar(c);
-        }
-    }
-    Token ref;
-    TypeToken typed;
-};
+using typeart_test::BoundToken;
 
 // The judged list as two strings: the characters, and one letter per state (C, W, M).
 struct Judged {
@@ -65,8 +53,13 @@ TEST(TypeToken, AddCharGrowsTheTypedTextButNotTheList) {
     EXPECT_TRUE(t.typed.AddChar('a'));
     EXPECT_EQ(TypedText(t.typed), "ca");
     EXPECT_EQ(t.typed.GetFirstChar(), nullptr);
-    EXPECT_EQ(t.typed.GetLength(), 0);
     EXPECT_FALSE(t.typed.IsEmpty());
+    // A bound token with an empty list answers from the list, without a report.
+    ScopedReportCapture reports;
+    std::string s = "stale";
+    EXPECT_EQ(t.typed.GetString(s), "");
+    EXPECT_EQ(t.typed.GetLength(), 0);
+    EXPECT_TRUE(reports.Messages().empty());
 }
 
 TEST(TypeToken, AddCharPastSixtyThreeBytesReportsAndKeepsTheText) {
@@ -126,6 +119,7 @@ void ExpectJudgements(const JudgeCase* cases, size_t count, void (*compare)(Type
         const Judged j = Judge(t.typed);
         EXPECT_EQ(j.chars, c.chars);
         EXPECT_EQ(j.states, c.states);
+        EXPECT_EQ(t.typed.GetLength(), static_cast<int>(j.chars.size()));
         EXPECT_EQ(t.typed.HasError(), j.states.find_first_not_of('C') != std::string::npos);
     }
 }
@@ -138,14 +132,6 @@ TEST(TypeToken, CompareByLetterJudgesPositionByPosition) {
         {"ab", "abcd", "abcd", "CCWW"}, {"", "x", "x", "W"},
     };
     ExpectJudgements(cases, std::size(cases), [](TypeToken& t) { t.CompareByLetter(); });
-}
-
-TEST(TypeToken, CompareByLetterPastTheReferenceMakesTheTokenLonger) {
-    BoundToken t("ab");
-    t.Type("abc");
-    t.typed.CompareByLetter();
-    EXPECT_EQ(t.typed.GetLength(), 3);
-    EXPECT_GT(t.typed.GetLength(), t.ref.GetLength());
 }
 
 TEST(TypeToken, CompareByMatchingFinishedFillsInSkippedLetters) {
@@ -228,22 +214,6 @@ TEST(TypeToken, GetStringReportsTheListWithControlCodesAsSpaces) {
     std::string s = "stale";
     EXPECT_EQ(t.typed.GetString(s), "h ll ");
     EXPECT_EQ(s, "h ll ");
-
-    BoundToken m("hello");
-    m.Type("hllo");
-    m.typed.CompareByMatching(TRUE);
-    EXPECT_EQ(m.typed.GetString(s), "h_llo");
-    EXPECT_EQ(m.typed.GetLength(), 5);
-}
-
-TEST(TypeToken, BoundTokenWithEmptyListReportsNothing) {
-    BoundToken t("hello");
-    t.Type("he");
-    ScopedReportCapture reports;
-    std::string s = "stale";
-    EXPECT_EQ(t.typed.GetString(s), "");
-    EXPECT_EQ(t.typed.GetLength(), 0);
-    EXPECT_TRUE(reports.Messages().empty());
 }
 
 TEST(TypeToken, UnboundGetStringAndGetLengthReportAndAnswerFromTypedText) {
@@ -262,79 +232,65 @@ TEST(TypeToken, UnboundGetStringAndGetLengthReportAndAnswerFromTypedText) {
     EXPECT_EQ(reports.Reports()[1].file, "Article/Token");
 }
 
-TEST(TypeToken, RemoveLastCharOnAnEmptyListIsRefusedSilently) {
-    BoundToken t("cat");
-    t.Type("c");
-    ScopedReportCapture reports;
-    EXPECT_FALSE(t.typed.RemoveLastChar());
-    EXPECT_EQ(TypedText(t.typed), "c");
-    EXPECT_TRUE(reports.Messages().empty());
+TEST(TypeToken, RemoveLastCharDropsTheLastNodeAndItsTypedByte) {
+    enum Compare { kNone, kByLetter, kByMatching };
+    struct Case {
+        const char* name;
+        const char* reference;
+        const char* typed;
+        Compare compare;
+        bool resetFirst;  // empty the typed text after the comparison
+        bool removed;
+        const char* typedAfter;
+        const char* charsAfter;
+        const char* report;
+    };
+    const Case cases[] = {
+        {"empty list", "cat", "c", kNone, false, false, "c", "", nullptr},
+        {"letter", "cat", "cax", kByLetter, false, true, "ca", "ca", nullptr},
+        // A missing letter's placeholder has no typed byte.
+        {"placeholder", "hello", "helo", kByMatching, false, true, "helo", "helo", nullptr},
+        {"typed underscore", "a_b", "a_", kByLetter, false, true, "a", "a", nullptr},
+        {"empty typed text", "cat", "c", kByLetter, true, false, "", "",
+         "Try to RemoveLastChar of empty token"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BoundToken t(c.reference);
+        t.Type(c.typed);
+        if (c.compare == kByLetter) {
+            t.typed.CompareByLetter();
+        } else if (c.compare == kByMatching) {
+            t.typed.CompareByMatching(TRUE);
+        }
+        if (c.resetFirst) {
+            t.typed.Reset();
+        }
+        ScopedReportCapture reports;
+        EXPECT_EQ(t.typed.RemoveLastChar() != FALSE, c.removed);
+        EXPECT_EQ(TypedText(t.typed), c.typedAfter);
+        EXPECT_EQ(Judge(t.typed).chars, c.charsAfter);
+        EXPECT_EQ(reports.Messages(),
+                  c.report ? std::vector<std::string>{c.report} : std::vector<std::string>{});
+    }
 }
 
-TEST(TypeToken, RemoveLastCharDropsTheNodeAndItsTypedByte) {
-    BoundToken t("cat");
-    t.Type("cax");
-    t.typed.CompareByLetter();
-    EXPECT_TRUE(t.typed.RemoveLastChar());
-    EXPECT_EQ(TypedText(t.typed), "ca");
-    EXPECT_EQ(Judge(t.typed).chars, "ca");
-    EXPECT_TRUE(t.typed.HasError());  // cleared only by the next comparison
-    EXPECT_EQ(t.typed.GetLastChar()->m_ch, 'a');
-}
-
-TEST(TypeToken, RemoveLastCharOfAPlaceholderKeepsTheTypedText) {
-    BoundToken t("hello");
-    t.Type("helo");
-    t.typed.CompareByMatching(TRUE);
-    ASSERT_EQ(t.typed.GetLastChar()->m_nState, csMissing);
-    EXPECT_TRUE(t.typed.RemoveLastChar());
-    EXPECT_EQ(TypedText(t.typed), "helo");
-    EXPECT_EQ(Judge(t.typed).chars, "helo");
-}
-
-TEST(TypeToken, RemoveLastCharOfATypedUnderscoreRemovesItFromTheTypedText) {
-    BoundToken t("a_b");
-    t.Type("a_");
-    t.typed.CompareByLetter();
-    EXPECT_TRUE(t.typed.RemoveLastChar());
-    EXPECT_EQ(TypedText(t.typed), "a");
-    EXPECT_EQ(Judge(t.typed).chars, "a");
-}
-
-TEST(TypeToken, RemoveLastCharWithEmptyTypedTextReportsAndStillDropsTheNode) {
-    BoundToken t("cat");
-    t.Type("c");
-    t.typed.CompareByLetter();
-    t.typed.Reset();
-    ScopedReportCapture reports;
-    EXPECT_FALSE(t.typed.RemoveLastChar());
-    EXPECT_EQ(reports.Messages(), std::vector<std::string>{"Try to RemoveLastChar of empty token"});
-    EXPECT_EQ(t.typed.GetFirstChar(), nullptr);
-}
-
-TEST(TypeToken, ErrorFlagFollowsTheComparisonNotTheKeystroke) {
+TEST(TypeToken, ErrorFlagAndLastCharFollowTheComparisonNotTheKeystroke) {
     BoundToken t("cat");
     t.Type("x");
     t.typed.CompareByLetter();
     EXPECT_TRUE(t.typed.HasError());
+    EXPECT_EQ(t.typed.GetLastChar()->m_nState, csWrong);
     t.typed.AddChar('a');
     EXPECT_FALSE(t.typed.HasError());
     t.typed.CompareByLetter();
     EXPECT_TRUE(t.typed.HasError());
+    EXPECT_EQ(t.typed.GetLastChar()->m_ch, 'a');
+    EXPECT_EQ(t.typed.GetLastChar()->m_nState, csCorrect);
     t.typed.RemoveLastChar();
+    EXPECT_TRUE(t.typed.HasError());  // cleared only by the next comparison
     t.typed.RemoveLastChar();
     EXPECT_TRUE(t.typed.HasError());
-}
-
-TEST(TypeToken, GetLastCharIsTheVerdictOnTheLastKey) {
-    BoundToken t("cat");
-    t.Type("c");
-    t.typed.CompareByLetter();
-    EXPECT_EQ(t.typed.GetLastChar()->m_nState, csCorrect);
-    t.typed.AddChar('x');
-    t.typed.CompareByLetter();
-    EXPECT_EQ(t.typed.GetLastChar()->m_ch, 'x');
-    EXPECT_EQ(t.typed.GetLastChar()->m_nState, csWrong);
 }
 
 }  // namespace

@@ -139,35 +139,25 @@ TEST(FileNames, ExistenceIsForFilesOnly) {
     EXPECT_FALSE(FileExists(nullptr));
 }
 
+// Where the system lacks a rename that refuses to replace, a hard link does the same.
 TEST(FileNames, RenameWithoutReplacingRefusesAnExistingTarget) {
-    TempDir dir;
-    const std::string a = dir.File("a"), b = dir.File("b"), c = dir.File("c");
-    WriteBytes(a, Bytes{1});
-    WriteBytes(b, Bytes{2});
-    EXPECT_FALSE(MoveFileNoReplace(a.c_str(), b.c_str()));
-    EXPECT_EQ(ReadBytes(a), Bytes{1});
-    EXPECT_EQ(ReadBytes(b), Bytes{2});
+    for (bool bLack : {false, true}) {
+        SCOPED_TRACE(bLack ? "through a hard link" : "native");
+        TempDir dir;
+        const std::string a = dir.File("a"), b = dir.File("b"), c = dir.File("c");
+        WriteBytes(a, Bytes{1});
+        WriteBytes(b, Bytes{2});
+        ScopedFileFaults faults;
+        faults.LackRenameNoReplace(bLack);
+        EXPECT_FALSE(MoveFileNoReplace(a.c_str(), b.c_str()));
+        EXPECT_EQ(ReadBytes(a), Bytes{1});
+        EXPECT_EQ(ReadBytes(b), Bytes{2});
 
-    EXPECT_TRUE(MoveFileNoReplace(a.c_str(), c.c_str()));
-    EXPECT_FALSE(PathExists(a));
-    EXPECT_EQ(ReadBytes(c), Bytes{1});
-    EXPECT_FALSE(MoveFileNoReplace(a.c_str(), dir.File("d").c_str()));  // no source
-}
-
-TEST(FileNames, RenameWithoutReplacingFallsBackToAHardLink) {
-    TempDir dir;
-    const std::string a = dir.File("a"), b = dir.File("b"), c = dir.File("c");
-    WriteBytes(a, Bytes{1});
-    WriteBytes(b, Bytes{2});
-    ScopedFileFaults faults;
-    faults.LackRenameNoReplace();
-    EXPECT_FALSE(MoveFileNoReplace(a.c_str(), b.c_str()));
-    EXPECT_EQ(ReadBytes(a), Bytes{1});
-    EXPECT_EQ(ReadBytes(b), Bytes{2});
-
-    EXPECT_TRUE(MoveFileNoReplace(a.c_str(), c.c_str()));
-    EXPECT_FALSE(PathExists(a));
-    EXPECT_EQ(ReadBytes(c), Bytes{1});
+        EXPECT_TRUE(MoveFileNoReplace(a.c_str(), c.c_str()));
+        EXPECT_FALSE(PathExists(a));
+        EXPECT_EQ(ReadBytes(c), Bytes{1});
+        EXPECT_FALSE(MoveFileNoReplace(a.c_str(), dir.File("d").c_str()));  // no source
+    }
 }
 
 TEST(FileNames, RenameThatReplacesAndDelete) {

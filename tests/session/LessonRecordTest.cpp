@@ -5,22 +5,20 @@
 #include <string>
 #include <vector>
 
-#include "Article/Art.h"
-#include "Article/Article.h"
-#include "Article/TypeToken.h"
+#include "Article/TypeArtSession.h"
 #include "Article/TypingLog.h"
-#include "diagnostics/ReportCapture.h"
 #include "platform/Clock.h"
-#include "platform/FixedPitchDC.h"
 #include "support/TestFiles.h"
 
 namespace {
 
 using ::testing::ElementsAre;
+using typeart_test::Drawn;
+using typeart_test::kRefPaper;
+using typeart_test::kTypePaper;
+using typeart_test::SameRect;
 
 constexpr const char* kLessonText = "Big cat\nran far.";
-constexpr RECT kRefPaper{0, 0, 400, 200};
-constexpr RECT kTypePaper{10, 300, 410, 500};
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 
@@ -32,19 +30,8 @@ LOGFONTA LessonFont() {
     return lf;
 }
 
-struct Drawn {
-    int x;
-    int y;
-    std::string text;
-    COLORREF color;
-    bool operator==(const Drawn&) const = default;
-};
-
 std::vector<Drawn> TakeOutputs(FixedPitchDC& dc) {
-    std::vector<Drawn> drawn;
-    for (const TextOutput& o : dc.Outputs()) {
-        drawn.push_back(Drawn{o.x, o.y, o.text, o.color});
-    }
+    std::vector<Drawn> drawn = typeart_test::Outputs(dc);
     dc.ClearOutputs();
     return drawn;
 }
@@ -53,10 +40,6 @@ RECT CaretOf(TypeArticle* typing, CDC* dc) {
     RECT rc{};
     typing->GetCaretRect(dc, &rc);
     return rc;
-}
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
 }
 
 TEST(LessonRecord, TypedLessonReopensWithTheSameFigures) {

@@ -15,28 +15,14 @@ namespace {
 
 using ::testing::Each;
 using ::testing::ElementsAre;
+using typeart_test::Drawn;
 using typeart_test::kBack;
 using typeart_test::kLineHeight;
 using typeart_test::Lesson;
+using typeart_test::Outputs;
 
 constexpr char kEndOfText = static_cast<char>(0xFF);
 constexpr int kKeyGapMs = 250;
-
-struct Drawn {
-    int x;
-    int y;
-    std::string text;
-    COLORREF color;
-    bool operator==(const Drawn&) const = default;
-};
-
-std::vector<Drawn> Outputs(const FixedPitchDC& dc) {
-    std::vector<Drawn> drawn;
-    for (const TextOutput& o : dc.Outputs()) {
-        drawn.push_back(Drawn{o.x, o.y, o.text, o.color});
-    }
-    return drawn;
-}
 
 RECT Caret(Lesson& lesson) {
     RECT rc{};
