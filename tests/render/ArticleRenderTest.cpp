@@ -1,9 +1,6 @@
 // The reference article and typed tokens measured and drawn with real, proportional fonts.
-#include <cairo.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -99,19 +96,6 @@ TEST_F(ArticleRender, LinesBreakWhereTheMeasuredWidthsSay) {
     }
 }
 
-TEST_F(ArticleRender, ProportionalWidthsGiveLinesOfDifferentLengths) {
-    LayOut(FALSE);
-    // The same number of letters takes very different room.
-    EXPECT_GT(measure.GetTextExtent("WWW MMM").cx, 2 * measure.GetTextExtent("iii lll").cx);
-    const auto lines = Lines(art);
-    std::vector<size_t> lengths;
-    for (const auto& line : lines) {
-        lengths.push_back(LineText(art, line).size());
-    }
-    EXPECT_NE(*std::min_element(lengths.begin(), lengths.end() - 1),
-              *std::max_element(lengths.begin(), lengths.end() - 1));
-}
-
 TEST_F(ArticleRender, JustifiedLinesEndAtThePapersRightEdge) {
     LayOut(TRUE);
     const auto lines = Lines(art);
@@ -150,75 +134,50 @@ TEST_F(ArticleRender, CurrentTokenIsBlueAndTheOthersBlack) {
         EXPECT_GT(counts.strong, 0);
         EXPECT_EQ(counts.offColour, 0);
     }
-    // The page as a picture of the surface's size.
-    const std::string path = render_test::ScratchPath("paragraph.png");
-    ASSERT_TRUE(dc.WritePng(path));
-    cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
-    EXPECT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
-    EXPECT_EQ(cairo_image_surface_get_width(png), dc.GetWidth());
-    EXPECT_EQ(cairo_image_surface_get_height(png), dc.GetHeight());
-    cairo_surface_destroy(png);
-    std::remove(path.c_str());
 }
 
-TEST_F(ArticleRender, OnlyTheClippedLineIsDrawn) {
-    LayOut(FALSE);
-    CairoDC dc(kPaper.right + 20, kPaper.bottom + 10);
-    const int pitch = art.GetLinePitch();
-    RECT band;
-    SetRect(&band, 0, kPaper.top + 2 * pitch, dc.GetWidth(), kPaper.top + 3 * pitch);
-    dc.SetClipBox(band);
-    ASSERT_TRUE(art.Draw(&dc, &kPaper));
-    RECT whole;
-    SetRect(&whole, 0, 0, dc.GetWidth(), dc.GetHeight());
-    EXPECT_GT(CountInk(dc, band), 100);
-    EXPECT_EQ(CountInk(dc, whole), CountInk(dc, band));
-}
-
-struct Typed {
-    Typed(const char* reference, const char* keys) {
+// The typed token drawn in kSerif at (10, 10) of a fresh surface, compared by matching.
+class TypedTokenRender : public ::testing::Test {
+protected:
+    void Draw(const char* reference, const char* keys) {
         ref.SetString(reference);
         typed.SetReference(&ref);
         for (const char* p = keys; *p; ++p) {
             typed.AddChar(*p);
         }
         typed.CompareByMatching(TRUE);
+        dc.SelectObject(kSerif);
+        dc.SetBkMode(TRANSPARENT);
+        typed.Draw(&dc, 10, 10);
     }
+    // The cell of character i of the reference text.
+    RECT CharCell(const std::string& reference, int i) {
+        const int left = 10 + dc.GetTextExtent(reference.data(), i).cx;
+        const SIZE size = dc.GetTextExtent(reference.data() + i, 1);
+        RECT rc;
+        SetRect(&rc, left, 10, left + size.cx, 10 + size.cy);
+        return rc;
+    }
+
     Token ref;
     TypeToken typed;
+    CairoDC dc{200, 40};
 };
 
-// The cell of character i of the reference text drawn at (x, y).
-RECT CharCell(CairoDC& dc, const std::string& reference, int i, int x, int y) {
-    const int left = x + dc.GetTextExtent(reference.data(), i).cx;
-    const SIZE size = dc.GetTextExtent(reference.data() + i, 1);
-    RECT rc;
-    SetRect(&rc, left, y, left + size.cx, y + size.cy);
-    return rc;
-}
-
-TEST(TypedTokenRender, WrongCharacterIsRedAndTheRestGrey) {
-    Typed t("Typing", "Tyqing");
-    CairoDC dc(200, 40);
-    dc.SelectObject(kSerif);
-    dc.SetBkMode(TRANSPARENT);
-    t.typed.Draw(&dc, 10, 10);
+TEST_F(TypedTokenRender, WrongCharacterIsRedAndTheRestGrey) {
+    Draw("Typing", "Tyqing");
     for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE(i);
-        const RECT cell = CharCell(dc, "Typing", i, 10, 10);
-        const PixelCounts counts = CountPixels(dc, cell, i == 2 ? kTypedRed : kTypedGrey);
+        const PixelCounts counts =
+            CountPixels(dc, CharCell("Typing", i), i == 2 ? kTypedRed : kTypedGrey);
         EXPECT_GT(counts.strong, 0);
         EXPECT_EQ(counts.offColour, 0);
     }
 }
 
-TEST(TypedTokenRender, PlaceholderIsAGreenUnderscore) {
-    Typed t("Typing", "Tying");
-    CairoDC dc(200, 40);
-    dc.SelectObject(kSerif);
-    dc.SetBkMode(TRANSPARENT);
-    t.typed.Draw(&dc, 10, 10);
-    const RECT cell = CharCell(dc, "Typing", 2, 10, 10);
+TEST_F(TypedTokenRender, PlaceholderIsAGreenUnderscore) {
+    Draw("Typing", "Tying");
+    const RECT cell = CharCell("Typing", 2);
     const PixelCounts counts = CountPixels(dc, cell, kTypedGreen);
     EXPECT_GT(counts.strong, 0);
     EXPECT_EQ(counts.offColour, 0);

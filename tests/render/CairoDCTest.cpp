@@ -81,17 +81,6 @@ TEST(CairoDCMeasure, StockFontIsMonospaceWithCellsOfEightBySixteen) {
     EXPECT_EQ(dc.GetTextExtent("abc", -2).cx, 0);
 }
 
-TEST(CairoDCMeasure, WidthsOfPrefixesAddUp) {
-    CairoDC dc(10, 10);
-    dc.SelectObject(LogFont("DejaVu Serif", 19));
-    const std::string text = "Justified lines, measured prefix by prefix.";
-    LONG sum = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        sum += dc.GetTextExtent(text.data() + i, 1).cx;
-        EXPECT_EQ(dc.GetTextExtent(text.data(), static_cast<int>(i + 1)).cx, sum);
-    }
-}
-
 TEST(CairoDCFonts, MatchesNameWeightSlantAndPitch) {
     struct Case {
         LOGFONTA lf;

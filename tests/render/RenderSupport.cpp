@@ -111,15 +111,7 @@ PixelCounts CountPixels(const CairoDC& dc, const RECT& rc, COLORREF color) {
 }
 
 int CountInk(const CairoDC& dc, const RECT& rc) {
-    int ink = 0;
-    for (int y = std::max(0, static_cast<int>(rc.top));
-         y < std::min(dc.GetHeight(), static_cast<int>(rc.bottom)); ++y) {
-        for (int x = std::max(0, static_cast<int>(rc.left));
-             x < std::min(dc.GetWidth(), static_cast<int>(rc.right)); ++x) {
-            ink += dc.GetPixel(x, y) != CairoDC::kWhite ? 1 : 0;
-        }
-    }
-    return ink;
+    return CountPixels(dc, rc, RGB(0, 0, 0)).changed;
 }
 
 std::string ScratchPath(const std::string& name) {

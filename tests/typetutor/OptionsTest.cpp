@@ -58,15 +58,6 @@ TEST(CommandLine, ReadsTheLessonsSettings) {
     EXPECT_EQ(options.dataDir, "/d");
     EXPECT_TRUE(options.json);
 
-    Options defaults;
-    ASSERT_TRUE(ParseCommandLine({"x"}, "/data", &defaults, &error));
-    EXPECT_EQ(defaults.session.method, tdByLetter);
-    EXPECT_FALSE(defaults.session.masked);
-    EXPECT_FALSE(defaults.session.justify);
-    EXPECT_TRUE(defaults.session.highlight);
-    EXPECT_TRUE(defaults.session.markTypos);
-    EXPECT_EQ(defaults.pauseAfterSeconds, 10);
-
     for (const auto& [name, td] : {std::pair{"letter", tdByLetter}, std::pair{"word", tdByWord},
                                    std::pair{"match", tdByMatch}, std::pair{"free", tdNone}}) {
         Options o;

@@ -62,37 +62,6 @@ protected:
     const std::map<unsigned short, std::string> names{{11, "home-row"}, {22, "numbers"}};
 };
 
-TEST_F(StatsTest, ListsTheLessonsWithTheirNamesAndFigures) {
-    ScopedFakeClock now(2025, 3, 4, 12, 0);
-    const HistoryStats stats = ComputeStats(lessons, words, names);
-    ASSERT_EQ(stats.lessons.size(), 3u);
-    const LessonRow& first = stats.lessons[0];
-    EXPECT_EQ(first.date, "2025-03-03 18:30");
-    EXPECT_EQ(first.lesson, "home-row");
-    EXPECT_EQ(first.method, "letter");
-    EXPECT_EQ(first.seconds, 60);
-    EXPECT_EQ(first.speed, 100);
-    EXPECT_EQ(first.topSpeed, 200);
-    EXPECT_EQ(first.wordSpeed, 20);
-    EXPECT_EQ(first.accuracy, 90);
-    EXPECT_EQ(stats.lessons[1].method, "match");
-    EXPECT_EQ(stats.lessons[2].lesson, "lesson 2");  // a tag whose name is not known
-}
-
-TEST_F(StatsTest, SumsTodaysLessons) {
-    ScopedFakeClock now(2025, 3, 4, 12, 0);
-    const HistoryStats stats = ComputeStats(lessons, words, names);
-    ASSERT_TRUE(stats.hasToday);
-    EXPECT_EQ(stats.today.seconds, 60);
-    EXPECT_EQ(stats.today.keys, 300);
-    EXPECT_EQ(stats.today.errors, 20);
-    EXPECT_EQ(stats.today.speed, 300);  // 300 keys in 60 s
-    EXPECT_EQ(stats.today.accuracy, 93);
-
-    ScopedFakeClock later(2025, 3, 9, 12, 0);
-    EXPECT_FALSE(ComputeStats(lessons, words, names).hasToday);
-}
-
 TEST_F(StatsTest, ADayWithoutATimedSecondHasNoSpeed) {
     ScopedFakeClock day(2025, 3, 5, 8, 0);
     lessons.AddNewTrack(1, 1, 11);  // begun, never typed: 0 seconds, 0 keys
@@ -134,6 +103,7 @@ TEST_F(StatsTest, NamesTheMostMistypedAndTheSlowestWordsOverTimedAttempts) {
     EXPECT_EQ(stats.slowestWords[2].word, "a");
 }
 
+// Every lesson by its name and figures, today's sum, and the weakest word, as text and JSON.
 TEST_F(StatsTest, WritesTextAndJson) {
     ScopedFakeClock now(2025, 3, 4, 12, 0);
     const HistoryStats stats = ComputeStats(lessons, words, names, 1);
@@ -142,9 +112,12 @@ TEST_F(StatsTest, WritesTextAndJson) {
                         "       90%\n"),
               std::string::npos)
         << text;
+    EXPECT_EQ(stats.lessons.at(2).lesson, "lesson 2");  // a tag whose name is not known
+    // 300 keys in the 60 s of today's two lessons.
     EXPECT_NE(text.find("Today: 1:00 typing, 300 keystrokes, 300 cpm (60 wpm), 93% accurate"),
               std::string::npos)
         << text;
+    EXPECT_EQ(stats.today.errors, 20);
     const std::string json = FormatStatsJson(stats);
     EXPECT_NE(json.find("{\"date\": \"2025-03-04 09:15\", \"lesson\": \"numbers\", \"method\": "
                         "\"match\", \"seconds\": 30, \"cpm\": 400, \"top_cpm\": 800, \"wpm\": 80, "
@@ -157,6 +130,9 @@ TEST_F(StatsTest, WritesTextAndJson) {
               std::string::npos)
         << json;
     EXPECT_EQ(FormatStatsText(HistoryStats{}), "No lessons yet. Type one with: typetutor LESSON\n");
+
+    ScopedFakeClock later(2025, 3, 9, 12, 0);
+    EXPECT_FALSE(ComputeStats(lessons, words, names).hasToday);
 }
 
 }  // namespace

@@ -6,17 +6,12 @@
 
 namespace {
 
-TEST(TerminalDC, MeasuresTwoPixelsACellAndOneARow) {
-    TerminalDC dc;
-    EXPECT_EQ(dc.GetTextExtent("hello", 5).cx, 10);
-    EXPECT_EQ(dc.GetTextExtent("hello", 5).cy, 1);
-    EXPECT_EQ(dc.GetTextExtent("", 0).cx, 0);
-    EXPECT_EQ(dc.GetTextExtent("x", -3).cx, 0);
-}
-
 TEST(TerminalDC, WritesAtTheCellOfThePixelRoundingDown) {
     GridScreen screen(20, 3);
     TerminalDC dc(&screen);
+    // Cells have no background of their own: the mode is only kept for the library to restore.
+    EXPECT_EQ(dc.SetBkMode(TRANSPARENT), OPAQUE);
+    EXPECT_EQ(dc.GetBkMode(), TRANSPARENT);
     // A token the layout puts one pixel after its separator starts in the next whole cell.
     dc.TextOut(0, 1, "ab", 2);
     dc.TextOut(2 * 3 + 1, 1, "cd", 2);
@@ -66,32 +61,15 @@ TEST(TerminalDC, ClipsToTheScreenInPixels) {
     EXPECT_GT(rc.right, 1 << 20);
 }
 
-TEST(TerminalDC, KeepsFontAndBackgroundModeAsValues) {
-    TerminalDC dc;
-    LOGFONTA lf{};
-    lf.lfHeight = 12;
-    EXPECT_TRUE(dc.SelectObject(lf).bStock);
-    EXPECT_EQ(dc.SelectStockObject(ANSI_FIXED_FONT).lf.lfHeight, 12);
-    EXPECT_EQ(dc.SetBkMode(TRANSPARENT), OPAQUE);
-    EXPECT_EQ(dc.GetBkMode(), TRANSPARENT);
-}
-
-TEST(TerminalDC, CellColumnsRoundDownAlsoLeftOfTheScreen) {
-    EXPECT_EQ(TerminalDC::CellX(0), 0);
-    EXPECT_EQ(TerminalDC::CellX(1), 0);
-    EXPECT_EQ(TerminalDC::CellX(7), 3);
-    EXPECT_EQ(TerminalDC::CellX(-1), -1);
-    EXPECT_EQ(TerminalDC::CellX(-2), -1);
-    EXPECT_EQ(TerminalDC::CellX(-3), -2);
-    EXPECT_EQ(TerminalDC::PixelX(4), 8);
-}
-
 TEST(TerminalDesktop, IsTheDeviceContextLayoutFallsBackOn) {
     {
         TerminalDesktop desktop;
         CDC* dc = GetDesktopDC();
         ASSERT_NE(dc, nullptr);
+        // Two pixels a cell and one a row.
         EXPECT_EQ(dc->GetTextExtent("abc", 3).cx, 6);
+        EXPECT_EQ(dc->GetTextExtent("abc", 3).cy, 1);
+        EXPECT_EQ(dc->GetTextExtent("x", -3).cx, 0);
         ReleaseDesktopDC(dc);
     }
     CDC* dc = GetDesktopDC();

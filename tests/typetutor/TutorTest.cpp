@@ -160,22 +160,14 @@ TEST_F(TutorTest, BothArticlesScrollTogetherWhenTypingLeavesThePage) {
     EXPECT_EQ(screen.Row(kLine0), "  l1");
 }
 
-TEST_F(TutorTest, AResizeLaysTheLessonOutAgain) {
+TEST_F(TutorTest, KeysWaitForAScreenThatFits) {
     Open("alpha beta gamma delta");
     Type("alpha be");
-    EXPECT_EQ(screen.Row(kLine0), "  alpha beta gamma delta");
-    screen.Resize(24, 12);
-    tutor->OnKey(Key{KeyKind::kResize, 0}, now);
-    EXPECT_EQ(screen.Row(kLine0), "  alpha beta gamma");
-    EXPECT_EQ(screen.Row(kLine1), "  delta");
-    EXPECT_EQ(screen.StyledRow(kTyped0), "  {t}alpha be");
-    EXPECT_EQ(screen.CursorX(), 10);
-
     screen.Resize(20, 5);
     tutor->OnKey(Key{KeyKind::kResize, 0}, now);
     EXPECT_FALSE(tutor->Fits());
     EXPECT_EQ(screen.Row(0), "The terminal is too");
-    Type("t");  // keys wait for a screen that fits
+    Type("t");
     EXPECT_EQ(session.Figures().keys, 8);
 }
 
@@ -322,23 +314,6 @@ TEST_F(TutorTest, JustifiedLinesReachTheRightEdge) {
     EXPECT_LT(screen.Row(kLine1).size(), 78u);  // the last line keeps its spacing
     Type("w10 w11");
     EXPECT_EQ(screen.Row(kTyped0).find("w11"), screen.Row(kLine0).find("w11"));
-}
-
-TEST_F(TutorTest, TheLessonIsRecordedInBothFiles) {
-    Open("ab cd\nef");
-    Type("ab cd\nef");
-    ASSERT_TRUE(session.IsFinished());
-    CLessonTrackFile lessons;
-    CWordTrackFile words;
-    lessons.AddNewTrack(3, 1, 77);
-    EXPECT_TRUE(session.Record(lessons, words));
-    const CLessonTrack* t = lessons.GetLastTrack();
-    EXPECT_EQ(t->m_nKeys, 8);
-    EXPECT_EQ(t->m_nWords, 3);
-    EXPECT_EQ(t->m_byLessonId1, 3);
-    EXPECT_EQ(t->m_aCharTrack['e'].m_nKeys, 1);
-    ASSERT_EQ(words.GetWordCount(), 3);
-    EXPECT_STREQ(words.GetWordTrack(2)->m_szWord, "ef");
 }
 
 }  // namespace
