@@ -66,26 +66,6 @@ TEST(CommandLine, ReadsTheLessonsSettings) {
     }
 }
 
-TEST(CommandLine, ReadsTheReplaysSettings) {
-    Options options;
-    std::string error;
-    ASSERT_TRUE(ParseCommandLine({"x", "--replay", "k", "--clock-start", "2025-01-02 03:04:05",
-                                  "--size", "60x20", "--screen"},
-                                 "", &options, &error));
-    EXPECT_EQ(options.replayFile, "k");
-    EXPECT_EQ(options.clockStart, "2025-01-02 03:04:05");
-    EXPECT_EQ(options.replayCols, 60);
-    EXPECT_EQ(options.replayRows, 20);
-    EXPECT_TRUE(options.printScreen);
-
-    Options snapshot;
-    ASSERT_TRUE(
-        ParseCommandLine({"snapshot", "x", "--replay", "k", "--out", "s.png", "--page", "3"}, "",
-                         &snapshot, &error));
-    EXPECT_EQ(snapshot.outFile, "s.png");
-    EXPECT_EQ(snapshot.page, 3);
-}
-
 TEST(CommandLine, RefusesWhatItDoesNotKnow) {
     struct Case {
         const char* line;
