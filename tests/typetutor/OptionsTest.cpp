@@ -46,9 +46,10 @@ TEST(CommandLine, PicksTheCommand) {
 TEST(CommandLine, ReadsTheLessonsSettings) {
     Options options;
     std::string error;
-    ASSERT_TRUE(ParseCommandLine(Words("x --method match --masked --justify --no-highlight "
-                                       "--no-mark-typos --pause-after 4 --data-dir /d --json"),
-                                 "/data", &options, &error));
+    ASSERT_TRUE(
+        ParseCommandLine(Words("x --method match --masked --justify --no-highlight --no-mark-typos "
+                               "--pause-after 4 --data-dir /d --json --size 60x20"),
+                         "/data", &options, &error));
     EXPECT_EQ(options.session.method, tdByMatch);
     EXPECT_TRUE(options.session.masked);
     EXPECT_TRUE(options.session.justify);
@@ -57,6 +58,8 @@ TEST(CommandLine, ReadsTheLessonsSettings) {
     EXPECT_EQ(options.pauseAfterSeconds, 4);
     EXPECT_EQ(options.dataDir, "/d");
     EXPECT_TRUE(options.json);
+    EXPECT_EQ(options.replayCols, 60);
+    EXPECT_EQ(options.replayRows, 20);
 
     for (const auto& [name, td] : {std::pair{"letter", tdByLetter}, std::pair{"word", tdByWord},
                                    std::pair{"match", tdByMatch}, std::pair{"free", tdNone}}) {
