@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "Picture.h"
+#include "Stats.h"
 
 namespace {
 
@@ -41,11 +42,6 @@ void ScrollTo(Article* article, int line) {
     if (line > 0) {
         article->Scroll(line);
     }
-}
-
-std::string Duration(int seconds) {
-    return std::to_string(seconds / 60) + ":" + (seconds % 60 < 10 ? "0" : "") +
-           std::to_string(seconds % 60);
 }
 
 }  // namespace
@@ -143,7 +139,7 @@ void SessionPicture::DrawHeader(const std::string& title, const SessionFigures& 
     picture::Text(m_dc, kSheetMargin, kTitleY, title, picture::Font(kTitleEm, FW_BOLD),
                   picture::kInk);
     const std::string figures =
-        Duration(f.activeSeconds) + " typing     " + std::to_string(f.speed) + " cpm     " +
+        FormatDuration(f.activeSeconds) + " typing     " + std::to_string(f.speed) + " cpm     " +
         std::to_string(f.wordSpeed) + " wpm     accuracy " + std::to_string(f.accuracy) +
         "%     errors " + std::to_string(f.errors) + "     words " + std::to_string(f.words) +
         " (" + std::to_string(f.wrongWords) + " wrong)     " +

@@ -97,12 +97,6 @@ void JsonArray(std::ostringstream& out, const char* name, const std::vector<Row>
     out << "]" << (last ? "\n" : ",\n");
 }
 
-std::string Duration(int seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
-    return text;
-}
-
 // Word rows summed over all records of each word.
 std::vector<WordRow> WordRows(const CWordTrackFile& words) {
     struct Sum {
@@ -140,6 +134,12 @@ std::vector<WordRow> WordRows(const CWordTrackFile& words) {
 }
 
 }  // namespace
+
+std::string FormatDuration(int seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
+    return text;
+}
 
 const char* MethodName(int method) {
     switch (method) {
@@ -245,7 +245,7 @@ std::string FormatStatsText(const HistoryStats& stats) {
     for (const LessonRow& r : stats.lessons) {
         std::snprintf(line, sizeof line, "  %-16s  %-16.16s %-6s %6s %5d %5d %5d %8d%%\n",
                       r.date.c_str(), r.lesson.c_str(), r.method.c_str(),
-                      Duration(r.seconds).c_str(), r.speed, r.topSpeed, r.wordSpeed, r.accuracy);
+                      FormatDuration(r.seconds).c_str(), r.speed, r.topSpeed, r.wordSpeed, r.accuracy);
         out << line;
     }
     if (stats.hasToday) {
@@ -253,7 +253,7 @@ std::string FormatStatsText(const HistoryStats& stats) {
         std::snprintf(line, sizeof line,
                       "\nToday: %s typing, %d keystrokes, %d cpm (%d wpm), %d%% accurate, "
                       "%d words (%d wrong)\n",
-                      Duration(t.seconds).c_str(), t.keys, t.speed, t.wordSpeed, t.accuracy,
+                      FormatDuration(t.seconds).c_str(), t.keys, t.speed, t.wordSpeed, t.accuracy,
                       t.words, t.wrongWords);
         out << line;
     }

@@ -59,6 +59,8 @@ HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile&
 void WeakestCharacters(const CLessonTrack& track, int nTop, std::vector<CharRow>* slowest,
                        std::vector<CharRow>* leastAccurate);
 
+// Seconds as minutes and seconds: "12:05".
+std::string FormatDuration(int seconds);
 std::string FormatStatsText(const HistoryStats& stats);
 std::string FormatStatsJson(const HistoryStats& stats);
 // The name of a typo-detection method as the command line spells it.
