@@ -245,7 +245,8 @@ std::string FormatStatsText(const HistoryStats& stats) {
     for (const LessonRow& r : stats.lessons) {
         std::snprintf(line, sizeof line, "  %-16s  %-16.16s %-6s %6s %5d %5d %5d %8d%%\n",
                       r.date.c_str(), r.lesson.c_str(), r.method.c_str(),
-                      FormatDuration(r.seconds).c_str(), r.speed, r.topSpeed, r.wordSpeed, r.accuracy);
+                      FormatDuration(r.seconds).c_str(), r.speed, r.topSpeed, r.wordSpeed,
+                      r.accuracy);
         out << line;
     }
     if (stats.hasToday) {
