@@ -1,6 +1,7 @@
 #include "render/CairoDC.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -81,6 +82,24 @@ TEST(CairoDCMeasure, StockFontIsMonospaceWithCellsOfEightBySixteen) {
     EXPECT_EQ(dc.GetTextExtent("abc", -2).cx, 0);
 }
 
+// The family fontconfig gives for a generic name ("monospace", "serif"): which face stands for it
+// is the machine's choice, not the device context's.
+std::string SystemFamily(const char* generic) {
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(generic));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    std::string family;
+    FcChar8* name = nullptr;
+    if (match && FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch) {
+        family = reinterpret_cast<const char*>(name);
+    }
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+    return family;
+}
+
 TEST(CairoDCFonts, MatchesNameWeightSlantAndPitch) {
     struct Case {
         LOGFONTA lf;
@@ -92,9 +111,16 @@ TEST(CairoDCFonts, MatchesNameWeightSlantAndPitch) {
         {LogFont("DejaVu Sans", -16, FW_BOLD), "DejaVu Sans", "Bold"},
         {LogFont("DejaVu Sans", -16, FW_NORMAL, 1), "DejaVu Sans", "Oblique"},
         {LogFont("DejaVu Sans Mono", -16, FW_BOLD, 1), "DejaVu Sans Mono", "Bold Oblique"},
-        {LogFont("", -16, FW_NORMAL, 0, FIXED_PITCH), "DejaVu Sans Mono", "Book"},
-        {LogFont("No Such Face", -16, FW_NORMAL, 0, FIXED_PITCH), "DejaVu Sans Mono", "Book"},
-        {LogFont("", -16, FW_NORMAL, 0, VARIABLE_PITCH | 0x10), "DejaVu Serif", "Book"},
+    };
+    const std::string monospace = SystemFamily("monospace");
+    const std::string serif = SystemFamily("serif");
+    const struct {
+        LOGFONTA lf;
+        const std::string& family;
+    } generic[] = {
+        {LogFont("", -16, FW_NORMAL, 0, FIXED_PITCH), monospace},
+        {LogFont("No Such Face", -16, FW_NORMAL, 0, FIXED_PITCH), monospace},
+        {LogFont("", -16, FW_NORMAL, 0, VARIABLE_PITCH | 0x10), serif},
     };
     CairoDC dc(10, 10);
     for (const Case& c : cases) {
@@ -103,6 +129,12 @@ TEST(CairoDCFonts, MatchesNameWeightSlantAndPitch) {
         std::string s;
         EXPECT_EQ(dc.GetTextFace(s), c.family);
         EXPECT_EQ(dc.GetTextStyle(s), c.style);
+    }
+    for (const auto& g : generic) {
+        SCOPED_TRACE(g.family);
+        dc.SelectObject(g.lf);
+        std::string s;
+        EXPECT_EQ(dc.GetTextFace(s), g.family);
     }
 }
 
