@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "Commands.h"
+#include "Encoding.h"
 #include "History.h"
 #include "Picture.h"
 
@@ -557,6 +558,7 @@ int RunReport(const Options& options, std::ostream& out, std::ostream& err) {
         return kExitFailed;
     }
     CairoDC dc(ProgressPicture::kWidth, ProgressPicture::kHeight, picture::kDesk);
+    dc.SetCodePage(CurrentCodePage().Characters());
     progress.Draw(dc);
     if (!dc.WritePng(options.outFile)) {
         err << "typetutor: " << options.outFile << ": cannot be written\n";

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "Commands.h"
+#include "Encoding.h"
 #include "Picture.h"
 #include "Stats.h"
 
@@ -189,6 +190,7 @@ int RunSnapshot(const Options& options, std::ostream& out, std::ostream& err) {
     const SessionFigures figures = session.Figures();
 
     CairoDC dc(SessionPicture::kWidth, SessionPicture::kHeight, picture::kDesk);
+    dc.SetCodePage(CurrentCodePage().Characters());
     SessionPicture snapshot(session, dc);
     const int page = options.page > 0 ? options.page : snapshot.CurrentPage();
     if (!snapshot.Draw(page, LessonTitle(input.lesson.name, options.session), figures)) {
