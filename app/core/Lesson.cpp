@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
+#include <utility>
 
 #include "Article/Token.h"
 #include "Encoding.h"
@@ -15,19 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kLessonExtension = ".txt";
-
-std::string DescribeCodePoint(char32_t cp) {
-    if (cp == kNotUtf8) {
-        return "a byte that is not UTF-8";
-    }
-    std::string glyph;
-    if (cp >= 0x20) {
-        AppendUtf8(glyph, cp);
-    }
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
-    return (glyph.empty() ? "" : "'" + glyph + "' ") + "(" + code + ")";
-}
 
 std::string AtLine(int line) {
     return "line " + std::to_string(line) + ": ";
@@ -55,7 +44,7 @@ std::string TidyLines(const std::string& text) {
 
 // The first word that does not fit one token, as an error naming it; empty when all fit. A word
 // that ends its line takes the line feed into its token.
-std::string CheckWordLengths(const std::string& text) {
+std::string CheckWordLengths(const std::string& text, const CodePage& page) {
     int line = 1;
     size_t k = 0;
     while (k < text.size()) {
@@ -71,7 +60,7 @@ std::string CheckWordLengths(const std::string& text) {
         const bool endsLine = end < text.size() && text[end] == '\n';
         const size_t span = end - k + (endsLine ? 1 : 0);
         if (span > static_cast<size_t>(kMaxTokenLength)) {
-            return AtLine(line) + "the word \"" + SingleByteToUtf8(text.substr(k, end - k)) +
+            return AtLine(line) + "the word \"" + page.ToUtf8(text.substr(k, end - k)) +
                    "\" is too long: a word may have at most " + std::to_string(kMaxTokenLength) +
                    " characters (" + std::to_string(kMaxTokenLength - 1) + " at the end of a line)";
         }
@@ -105,40 +94,65 @@ std::string LessonDirectory() {
     return installed;
 }
 
-std::vector<BundledLesson> ListBundledLessons() {
-    std::vector<BundledLesson> lessons;
-    std::error_code ec;
-    for (const fs::directory_entry& e : fs::directory_iterator(LessonDirectory(), ec)) {
-        if (e.path().extension() == kLessonExtension) {
-            lessons.push_back({e.path().stem().string(), e.path().string()});
+std::string LanguageOfFolder(const std::string& folder) {
+    static const struct {
+        const char* folder;
+        const char* language;
+    } kLanguages[] = {{"de", "German"}, {"el", "Greek"},  {"es", "Spanish"},
+                      {"fr", "French"}, {"pl", "Polish"}, {"ru", "Russian"}};
+    for (const auto& l : kLanguages) {
+        if (folder == l.folder) {
+            return l.language;
         }
     }
-    std::sort(lessons.begin(), lessons.end(),
-              [](const BundledLesson& a, const BundledLesson& b) { return a.name < b.name; });
+    return folder;
+}
+
+std::vector<BundledLesson> ListBundledLessons() {
+    // (folder name, lesson), so that sorting puts the English ones (folder "") first.
+    std::vector<std::pair<std::string, BundledLesson>> found;
+    std::error_code ec;
+    const std::string top = LessonDirectory();
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(top, ec)) {
+        const fs::path relative = e.path().lexically_relative(top);
+        if (e.path().extension() != kLessonExtension || !e.is_regular_file(ec) ||
+            std::distance(relative.begin(), relative.end()) > 2) {
+            continue;
+        }
+        const std::string folder =
+            relative.has_parent_path() ? relative.parent_path().string() : "";
+        const std::string stem = e.path().stem().string();
+        found.push_back(
+            {folder,
+             {folder.empty() ? stem : folder + "/" + stem,
+              folder.empty() ? "English" : LanguageOfFolder(folder), e.path().string()}});
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.first, a.second.name) < std::tie(b.first, b.second.name);
+    });
+    std::vector<BundledLesson> lessons;
+    for (auto& [folder, lesson] : found) {
+        lessons.push_back(std::move(lesson));
+    }
     return lessons;
 }
 
-LessonText PrepareLesson(const std::string& utf8) {
+LessonText PrepareLesson(const std::string& utf8, const CodePage& page) {
     LessonText result;
+    SingleByteText converted = ConvertToCodePage(utf8, page);
+    if (!converted.ok) {
+        result.error = converted.error;
+        return result;
+    }
     std::string text;
-    text.reserve(utf8.size());
-    int line = 1;
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const char32_t cp = DecodeUtf8(utf8, i);
-        if (cp == '\r') {
-            continue;
+    text.reserve(converted.bytes.size());
+    for (char c : converted.bytes) {
+        if (c != '\r') {
+            text += c == '\t' ? ' ' : c;
         }
-        const int b = CodePointToSingleByte(cp);
-        if (b < 0) {
-            result.error = AtLine(line) + DescribeCodePoint(cp) + " has no single-byte form";
-            return result;
-        }
-        text += b == '\t' ? ' ' : static_cast<char>(b);
-        line += b == '\n' ? 1 : 0;
     }
     text = TidyLines(text);
-    if (std::string error = CheckWordLengths(text); !error.empty()) {
+    if (std::string error = CheckWordLengths(text, page); !error.empty()) {
         result.error = error;
         return result;
     }

@@ -25,6 +25,7 @@ TEST(PrepareLesson, ConvertsUtf8ToWindows1252AndTidiesLines) {
         {"one\r\ntwo\r\n", "one\ntwo"},
         {"trailing   \nblanks\t\n\n\n", "trailing\nblanks"},
         {"tab\there", "tab here"},
+        {"e\xCC\x81t\xC3\xA9", "\xE9t\xE9"},  // "e" and a combining acute: é, as é is
         {"blank\n\nlines", "blank\n\nlines"},
     };
     for (const Case& c : cases) {
@@ -42,10 +43,11 @@ TEST(PrepareLesson, RefusesWhatTheLibraryCannotTakeNamingTheLineAndTheWord) {
         std::string error;
     };
     const Case cases[] = {
-        {"fine\nnot \xE2\x88\x9E fine", "line 2: '\xE2\x88\x9E' (U+221E) has no single-byte form"},
-        {"ok\n\nbad \xFF byte", "line 3: a byte that is not UTF-8 has no single-byte form"},
-        {"overlong \xC0\xAF", "line 1: a byte that is not UTF-8 has no single-byte form"},
-        {"bell\x07", "line 1: (U+0007) has no single-byte form"},
+        {"fine\nnot \xE2\x88\x9E fine",
+         "line 2: '\xE2\x88\x9E' (U+221E) is in no single-byte code page"},
+        {"ok\n\nbad \xFF byte", "line 3: a byte is not UTF-8"},
+        {"overlong \xC0\xAF", "line 1: a byte is not UTF-8"},
+        {"bell\x07", "line 1: (U+0007) is a control character"},
         {"a " + std::string(64, 'w'), "line 1: the word \"" + std::string(64, 'w') + tooLong},
         // A word that ends its line takes the line feed into its token too.
         {"x\n" + std::string(63, 'q') + "\nnext",
@@ -130,8 +132,7 @@ TEST_F(BundledLessons, AFileOfOnesOwnIsLessonZeroNamedAfterTheFile) {
     std::ofstream(dir.File("bad.txt")) << "a\n\xE2\x88\x9E\n";
     EXPECT_FALSE(ChooseLesson(dir.File("bad.txt"), &lesson, &error));
     EXPECT_EQ(error, dir.File("bad.txt") +
-                         ": line 2: '\xE2\x88\x9E' (U+221E) has no "
-                         "single-byte form");
+                         ": line 2: '\xE2\x88\x9E' (U+221E) is in no single-byte code page");
 }
 
 }  // namespace

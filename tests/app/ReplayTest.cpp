@@ -208,7 +208,7 @@ TEST_F(ReplayTest, RefusesBadInputBeforeTheLessonStartsNamingTheFileAndLine) {
          dir.File("long.txt") + ": line 2: the word \"" + std::string(70, 'q') +
              "\" is too long: a word may have at most 63 characters (62 at the end of a line)"},
         {dir.File("odd.txt"),
-         dir.File("odd.txt") + ": line 1: '\xE2\x9D\x84' (U+2744) has no single-byte form"},
+         dir.File("odd.txt") + ": line 1: '\xE2\x9D\x84' (U+2744) is in no single-byte code page"},
         {dir.File("lesson.txt") + " --replay " + dir.File("bad-keys.txt"),
          dir.File("bad-keys.txt") + ": line 2: time goes backwards"},
     };
