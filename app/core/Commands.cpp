@@ -8,6 +8,7 @@
 #include "CellScreen.h"
 #include "History.h"
 #include "Lesson.h"
+#include "Profile.h"
 #include "Replay.h"
 #include "Stats.h"
 #include "platform/Clock.h"
@@ -49,8 +50,9 @@ std::string FormatFigures(const SessionFigures& f) {
     return out.str();
 }
 
-std::string LessonTitle(const std::string& lesson, const SessionOptions& options) {
-    return "typetutor - " + lesson + " (" + MethodName(options.method) + ")";
+std::string LessonTitle(const std::string& lesson, const Options& options) {
+    return "typetutor - " + lesson + " (" + MethodName(options.session.method) + ")" +
+           (options.profile == Profile::kDefaultName ? "" : " - profile " + options.profile);
 }
 
 bool LoadReplayInput(const Options& options, ReplayInput* input, std::ostream& err) {
@@ -80,7 +82,7 @@ bool LoadReplayInput(const Options& options, ReplayInput* input, std::ostream& e
 
 void PlayReplay(const ReplayInput& input, const Options& options, Session& session,
                 GridScreen& screen, ScopedFakeClock& clock) {
-    Tutor tutor(session, screen, LessonTitle(input.lesson.name, options.session),
+    Tutor tutor(session, screen, LessonTitle(input.lesson.name, options),
                 options.pauseAfterSeconds * 1000);
     tutor.Open();
     long long now = 0;

@@ -17,8 +17,8 @@
 // The figures of a session as "name: value" lines.
 std::string FormatFigures(const SessionFigures& f);
 
-// The lesson's title line.
-std::string LessonTitle(const std::string& lesson, const SessionOptions& options);
+// The lesson's title line, naming the profile unless it is the default one.
+std::string LessonTitle(const std::string& lesson, const Options& options);
 
 // A lesson and the keys to replay on it, as the command line names them.
 struct ReplayInput {

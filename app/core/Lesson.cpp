@@ -181,20 +181,22 @@ LessonText LoadLessonFile(const std::string& path) {
     return lesson;
 }
 
-bool ChooseLesson(const std::string& nameOrPath, Lesson* lesson, std::string* error) {
+std::string FindLessonFile(const std::string& nameOrPath, int* id) {
     const std::vector<BundledLesson> bundled = ListBundledLessons();
-    std::string path;
-    int id = 0;
+    *id = 0;
     for (size_t i = 0; i < bundled.size(); ++i) {
         if (bundled[i].name == nameOrPath) {
-            path = bundled[i].path;
-            id = static_cast<int>(i) + 1;
+            *id = static_cast<int>(i) + 1;
+            return bundled[i].path;
         }
     }
     std::error_code ec;
-    if (path.empty() && fs::is_regular_file(nameOrPath, ec)) {
-        path = nameOrPath;
-    }
+    return fs::is_regular_file(nameOrPath, ec) ? nameOrPath : std::string();
+}
+
+bool ChooseLesson(const std::string& nameOrPath, Lesson* lesson, std::string* error) {
+    int id = 0;
+    const std::string path = FindLessonFile(nameOrPath, &id);
     if (path.empty()) {
         *error = "no bundled lesson or file named \"" + nameOrPath +
                  "\" (typetutor --list "

@@ -46,6 +46,9 @@ struct Lesson {
     unsigned short tag = 0;  // LessonTag(name)
 };
 
+// The file of a bundled lesson's name (id its 1-based place) or of a path (id 0); empty when
+// there is none.
+std::string FindLessonFile(const std::string& nameOrPath, int* id);
 // A bundled lesson's name or a text file's path to a prepared lesson; false with a message
 // naming the problem.
 bool ChooseLesson(const std::string& nameOrPath, Lesson* lesson, std::string* error);

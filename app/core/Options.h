@@ -14,6 +14,7 @@ enum class Command {
     kReplay,    // replay keys from a file on the lesson named
     kSnapshot,  // replay, then draw the lesson and what was typed as a PNG picture
     kReport,    // draw the history's progress charts as a PNG picture
+    kLayouts,   // list the keyboard layouts
     kHelp,
 };
 
@@ -21,6 +22,9 @@ struct Options {
     Command command = Command::kMenu;
     std::string lesson;   // bundled lesson name or file path
     std::string dataDir;  // the history's folder
+    std::string profile = "default";
+    std::string layout;    // keyboard layout, "de" or "us(intl)"; empty for the profile's
+    std::string codePage;  // a new profile's code page; empty to suggest one
     SessionOptions session;
     int pauseAfterSeconds = 10;
     bool json = false;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Article/TypingLog.h"
+#include "Keyboard.h"
 #include "Stats.h"
 #include "render/CairoDC.h"
 
@@ -32,11 +33,12 @@ public:
         double topValue = 1;
     };
 
+    // The keyboard is drawn as the learner's layout has it.
     ProgressPicture(const CLessonTrackFile& lessons,
-                    const std::map<unsigned short, std::string>& names);
+                    const std::map<unsigned short, std::string>& names, const Keyboard& keyboard);
 
-    // Where the key that types c is drawn; false for a character on no key.
-    static bool KeyRect(char c, RECT* rc);
+    // Where the (first) key that types the byte c is drawn; false for a byte on no key.
+    bool KeyRect(char c, RECT* rc) const;
 
     bool IsEmpty() const { return m_rows.empty(); }
     const Chart& SpeedChart() const { return m_speed; }
@@ -49,6 +51,18 @@ private:
     void DrawChart(CairoDC& dc, const Chart& chart, const std::string& title,
                    const std::vector<double>& values, double tickStep) const;
     void DrawKeyboard(CairoDC& dc) const;
+    // Calls visit(key, bytes it types, x, y, width, height) for every key.
+    template <typename Visit>
+    void ForEachKey(Visit visit) const;
+
+    // The bytes of the current code page each key of the keyboard types, in key order.
+    struct KeyFigures {
+        explicit KeyFigures(const Keyboard& keyboard);
+        std::vector<std::string> bytes;
+    };
+
+    Keyboard m_keyboard;
+    KeyFigures m_keys;
 
     std::vector<LessonRow> m_rows;  // oldest first
     CLessonTrack m_sum;             // every lesson added up, for the keys

@@ -206,7 +206,7 @@ int RunInteractive(const Options& options) {
         std::cerr << "typetutor: " << error << "\n";
         return kExitRefused;
     }
-    const std::string title = LessonTitle(lesson.name, options.session);
+    const std::string title = LessonTitle(lesson.name, options);
     Tutor tutor(session, screen, title, options.pauseAfterSeconds * 1000);
     tutor.Open();
     history.Lessons().AddNewTrack(static_cast<unsigned char>(lesson.id),

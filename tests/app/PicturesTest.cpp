@@ -178,7 +178,7 @@ protected:
 };
 
 TEST_F(ProgressTest, EachLessonsDotStandsWhereItsFiguresSay) {
-    const ProgressPicture picture(lessons, {});
+    const ProgressPicture picture(lessons, {}, Keyboard::UsQwerty());
     picture.Draw(dc);
     const struct {
         const ProgressPicture::Chart& chart;
@@ -203,17 +203,17 @@ TEST_F(ProgressTest, EachLessonsDotStandsWhereItsFiguresSay) {
 }
 
 TEST_F(ProgressTest, KeysAreColouredByTheirAccuracyAndSpeed) {
-    const ProgressPicture picture(lessons, {});
+    const ProgressPicture picture(lessons, {}, Keyboard::UsQwerty());
     picture.Draw(dc);
     auto reddish = [](COLORREF c) { return GetRValue(c) > GetGValue(c) + 60; };
     auto greenish = [](COLORREF c) { return GetGValue(c) > GetRValue(c) + 40; };
     RECT q;
     RECT a;
     RECT p;
-    ASSERT_TRUE(ProgressPicture::KeyRect('Q', &q));
-    ASSERT_TRUE(ProgressPicture::KeyRect('a', &a));
-    ASSERT_TRUE(ProgressPicture::KeyRect('p', &p));
-    EXPECT_FALSE(ProgressPicture::KeyRect('\xE9', &p)) << "no key types e acute";
+    ASSERT_TRUE(picture.KeyRect('Q', &q));
+    ASSERT_TRUE(picture.KeyRect('a', &a));
+    ASSERT_TRUE(picture.KeyRect('p', &p));
+    EXPECT_FALSE(picture.KeyRect('\xE9', &p)) << "no key types e acute";
     const int area = (q.right - q.left) * (q.bottom - q.top);
     EXPECT_GT(Count(dc, q, reddish), area / 2) << "q is half wrong";
     EXPECT_GT(Count(dc, a, greenish), area / 2) << "a is always right";
