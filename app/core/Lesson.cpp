@@ -137,6 +137,12 @@ std::vector<BundledLesson> ListBundledLessons() {
     return lessons;
 }
 
+std::vector<BundledLesson> ListTypeableLessons() {
+    std::vector<BundledLesson> lessons = ListBundledLessons();
+    std::erase_if(lessons, [](const BundledLesson& l) { return !LoadLessonFile(l.path).ok; });
+    return lessons;
+}
+
 LessonText PrepareLesson(const std::string& utf8, const CodePage& page) {
     LessonText result;
     SingleByteText converted = ConvertToCodePage(utf8, page);

@@ -20,6 +20,8 @@ std::string LessonDirectory();
 // of each language's folder ("de", "fr", ...), a language after another in the order of their
 // folders' names. The English ones keep their places as lessons are added in other languages.
 std::vector<BundledLesson> ListBundledLessons();
+// The bundled lessons whose every character the current code page holds, in the same order.
+std::vector<BundledLesson> ListTypeableLessons();
 // The language a bundled lesson folder holds: "de" is German; the folder's name when unknown.
 std::string LanguageOfFolder(const std::string& folder);
 

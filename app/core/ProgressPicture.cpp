@@ -192,8 +192,9 @@ std::string LabelOf(const KeyCap& key) {
 ProgressPicture::KeyFigures::KeyFigures(const Keyboard& keyboard) {
     // Each byte of the code page goes to the keys that type it: one for most, the dead key
     // and the base for a composed character.
+    // The lesson record has no slot for the byte 255 (Windows-1251's я): it is on no key here.
     bytes.resize(keyboard.Keys().size());
-    for (int b = 1; b < 256; ++b) {
+    for (int b = 1; b < kCharTrackSlots; ++b) {
         const char32_t cp = CurrentCodePage().ToUnicode(static_cast<unsigned char>(b));
         if (cp == kNoCharacter || (cp < 0x20 && cp != '\t' && cp != '\n')) {
             continue;

@@ -49,7 +49,7 @@ std::string Preview(const std::string& path, size_t width) {
 
 // A bundled lesson chosen with a key; empty when the learner leaves.
 std::string ChooseFromMenu(TerminalScreen& screen) {
-    const std::vector<BundledLesson> lessons = ListBundledLessons();
+    const std::vector<BundledLesson> lessons = ListTypeableLessons();
     const size_t shown = std::min(lessons.size(), std::strlen(kMenuKeys));
     for (;;) {
         screen.Clear();
