@@ -217,7 +217,7 @@ void ProgressPicture::ForEachKey(Visit visit) const {
     for (size_t i = 0; i < keys.size(); ++i) {
         const KeyCap& key = keys[i];
         visit(key, m_keys.bytes[i], left + key.x * kKeyUnit, kKeyboardTop + key.row * kRowPitch,
-             key.width * kKeyUnit - kKeyGap, kRowPitch - kKeyGap);
+              key.width * kKeyUnit - kKeyGap, kRowPitch - kKeyGap);
     }
 }
 
@@ -526,12 +526,11 @@ bool ProgressPicture::KeyRect(char c, RECT* rc) const {
 
 int RunReport(const Options& options, std::ostream& out, std::ostream& err) {
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        err << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, err)) {
         return kExitFailed;
     }
     Keyboard keyboard = Keyboard::UsQwerty();
+    std::string error;
     if (!options.layout.empty() && !ReadKeyboardLayout(options.layout, &keyboard, &error)) {
         err << "typetutor: " << error << "\n";
         return kExitFailed;
