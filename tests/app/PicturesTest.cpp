@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "Commands.h"
+#include "KeyboardLayout.h"
 #include "ProgressPicture.h"
 #include "SessionPicture.h"
 #include "support/TestFiles.h"
@@ -221,6 +222,25 @@ TEST_F(ProgressTest, KeysAreColouredByTheirAccuracyAndSpeed) {
     // The bar along the foot: q the slowest, a the fastest.
     EXPECT_TRUE(reddish(dc.GetPixel((q.left + q.right) / 2, q.bottom - 8)));
     EXPECT_TRUE(greenish(dc.GetPixel((a.left + a.right) / 2, a.bottom - 8)));
+}
+
+TEST_F(ProgressTest, TheKeyboardIsTheProfilesLayout) {
+    Keyboard de = Keyboard::UsQwerty();
+    std::string error;
+    ASSERT_TRUE(ReadKeyboardLayout("de", &de, &error)) << error;
+    const ProgressPicture us(lessons, {}, Keyboard::UsQwerty());
+    const ProgressPicture german(lessons, {}, de);
+    RECT usY;
+    RECT deZ;
+    RECT deY;
+    RECT sharpS;
+    ASSERT_TRUE(us.KeyRect('y', &usY));
+    ASSERT_TRUE(german.KeyRect('z', &deZ));
+    ASSERT_TRUE(german.KeyRect('y', &deY));
+    EXPECT_TRUE(EqualRect(&usY, &deZ)) << "Z stands where a US keyboard has Y";
+    EXPECT_GT(deY.top, usY.top) << "and Y in the bottom row";
+    EXPECT_TRUE(german.KeyRect('\xDF', &sharpS)) << "\xC3\x9F has a key of its own";
+    EXPECT_FALSE(us.KeyRect('\xDF', &sharpS));
 }
 
 TEST(ProgressReport, WithNoLessonsSaysSoAndDrawsNothing) {
