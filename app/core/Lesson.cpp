@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <tuple>
 #include <utility>
@@ -212,6 +213,14 @@ bool ChooseLesson(const std::string& nameOrPath, Lesson* lesson, std::string* er
     LessonText text = LoadLessonFile(path);
     if (!text.ok) {
         *error = text.error;
+        // A lesson in another alphabet is typed in a profile of its own.
+        std::ifstream in(path, std::ios::binary);
+        const std::string utf8((std::istreambuf_iterator<char>(in)), {});
+        const std::vector<const CodePage*> pages = PagesHolding(utf8);
+        if (!pages.empty() &&
+            std::find(pages.begin(), pages.end(), &CurrentCodePage()) == pages.end()) {
+            *error += "; a profile of its own takes the lesson: --profile NAME";
+        }
         return false;
     }
     lesson->name = id ? nameOrPath : fs::path(path).stem().string();
