@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <unordered_set>
 
 namespace {
 
@@ -53,6 +54,17 @@ using IconvPtr = std::unique_ptr<void, IconvCloser>;
 IconvPtr OpenIconv(const std::string& to, const std::string& from) {
     iconv_t cd = iconv_open(to.c_str(), from.c_str());
     return IconvPtr(cd == reinterpret_cast<iconv_t>(-1) ? nullptr : cd);
+}
+
+// The text in composed characters (NFC); as it is when it cannot be normalised (when it is not
+// UTF-8, or memory runs out).
+std::string Composed(const std::string& utf8) {
+    size_t length = 0;
+    const std::unique_ptr<uint8_t, decltype(&std::free)> nfc(
+        u8_normalize(UNINORM_NFC, reinterpret_cast<const uint8_t*>(utf8.data()), utf8.size(),
+                     nullptr, &length),
+        &std::free);
+    return nfc ? std::string(reinterpret_cast<const char*>(nfc.get()), length) : utf8;
 }
 
 }  // namespace
@@ -257,16 +269,7 @@ SingleByteText ConvertToCodePage(const std::string& utf8, const CodePage& page) 
         line += cp == '\n' ? 1 : 0;
     }
     // 2. Composed characters, as a code page holds them.
-    size_t length = 0;
-    std::unique_ptr<uint8_t, decltype(&std::free)> nfc(
-        u8_normalize(UNINORM_NFC, reinterpret_cast<const uint8_t*>(utf8.data()), utf8.size(),
-                     nullptr, &length),
-        &std::free);
-    if (!nfc && !utf8.empty()) {
-        result.error = "the text cannot be normalised";
-        return result;
-    }
-    const std::string composed(reinterpret_cast<const char*>(nfc.get()), nfc ? length : 0);
+    const std::string composed = Composed(utf8);
     // 3. Strict conversion: a character the page lacks stops it.
     const IconvPtr cd = OpenIconv(page.IconvName(), "UTF-8");
     if (!cd) {
@@ -300,12 +303,15 @@ SingleByteText ConvertToCodePage(const std::string& utf8, const CodePage& page) 
 }
 
 std::vector<const CodePage*> PagesHolding(const std::string& utf8) {
+    // Each character once: a long text has few distinct ones.
+    std::unordered_set<char32_t> characters;
+    const std::string composed = Composed(utf8);
+    for (size_t i = 0; i < composed.size();) {
+        characters.insert(DecodeUtf8(composed, i));
+    }
+    characters.erase('\r');
     std::vector<const CodePage*> pages = CodePage::All();
-    for (size_t i = 0; i < utf8.size() && !pages.empty();) {
-        const char32_t cp = DecodeUtf8(utf8, i);
-        if (cp == '\r') {
-            continue;
-        }
+    for (char32_t cp : characters) {
         std::erase_if(pages, [cp](const CodePage* page) { return page->ToByte(cp) < 0; });
     }
     return pages;

@@ -76,5 +76,6 @@ struct SingleByteText {
 // other than tab, line feed and carriage return, and characters the page does not hold, naming
 // the line and the pages that would hold the character.
 SingleByteText ConvertToCodePage(const std::string& utf8, const CodePage& page);
-// The pages of All() that hold every character of the UTF-8 text, in the order of All().
+// The pages of All() that hold every character of the UTF-8 text (composed, as above), in the
+// order of All().
 std::vector<const CodePage*> PagesHolding(const std::string& utf8);

@@ -21,8 +21,10 @@ TEST(Profile, SuggestsTheLayoutsPageWhenItHoldsTheLessonElseTheFirstThatDoes) {
         {"\xd0\x9f\xd1\x80\xd0\xb8", "us", "Windows-1251"},            // При
         {"za\xc5\xbc\xc3\xb3\xc5\x82\xc4\x87", "pl", "Windows-1250"},  // zażółć
         {"\xc4\x9f", "tr(f)", "Windows-1254"},                         // ğ
-        {"caf\xc3\xa9", "ru", "Windows-1252"},                         // é is not in Windows-1251
-        {"\xce\xb1", "de", "Windows-1253"},                            // α
+        {"caf\xc3\xa9", "ru", "Windows-1252"},
+        {"cafe\xcc\x81", "ru", "Windows-1252"},  // e and a combining acute: é // é is not in
+                                                 // Windows-1251
+        {"\xce\xb1", "de", "Windows-1253"},      // α
         {"\xe2\x88\x9e", "de", "Windows-1252"},  // ∞ fits none: the layout's
     };
     for (const auto& c : cases) {
