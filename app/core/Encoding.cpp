@@ -53,7 +53,10 @@ using IconvPtr = std::unique_ptr<void, IconvCloser>;
 
 IconvPtr OpenIconv(const std::string& to, const std::string& from) {
     iconv_t cd = iconv_open(to.c_str(), from.c_str());
-    return IconvPtr(cd == reinterpret_cast<iconv_t>(-1) ? nullptr : cd);
+    // iconv_open answers (iconv_t)-1 for a conversion it does not know.
+    return IconvPtr(cd == reinterpret_cast<iconv_t>(-1)  // NOLINT(performance-no-int-to-ptr)
+                        ? nullptr
+                        : cd);
 }
 
 // The text in composed characters (NFC); as it is when it cannot be normalised (when it is not
@@ -133,7 +136,7 @@ std::string DescribeCodePoint(char32_t cp) {
         AppendUtf8(glyph, cp);
     }
     char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+    (void)std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
     return (glyph.empty() ? "" : "'" + glyph + "' ") + "(" + code + ")";
 }
 
@@ -152,7 +155,7 @@ CodePage::CodePage(std::string name, std::string iconvName)
             char* pOut = reinterpret_cast<char*>(out);
             size_t inLeft = 1;
             size_t outLeft = sizeof out;
-            iconv(static_cast<iconv_t>(cd.get()), nullptr, nullptr, nullptr, nullptr);
+            (void)iconv(static_cast<iconv_t>(cd.get()), nullptr, nullptr, nullptr, nullptr);
             if (iconv(static_cast<iconv_t>(cd.get()), &pIn, &inLeft, &pOut, &outLeft) !=
                     static_cast<size_t>(-1) &&
                 outLeft == 0) {
@@ -185,6 +188,7 @@ const std::vector<const CodePage*>& CodePage::All() {
     };
     static const std::vector<const CodePage*> all = [] {
         std::vector<const CodePage*> list;
+        list.reserve(pages.size());
         for (const CodePage& page : pages) {
             list.push_back(&page);
         }

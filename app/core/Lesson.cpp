@@ -122,16 +122,16 @@ std::vector<BundledLesson> ListBundledLessons() {
         }
         const std::string folder =
             relative.has_parent_path() ? relative.parent_path().string() : "";
-        const std::string stem = e.path().stem().string();
+        const std::string name = (relative.parent_path() / e.path().stem()).string();
         found.push_back(
             {folder,
-             {folder.empty() ? stem : folder + "/" + stem,
-              folder.empty() ? "English" : LanguageOfFolder(folder), e.path().string()}});
+             {name, folder.empty() ? "English" : LanguageOfFolder(folder), e.path().string()}});
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
         return std::tie(a.first, a.second.name) < std::tie(b.first, b.second.name);
     });
     std::vector<BundledLesson> lessons;
+    lessons.reserve(found.size());
     for (auto& [folder, lesson] : found) {
         lessons.push_back(std::move(lesson));
     }

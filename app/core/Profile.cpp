@@ -124,8 +124,9 @@ bool LoadProfile(const std::string& name, const std::string& directory, Profile*
         if (key == kCodePageKey) {
             profile->page = CodePage::Find(value);
             if (!profile->page) {
-                *error = path + ": line " + std::to_string(number) + ": no code page named \"" +
-                         value + "\"";
+                *error = path;
+                *error +=
+                    ": line " + std::to_string(number) + ": no code page named \"" + value + "\"";
                 return false;
             }
         } else if (key == kLayoutKey) {
@@ -228,7 +229,7 @@ bool OpenProfile(Options* options, Profile* profile, std::string* error) {
 std::string WordListFile(const Profile& profile) {
     std::error_code ec;
     for (const LayoutWords& w : kLayoutWords) {
-        const std::string path = std::string(kDictionaries) + w.file;
+        std::string path = std::string(kDictionaries) + w.file;
         if (BaseLayout(profile.layout) == w.layout && fs::exists(path, ec)) {
             return path;
         }
