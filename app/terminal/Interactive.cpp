@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "Commands.h"
@@ -47,6 +48,16 @@ std::string Preview(const std::string& path, size_t width) {
     return first;
 }
 
+// Each line of text on a row of its own from row; the row after the last.
+int PutLines(TerminalScreen& screen, int row, const std::string& text) {
+    for (size_t start = 0; start < text.size(); ++row) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        screen.Put(2, row, text.substr(start, end - start), CellStyle::kNormal);
+        start = end + 1;
+    }
+    return row;
+}
+
 // A bundled lesson chosen with a key; empty when the learner leaves.
 std::string ChooseFromMenu(TerminalScreen& screen) {
     const std::vector<BundledLesson> lessons = ListBundledLessons();
@@ -86,6 +97,15 @@ std::string ChooseFromMenu(TerminalScreen& screen) {
     }
 }
 
+// Lines to read before the lesson, until a key.
+void ShowNotice(TerminalScreen& screen, const std::string& notice) {
+    screen.Clear();
+    const int row = PutLines(screen, 1, notice);
+    screen.Put(2, row + 1, "Press any key.", CellStyle::kHeading);
+    screen.Show();
+    WaitForKey();
+}
+
 bool AskKeep(TerminalScreen& screen) {
     const int row = screen.Rows() - 1;
     screen.ClearCells(0, row, -1);
@@ -114,13 +134,7 @@ bool SaveWithRetry(TerminalScreen& screen, History& history, std::string* messag
         }
         screen.Clear();
         screen.Put(2, 0, "The history could not be saved", CellStyle::kHeading);
-        int row = 2;
-        size_t start = 0;
-        while (start < message->size()) {
-            const size_t end = message->find('\n', start);
-            screen.Put(2, row++, message->substr(start, end - start), CellStyle::kNormal);
-            start = end == std::string::npos ? message->size() : end + 1;
-        }
+        const int row = PutLines(screen, 2, *message);
         screen.Put(2, row + 1, "Press r to try again, any other key to leave.", CellStyle::kNormal);
         screen.Show();
         const Key key = WaitForKey();
@@ -165,8 +179,8 @@ void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* t
             screen.Put(32, row, line, CellStyle::kNormal);
         }
     }
-    screen.Put(2, row + 1, saved, CellStyle::kNormal);
-    screen.Put(2, row + 3, "Press any key.", CellStyle::kNormal);
+    row = PutLines(screen, row + 1, saved);
+    screen.Put(2, row + 1, "Press any key.", CellStyle::kNormal);
     screen.Show();
     WaitForKey();
 }
@@ -181,8 +195,10 @@ int RunInteractive(const Options& options) {
         return kExitHistory;
     }
     Lesson lesson;
+    std::optional<BookPart> book;
     // A lesson named on the command line is refused before the terminal is taken over.
-    if (options.command == Command::kLesson && !ChooseLesson(options.lesson, &lesson, &error)) {
+    if (options.command == Command::kLesson &&
+        !ChooseNamedLesson(options, &lesson, &book, &error)) {
         std::cerr << "typetutor: " << error << "\n";
         return kExitRefused;
     }
@@ -200,13 +216,16 @@ int RunInteractive(const Options& options) {
             return kExitRefused;
         }
     }
+    if (book && !book->notice.empty()) {
+        ShowNotice(screen, book->notice);
+    }
     Session session;
     if (!session.Create(lesson.text, options.session, &error)) {
         StopTerminal();
         std::cerr << "typetutor: " << error << "\n";
         return kExitRefused;
     }
-    const std::string title = LessonTitle(lesson.name, options.session);
+    const std::string title = LessonTitle(lesson, options.session);
     Tutor tutor(session, screen, title, options.pauseAfterSeconds * 1000);
     tutor.Open();
     history.Lessons().AddNewTrack(static_cast<unsigned char>(lesson.id),
@@ -234,9 +253,16 @@ int RunInteractive(const Options& options) {
     if (keep) {
         session.Record(history.Lessons(), history.Words());
         saved = SaveWithRetry(screen, history, &message);
+        if (saved) {
+            message = "Saved in " + history.Directory() + ".\n";
+        }
+        if (book && tutor.IsFinished()) {
+            std::string place;
+            saved = FinishBookPart(options, *book, session.Figures(), &place) && saved;
+            message += place + "\n";
+        }
         if (tutor.IsFinished()) {
-            ShowSummary(screen, session, history.Lessons().GetLastTrack(), title,
-                        saved ? "Saved in " + history.Directory() + "." : message);
+            ShowSummary(screen, session, history.Lessons().GetLastTrack(), title, message);
         }
     }
     StopTerminal();
@@ -249,6 +275,6 @@ int RunInteractive(const Options& options) {
         std::cerr << "typetutor: " << message;
         return kExitHistory;
     }
-    std::cout << "Saved in " << history.Directory() << "\n";
+    std::cout << message;
     return 0;
 }
