@@ -1,5 +1,9 @@
 #include "Book.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <xxhash.h>
 
 #include <algorithm>
@@ -41,23 +45,52 @@ bool IsBlank(unsigned char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
 }
 
-bool ReadWhole(const std::string& path, std::string* content) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) {
-        return false;
+// A file's bytes, mapped into memory read-only for as long as the object lives: a book is read
+// once, front to back, and need not be copied.
+class MappedFile {
+public:
+    explicit MappedFile(const std::string& path) {
+        std::error_code ec;
+        const int fd = fs::is_regular_file(path, ec) ? ::open(path.c_str(), O_RDONLY) : -1;
+        struct stat st {};
+        if (fd < 0 || ::fstat(fd, &st) != 0) {
+            Close(fd);
+            return;
+        }
+        m_nSize = static_cast<size_t>(st.st_size);
+        void* p = m_nSize ? ::mmap(nullptr, m_nSize, PROT_READ, MAP_PRIVATE, fd, 0) : nullptr;
+        m_bOk = m_nSize == 0 || p != MAP_FAILED;
+        m_pData = m_nSize && p != MAP_FAILED ? static_cast<const char*>(p) : nullptr;
+        if (m_pData) {
+            ::madvise(p, m_nSize, MADV_SEQUENTIAL);
+        }
+        Close(fd);
     }
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-    if (size < 0) {
-        return false;
+    ~MappedFile() {
+        if (m_pData) {
+            ::munmap(const_cast<char*>(m_pData), m_nSize);
+        }
     }
-    content->resize(static_cast<size_t>(size));
-    in.seekg(0);
-    return static_cast<bool>(in.read(content->data(), size));
-}
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    bool Ok() const { return m_bOk; }
+    std::string_view Text() const { return {m_pData ? m_pData : "", m_pData ? m_nSize : 0}; }
+
+private:
+    static void Close(int fd) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+
+    const char* m_pData = nullptr;
+    size_t m_nSize = 0;
+    bool m_bOk = false;
+};
 
 // Where the line that starts with marker begins (the last such line when last); npos if none.
-size_t FindLine(const std::string& text, const char* marker, bool last) {
+size_t FindLine(std::string_view text, const char* marker, bool last) {
     for (size_t at = last ? text.rfind(marker) : text.find(marker); at != std::string::npos;
          at = last ? (at ? text.rfind(marker, at - 1) : std::string::npos)
                    : text.find(marker, at + 1)) {
@@ -68,7 +101,7 @@ size_t FindLine(const std::string& text, const char* marker, bool last) {
     return std::string::npos;
 }
 
-size_t NextLine(const std::string& text, size_t at) {
+size_t NextLine(std::string_view text, size_t at) {
     const size_t end = text.find('\n', at);
     return end == std::string::npos ? text.size() : end + 1;
 }
@@ -239,11 +272,15 @@ int FindPlace(const Book& book, const BookProgress& r) {
 }
 
 std::string Thousands(long long n) {
-    std::string digits = std::to_string(n);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<size_t>(at), ",");
+    const std::string digits = std::to_string(n);
+    std::string out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && digits[i - 1] != '-' && (digits.size() - i) % 3 == 0) {
+            out += ',';
+        }
+        out += digits[i];
     }
-    return digits;
+    return out;
 }
 
 std::string FormatHoursMinutes(long long seconds) {
@@ -256,8 +293,9 @@ std::string FormatHoursMinutes(long long seconds) {
 }  // namespace
 
 bool Book::Open(const std::string& path, std::string* error) {
-    std::string raw;
-    if (!ReadWhole(path, &raw)) {
+    const MappedFile file(path);
+    const std::string_view raw = file.Text();
+    if (!file.Ok()) {
         *error = path + ": cannot be read";
         return false;
     }
@@ -276,7 +314,7 @@ bool Book::Open(const std::string& path, std::string* error) {
         end = stop != std::string::npos && stop >= begin ? stop : raw.size();
         if (const size_t title = FindLine(raw, kGutenbergTitle, false); title < start) {
             const size_t from = title + std::strlen(kGutenbergTitle);
-            std::string name = raw.substr(from, raw.find('\n', from) - from);
+            std::string name(raw.substr(from, raw.find('\n', from) - from));
             name.erase(0, name.find_first_not_of(" \t"));
             while (!name.empty() && IsBlank(static_cast<unsigned char>(name.back()))) {
                 name.pop_back();
@@ -299,7 +337,7 @@ bool Book::Open(const std::string& path, std::string* error) {
 
 // One pass over the lines: each paragraph goes into m_text in single-byte form, or is left
 // out; headings wait for the part they begin; parts are cut as paragraphs end.
-void Book::Cut(const std::string& raw, size_t begin, size_t end, int firstLine) {
+void Book::Cut(std::string_view raw, size_t begin, size_t end, int firstLine) {
     m_text.reserve(end - begin);
     int line = firstLine;
     size_t separator = 0;  // where the paragraph's text begins, with the line feed before it
@@ -353,7 +391,8 @@ void Book::Cut(const std::string& raw, size_t begin, size_t end, int firstLine) 
                 if (m_text.size() - word > static_cast<size_t>(kLongestWord)) {
                     const size_t wordEnd = raw.find_first_of(" \t\r\n", i);
                     Skip(line, "the word \"" + SingleByteToUtf8(m_text.substr(word)) +
-                                   raw.substr(i, std::min(wordEnd, stop) - i) + "\" is too long");
+                                   std::string(raw.substr(i, std::min(wordEnd, stop) - i)) +
+                                   "\" is too long");
                     break;
                 }
             }
@@ -512,10 +551,11 @@ bool UpdateBookProgress(const std::string& dataDir, const std::string& id,
         }
     }
     change(record);
-    if (at == lines.size()) {
-        lines.emplace_back();
+    // The book typed last comes last.
+    if (at < lines.size()) {
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
     }
-    lines[at] = FormatRecord(record);
+    lines.push_back(FormatRecord(record));
 
     const std::string path = ProgressPath(dataDir);
     const std::string fresh = path + kNewSuffix;
@@ -555,6 +595,8 @@ bool OpenBookPart(const std::string& path, const std::string& dataDir, Lesson* l
                        " left out, as they cannot be typed; the first, " + book.SkipReason() +
                        ".\n";
     }
+    std::error_code ec;
+    const std::string where = fs::absolute(path, ec).lexically_normal().string();
     const std::vector<BookProgress> records = LoadBookProgress(dataDir);
     int place = -1;
     const auto known = std::find_if(records.begin(), records.end(),
@@ -563,7 +605,7 @@ bool OpenBookPart(const std::string& path, const std::string& dataDir, Lesson* l
         place = FindPlace(book, *known);
     } else {
         // A changed book: the record whose place is in it, those of the same path first.
-        const auto samePath = [&](const BookProgress& r) { return r.path == path; };
+        const auto samePath = [&](const BookProgress& r) { return r.path == where; };
         for (const bool pathFirst : {true, false}) {
             for (const BookProgress& r : records) {
                 if (place < 0 && samePath(r) == pathFirst && (place = FindPlace(book, r)) >= 0) {
@@ -586,7 +628,7 @@ bool OpenBookPart(const std::string& path, const std::string& dataDir, Lesson* l
     }
     place = place < 0 || place >= book.PartCount() ? 0 : place;
 
-    part->path = path;
+    part->path = where;
     part->id = book.Id();
     part->title = book.Title();
     part->part = place;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Lesson.h"
@@ -55,7 +56,7 @@ private:
         int heading = -1;  // in m_headings
     };
 
-    void Cut(const std::string& raw, size_t begin, size_t end, int firstLine);
+    void Cut(std::string_view raw, size_t begin, size_t end, int firstLine);
     void EndParagraph(size_t separator, size_t start, int lines);
     void AddPiece(size_t begin, size_t end);
     size_t SentenceCut(size_t from, size_t limit) const;
@@ -99,7 +100,7 @@ std::string SummarizeBook(const BookProgress& book);
 
 // The file's name in the data directory.
 inline constexpr const char* kBookProgressFile = "books.txt";
-// Every book's progress, in the order first typed; none when the file is missing. Lines that
+// Every book's progress, the one typed last at the end; none when the file is missing. Lines that
 // do not read as a record are kept in the file but not returned.
 std::vector<BookProgress> LoadBookProgress(const std::string& dataDir);
 // The one place the progress file is written: reads it, lets change update the record of book
