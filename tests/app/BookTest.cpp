@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -131,6 +132,9 @@ TEST_F(BookTest, LeavesTheProjectGutenbergHeaderAndFooterUntyped) {
 
 TEST_F(BookTest, ResumesAtTheNextPartAfterOneIsTyped) {
     const std::string path = Write("book.txt", GeneratedBook());
+    // A line this program cannot read (a later one's, say) is kept.
+    std::filesystem::create_directories(Data());
+    Write("data/books.txt", "a record of another kind\n");
     EXPECT_NE(TypeNextPart(path).find("caption: part 1 of 300: CHAPTER 1."), std::string::npos);
     EXPECT_EQ(NextPart(path), 2);
     // The same text under another name is the same book.
@@ -143,6 +147,9 @@ TEST_F(BookTest, ResumesAtTheNextPartAfterOneIsTyped) {
     ASSERT_EQ(RunStats(options, stats, err), 0);
     EXPECT_NE(stats.str().find("book: part 2 of 300 next, 1 typed (9"), std::string::npos)
         << stats.str();
+    const Bytes progress = ReadBytes(Data() + "/" + kBookProgressFile);
+    EXPECT_NE(std::string(progress.begin(), progress.end()).find("a record of another kind\n"),
+              std::string::npos);
 }
 
 TEST_F(BookTest, AChangedBookKeepsItsPlaceWhereItsPartsAreUnchanged) {
