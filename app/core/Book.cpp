@@ -18,6 +18,7 @@
 
 #include "Article/Token.h"
 #include "Encoding.h"
+#include "History.h"
 #include "Options.h"
 #include "platform/File.h"
 
@@ -250,6 +251,33 @@ std::vector<std::string> ReadProgressLines(const std::string& dataDir) {
         }
     }
     return lines;
+}
+
+// Writes the file anew as path + ".new", synced, and renames it over the old one.
+bool WriteProgressLines(const std::string& dataDir, const std::vector<std::string>& lines,
+                        std::string* error) {
+    const std::string path = ProgressPath(dataDir);
+    const std::string fresh = path + kNewSuffix;
+    std::string content = std::string(kProgressHeader) + "\n";
+    for (const std::string& line : lines) {
+        content += line + "\n";
+    }
+    CFile file;
+    bool written = false;
+    if (file.Open(fresh.c_str(), CFile::modeCreate | CFile::modeWrite)) {
+        try {
+            file.Write(content.data(), static_cast<unsigned>(content.size()));
+            written = file.Close();
+        } catch (const CFileException&) {
+            file.Close();
+        }
+    }
+    if (!written || !MoveFileReplace(fresh.c_str(), path.c_str())) {
+        DeleteFile(fresh.c_str());
+        *error = "could not save your place in the book to " + path;
+        return false;
+    }
+    return true;
 }
 
 // Where a book's record puts the learner in book: the part that was next, found by its content
@@ -534,51 +562,34 @@ std::vector<BookProgress> LoadBookProgress(const std::string& dataDir) {
     return books;
 }
 
-bool UpdateBookProgress(const std::string& dataDir, const std::string& id,
-                        const std::string& replacedId,
+bool UpdateBookProgress(History& history, const std::string& id, const std::string& replacedId,
                         const std::function<void(BookProgress&)>& change, std::string* error) {
-    std::vector<std::string> lines = ReadProgressLines(dataDir);
-    BookProgress record;
-    record.id = id;
-    size_t at = lines.size();
-    for (const std::string& key : {id, replacedId}) {
-        for (size_t i = 0; at == lines.size() && !key.empty() && i < lines.size(); ++i) {
-            if (BookProgress b; ParseRecord(lines[i], &b) && b.id == key) {
-                record = b;
-                record.id = id;
-                at = i;
+    const std::string& dataDir = history.Directory();
+    return history.Lock().Run(
+        HistoryLock::Mode::kExclusive,
+        [&](std::string* message) {
+            std::vector<std::string> lines = ReadProgressLines(dataDir);
+            BookProgress record;
+            record.id = id;
+            size_t at = lines.size();
+            for (const std::string& key : {id, replacedId}) {
+                for (size_t i = 0; at == lines.size() && !key.empty() && i < lines.size(); ++i) {
+                    if (BookProgress b; ParseRecord(lines[i], &b) && b.id == key) {
+                        record = b;
+                        record.id = id;
+                        at = i;
+                    }
+                }
             }
-        }
-    }
-    change(record);
-    // The book typed last comes last.
-    if (at < lines.size()) {
-        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
-    }
-    lines.push_back(FormatRecord(record));
-
-    const std::string path = ProgressPath(dataDir);
-    const std::string fresh = path + kNewSuffix;
-    std::string content = std::string(kProgressHeader) + "\n";
-    for (const std::string& line : lines) {
-        content += line + "\n";
-    }
-    CFile file;
-    bool written = false;
-    if (file.Open(fresh.c_str(), CFile::modeCreate | CFile::modeWrite)) {
-        try {
-            file.Write(content.data(), static_cast<unsigned>(content.size()));
-            written = file.Close();
-        } catch (const CFileException&) {
-            file.Close();
-        }
-    }
-    if (!written || !MoveFileReplace(fresh.c_str(), path.c_str())) {
-        DeleteFile(fresh.c_str());
-        *error = "could not save your place in the book to " + path;
-        return false;
-    }
-    return true;
+            change(record);
+            // The book typed last comes last.
+            if (at < lines.size()) {
+                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+            }
+            lines.push_back(FormatRecord(record));
+            return WriteProgressLines(dataDir, lines, message);
+        },
+        error);
 }
 
 bool OpenBookPart(const std::string& path, const std::string& dataDir, Lesson* lesson,
@@ -648,10 +659,10 @@ bool OpenBookPart(const std::string& path, const std::string& dataDir, Lesson* l
     return true;
 }
 
-bool RecordBookPart(const std::string& dataDir, const BookPart& part, const SessionFigures& f,
+bool RecordBookPart(History& history, const BookPart& part, const SessionFigures& f,
                     BookProgress* record, std::string* error) {
     return UpdateBookProgress(
-        dataDir, part.id, part.replacedId,
+        history, part.id, part.replacedId,
         [&](BookProgress& r) {
             r.title = part.title;
             r.path = part.path;
@@ -680,10 +691,10 @@ bool ChooseNamedLesson(const Options& options, Lesson* lesson, std::optional<Boo
     return OpenBookPart(options.lesson, options.dataDir, lesson, &**book, error);
 }
 
-bool FinishBookPart(const Options& options, const BookPart& book, const SessionFigures& f,
+bool FinishBookPart(History& history, const BookPart& book, const SessionFigures& f,
                     std::string* message) {
     BookProgress record;
-    if (!RecordBookPart(options.dataDir, book, f, &record, message)) {
+    if (!RecordBookPart(history, book, f, &record, message)) {
         return false;
     }
     *message = "Book: " + SummarizeBook(record) + ".";

@@ -13,6 +13,7 @@
 #include "Lesson.h"
 #include "Session.h"
 
+class History;
 struct Options;
 
 // A book's text cut into parts. The whole text is held in the library's single-byte form, each
@@ -103,13 +104,13 @@ inline constexpr const char* kBookProgressFile = "books.txt";
 // Every book's progress, the one typed last at the end; none when the file is missing. Lines that
 // do not read as a record are kept in the file but not returned.
 std::vector<BookProgress> LoadBookProgress(const std::string& dataDir);
-// The one place the progress file is written: reads it, lets change update the record of book
-// id (taken over from the record replacedId when id has none and replacedId is given; a new
-// one otherwise), and writes the file anew beside the old one, then puts it in its place, so
-// that a crash leaves either file whole. False with a message when it cannot be written (the
-// old file stays as it was).
-bool UpdateBookProgress(const std::string& dataDir, const std::string& id,
-                        const std::string& replacedId,
+// The one place the progress file is written, under the exclusive lock of history's data
+// directory: reads the file, lets change update the record of book id (taken over from the
+// record replacedId when id has none and replacedId is given; a new one otherwise), and writes
+// the file anew beside the old one, then puts it in its place, so that a crash leaves either
+// file whole and a reader without the lock sees one or the other. False with a message when
+// the lock cannot be had or the file cannot be written (the old file stays as it was).
+bool UpdateBookProgress(History& history, const std::string& id, const std::string& replacedId,
                         const std::function<void(BookProgress&)>& change, std::string* error);
 
 // A book's part opened for typing, and what its record becomes once it is typed.
@@ -136,16 +137,16 @@ struct BookPart {
 // *lesson becomes the part's lesson, named by the book's title. False with Book::Open's message.
 bool OpenBookPart(const std::string& path, const std::string& dataDir, Lesson* lesson,
                   BookPart* part, std::string* error);
-// Once the part is typed to its end: adds the figures to the book's record and moves it to the
-// next part. *record (may be null) gets the record as written.
-bool RecordBookPart(const std::string& dataDir, const BookPart& part, const SessionFigures& f,
+// Once the part is typed to its end: adds the figures to the book's record in history's data
+// directory and moves it to the next part. *record (may be null) gets the record as written.
+bool RecordBookPart(History& history, const BookPart& part, const SessionFigures& f,
                     BookProgress* record, std::string* error);
 
 // The lesson the command line names: with options.book the book's next part (*book set), else
 // ChooseLesson's. False with a message.
 bool ChooseNamedLesson(const Options& options, Lesson* lesson, std::optional<BookPart>* book,
                        std::string* error);
-// After a book's part was typed to its end: records it in options.dataDir and says in *message
-// what comes next ("Next: part 4 of 300, ..."), or why the place could not be saved (false).
-bool FinishBookPart(const Options& options, const BookPart& book, const SessionFigures& f,
+// After a book's part was typed to its end: records it and says in *message what comes next
+// ("Book: part 4 of 300 next, ..."), or why the place could not be saved (false).
+bool FinishBookPart(History& history, const BookPart& book, const SessionFigures& f,
                     std::string* message);

@@ -49,6 +49,17 @@ std::string FormatFigures(const SessionFigures& f) {
     return out.str();
 }
 
+bool OpenHistory(History& history, std::ostream& err) {
+    history.Lock().SetWaitNotice(
+        [&err](const std::string& line) { err << "typetutor: " << line << std::endl; });
+    std::string error;
+    if (!history.Open(&error)) {
+        err << "typetutor: " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
 std::string LessonTitle(const Lesson& lesson, const SessionOptions& options) {
     return "typetutor - " + lesson.name + " (" + MethodName(options.method) + ")" +
            (lesson.caption.empty() ? "" : " - " + lesson.caption);
@@ -117,11 +128,10 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
     const Lesson& lesson = input.lesson;
 
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        err << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, err)) {
         return kExitHistory;
     }
+    std::string error;
     Session session;
     if (!session.Create(lesson.text, options.session, &error)) {
         err << "typetutor: " << error << "\n";
@@ -146,7 +156,7 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
         err << "typetutor: " << message;
     }
     if (input.book && session.IsFinished()) {
-        const bool placeSaved = FinishBookPart(options, *input.book, session.Figures(), &message);
+        const bool placeSaved = FinishBookPart(history, *input.book, session.Figures(), &message);
         (placeSaved ? out : err) << (placeSaved ? "" : "typetutor: ") << message << "\n";
         return saved && placeSaved ? 0 : kExitHistory;
     }
@@ -155,9 +165,7 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
 
 int RunStats(const Options& options, std::ostream& out, std::ostream& err) {
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        err << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, err)) {
         return kExitHistory;
     }
     HistoryStats stats = ComputeStats(history.Lessons(), history.Words(), history.LessonNames());

@@ -9,6 +9,7 @@
 
 #include "Book.h"
 #include "CellScreen.h"
+#include "History.h"
 #include "Lesson.h"
 #include "Options.h"
 #include "Replay.h"
@@ -18,6 +19,10 @@
 
 // The figures of a session as "name: value" lines.
 std::string FormatFigures(const SessionFigures& f);
+
+// Opens the history, saying on err when it waits for the lock (and later, while the history
+// lives, when a save waits for it); false after the reason on err.
+bool OpenHistory(History& history, std::ostream& err);
 
 // The lesson's title line: its name, the method and the caption.
 std::string LessonTitle(const Lesson& lesson, const SessionOptions& options);

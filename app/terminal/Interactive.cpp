@@ -189,11 +189,10 @@ void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* t
 
 int RunInteractive(const Options& options) {
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        std::cerr << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, std::cerr)) {
         return kExitHistory;
     }
+    std::string error;
     Lesson lesson;
     std::optional<BookPart> book;
     // A lesson named on the command line is refused before the terminal is taken over.
@@ -204,6 +203,12 @@ int RunInteractive(const Options& options) {
     }
     StartTerminal();
     TerminalScreen screen;
+    history.Lock().SetWaitNotice([&screen](const std::string& line) {
+        const int row = screen.Rows() - 1;
+        screen.ClearCells(0, row, -1);
+        screen.Put(2, row, line, CellStyle::kHeading);
+        screen.Show();
+    });
     if (options.command == Command::kMenu) {
         const std::string name = ChooseFromMenu(screen);
         if (name.empty()) {
@@ -258,7 +263,7 @@ int RunInteractive(const Options& options) {
         }
         if (book && tutor.IsFinished()) {
             std::string place;
-            saved = FinishBookPart(options, *book, session.Figures(), &place) && saved;
+            saved = FinishBookPart(history, *book, session.Figures(), &place) && saved;
             message += place + "\n";
         }
         if (tutor.IsFinished()) {

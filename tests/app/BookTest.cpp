@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "Encoding.h"
+#include "History.h"
 #include "platform/File.h"
 #include "support/TestFiles.h"
 
@@ -218,11 +219,13 @@ TEST_F(BookTest, AFailedWriteKeepsTheProgressFileAsItWas) {
     const std::string path = Write("book.txt", GeneratedBook());
     TypeNextPart(path);
     const Bytes before = ReadBytes(Data() + "/" + kBookProgressFile);
+    History history(Data());
     std::string error;
+    ASSERT_TRUE(history.Open(&error)) << error;
     ScopedFileFaults faults;
     faults.FailSync();
     EXPECT_FALSE(UpdateBookProgress(
-        Data(), "0123456789abcdef", "", [](BookProgress&) {}, &error));
+        history, "0123456789abcdef", "", [](BookProgress&) {}, &error));
     EXPECT_NE(error.find(kBookProgressFile), std::string::npos);
     EXPECT_EQ(ReadBytes(Data() + "/" + kBookProgressFile), before);
     EXPECT_FALSE(PathExists(Data() + "/" + kBookProgressFile + std::string(".new")));
