@@ -372,7 +372,6 @@ void Book::Cut(std::string_view raw, size_t begin, size_t end, int firstLine) {
     size_t start = 0;      // where its first character is
     int lines = 0;         // its lines so far; 0 between paragraphs
     bool skipping = false;
-    size_t word = 0;  // where the word being read begins
     for (size_t at = begin; at < end; ++line) {
         const size_t stop = std::min(raw.find('\n', at), end);
         size_t i = at;
@@ -393,42 +392,9 @@ void Book::Cut(std::string_view raw, size_t begin, size_t end, int firstLine) {
             } else {
                 m_text += ' ';
             }
-            word = m_text.size();
-            while (i < stop) {
-                const unsigned char c = static_cast<unsigned char>(raw[i]);
-                if (IsBlank(c)) {
-                    if (m_text.back() != ' ') {
-                        m_text += ' ';
-                    }
-                    word = m_text.size();
-                    ++i;
-                    continue;
-                }
-                int b = c;
-                if (c > ' ' && c < 0x7F) {
-                    ++i;
-                } else {
-                    const char32_t cp = DecodeUtf8(raw, i);
-                    b = CodePointToSingleByte(cp);
-                    if (b < 0) {
-                        Skip(line, DescribeCodePoint(cp) + " has no single-byte form");
-                        break;
-                    }
-                }
-                m_text += static_cast<char>(b);
-                if (m_text.size() - word > static_cast<size_t>(kLongestWord)) {
-                    const size_t wordEnd = raw.find_first_of(" \t\r\n", i);
-                    Skip(line, "the word \"" + SingleByteToUtf8(m_text.substr(word)) +
-                                   std::string(raw.substr(i, std::min(wordEnd, stop) - i)) +
-                                   "\" is too long");
-                    break;
-                }
-            }
-            if (i < stop) {
+            if (!AppendLine(raw.substr(i, stop - i), line)) {
                 m_text.resize(separator);
                 skipping = true;
-            } else if (m_text.back() == ' ') {
-                m_text.pop_back();
             }
         }
         at = stop + 1;
@@ -436,6 +402,43 @@ void Book::Cut(std::string_view raw, size_t begin, size_t end, int firstLine) {
     if (lines > 0 && !skipping) {
         EndParagraph(separator, start, lines);
     }
+}
+
+bool Book::AppendLine(std::string_view line, int number) {
+    size_t word = m_text.size();  // where the word being read begins
+    for (size_t i = 0; i < line.size();) {
+        const unsigned char c = static_cast<unsigned char>(line[i]);
+        if (IsBlank(c)) {
+            if (m_text.back() != ' ') {
+                m_text += ' ';
+            }
+            word = m_text.size();
+            ++i;
+            continue;
+        }
+        int b = c;
+        if (c > ' ' && c < 0x7F) {
+            ++i;
+        } else {
+            const char32_t cp = DecodeUtf8(line, i);
+            b = CodePointToSingleByte(cp);
+            if (b < 0) {
+                Skip(number, DescribeCodePoint(cp) + " has no single-byte form");
+                return false;
+            }
+        }
+        m_text += static_cast<char>(b);
+        if (m_text.size() - word > static_cast<size_t>(kLongestWord)) {
+            const size_t wordEnd = std::min(line.find_first_of(" \t\r", i), line.size());
+            Skip(number, "the word \"" + SingleByteToUtf8(m_text.substr(word)) +
+                             std::string(line.substr(i, wordEnd - i)) + "\" is too long");
+            return false;
+        }
+    }
+    if (m_text.back() == ' ') {
+        m_text.pop_back();
+    }
+    return true;
 }
 
 void Book::Skip(int line, const std::string& reason) {

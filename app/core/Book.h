@@ -58,6 +58,10 @@ private:
     };
 
     void Cut(std::string_view raw, size_t begin, size_t end, int firstLine);
+    // Appends a paragraph's line (without its leading blanks) to m_text, runs of blanks made
+    // single spaces; false (after Skip) for a character without a single-byte form or a word
+    // too long to type.
+    bool AppendLine(std::string_view line, int number);
     void EndParagraph(size_t separator, size_t start, int lines);
     void AddPiece(size_t begin, size_t end);
     size_t SentenceCut(size_t from, size_t limit) const;
