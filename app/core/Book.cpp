@@ -540,7 +540,8 @@ long long BookSecondsLeft(const BookProgress& b) {
 
 std::string SummarizeBook(const BookProgress& b) {
     std::string line = b.nextPart >= b.partCount
-                           ? "all " + std::to_string(b.partCount) + " parts typed"
+                           ? "the whole book typed, " + std::to_string(b.partCount) +
+                                 (b.partCount == 1 ? " part" : " parts")
                            : "part " + std::to_string(b.nextPart + 1) + " of " +
                                  std::to_string(b.partCount) + " next, " +
                                  std::to_string(b.nextPart) + " typed";
@@ -604,10 +605,10 @@ bool OpenBookPart(const std::string& path, const std::string& dataDir, Lesson* l
     *part = BookPart{};
     if (book.SkippedParagraphs() > 0) {
         const int n = book.SkippedParagraphs();
-        part->notice = std::to_string(n) +
-                       (n == 1 ? " paragraph of the book is" : " paragraphs of the book are") +
-                       " left out, as they cannot be typed; the first, " + book.SkipReason() +
-                       ".\n";
+        part->notice =
+            (n == 1 ? std::string("A paragraph of the book cannot be typed and is")
+                    : std::to_string(n) + " paragraphs of the book cannot be typed and are") +
+            (n == 1 ? " left out: " : " left out; the first, ") + book.SkipReason() + ".\n";
     }
     std::error_code ec;
     const std::string where = fs::absolute(path, ec).lexically_normal().string();

@@ -100,7 +100,7 @@ int BookAccuracy(const BookProgress& book);
 // Seconds to type the rest at the learner's speed in this book; -1 before a timed part.
 long long BookSecondsLeft(const BookProgress& book);
 // One line: "part 4 of 300 next, 3 typed (4,350 characters), 240 cpm, 96% accurate, about
-// 11 h 20 min left".
+// 11 h 20 min left"; once done, "the whole book typed, 300 parts (...), ...".
 std::string SummarizeBook(const BookProgress& book);
 
 // The file's name in the data directory.

@@ -48,12 +48,20 @@ std::string Preview(const std::string& path, size_t width) {
     return first;
 }
 
-// Each line of text on a row of its own from row; the row after the last.
+// Each line of text from row on, wrapped at a blank to the screen's width; the row after the
+// last.
 int PutLines(TerminalScreen& screen, int row, const std::string& text) {
+    const size_t width = static_cast<size_t>(std::max(screen.Cols() - 4, 20));
     for (size_t start = 0; start < text.size(); ++row) {
-        const size_t end = std::min(text.find('\n', start), text.size());
+        size_t end = std::min(text.find('\n', start), text.size());
+        size_t next = end + 1;
+        if (end - start > width) {
+            const size_t blank = text.rfind(' ', start + width);
+            end = blank != std::string::npos && blank > start ? blank : start + width;
+            next = end == blank ? end + 1 : end;
+        }
         screen.Put(2, row, text.substr(start, end - start), CellStyle::kNormal);
-        start = end + 1;
+        start = next;
     }
     return row;
 }
