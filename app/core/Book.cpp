@@ -321,6 +321,7 @@ std::string FormatHoursMinutes(long long seconds) {
 }  // namespace
 
 bool Book::Open(const std::string& path, std::string* error) {
+    *this = Book();
     const MappedFile file(path);
     const std::string_view raw = file.Text();
     if (!file.Ok()) {
@@ -367,6 +368,10 @@ bool Book::Open(const std::string& path, std::string* error) {
 // out; headings wait for the part they begin; parts are cut as paragraphs end.
 void Book::Cut(std::string_view raw, size_t begin, size_t end, int firstLine) {
     m_text.reserve(end - begin);
+    // A text without a blank line does not wrap its paragraphs: each line is one.
+    const std::string_view body = raw.substr(begin, end - begin);
+    const bool linePerParagraph = body.find("\n\n") == std::string_view::npos &&
+                                  body.find("\n\r\n") == std::string_view::npos;
     int line = firstLine;
     size_t separator = 0;  // where the paragraph's text begins, with the line feed before it
     size_t start = 0;      // where its first character is
@@ -395,6 +400,9 @@ void Book::Cut(std::string_view raw, size_t begin, size_t end, int firstLine) {
             if (!AppendLine(raw.substr(i, stop - i), line)) {
                 m_text.resize(separator);
                 skipping = true;
+            } else if (linePerParagraph) {
+                EndParagraph(separator, start, lines);
+                lines = 0;
             }
         }
         at = stop + 1;

@@ -24,12 +24,14 @@ public:
     // About a page: a part holds at most this many characters.
     static constexpr size_t kPageChars = 1500;
 
-    // Reads the file and cuts it into parts. A Project Gutenberg text loses its licence header
-    // and footer and takes its title from the header; any other book is titled by its file
-    // name. Paragraphs that do not fit the single-byte code page (or hold a word too long to
-    // type) are left out and counted. Chapter headings are not typed: each begins a part and is
-    // shown above it. False with a message naming the file for a file that cannot be read, a
-    // binary file, an empty book and a book with no paragraph to type.
+    // Reads the file and cuts it into parts, replacing what the object held. A Project
+    // Gutenberg text loses its licence header and footer and takes its title from the header;
+    // any other book is titled by its file name. Lines are joined into paragraphs at blank
+    // lines (a text without one has a paragraph a line). Paragraphs that do not fit the
+    // single-byte code page (or hold a word too long to type) are left out and counted.
+    // Chapter headings are not typed: each begins a part and is shown above it. False with a
+    // message naming the file for a file that cannot be read, a binary file, an empty book and
+    // a book with no paragraph to type.
     bool Open(const std::string& path, std::string* error);
 
     const std::string& Title() const { return m_strTitle; }

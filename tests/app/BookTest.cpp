@@ -97,6 +97,9 @@ TEST_F(BookTest, CutsTheTextIntoPagesAtParagraphsAndChapters) {
     // Wrapped lines are joined; the heading is shown, not typed.
     EXPECT_EQ(book.PartText(10).rfind("Paragraph 11 begins here. word0 word1", 0), 0u);
     EXPECT_EQ(book.PartText(10).find('\n'), std::string::npos);
+    // Without a blank line anywhere, each line is a paragraph.
+    ASSERT_TRUE(book.Open(Write("lines.txt", "A paragraph.\nAnother one.\n"), &error)) << error;
+    EXPECT_EQ(book.PartText(0), "A paragraph.\nAnother one.");
 }
 
 TEST_F(BookTest, CutsAParagraphLongerThanAPageAtASentenceEnd) {
