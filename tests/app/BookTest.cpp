@@ -2,6 +2,9 @@
 // replay command, as the learner's program keeps it), a changed book, and the inputs refused.
 #include "Book.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -235,6 +238,43 @@ TEST_F(BookTest, AFailedWriteKeepsTheProgressFileAsItWas) {
     EXPECT_NE(error.find(kBookProgressFile), std::string::npos);
     EXPECT_EQ(ReadBytes(Data() + "/" + kBookProgressFile), before);
     EXPECT_FALSE(PathExists(Data() + "/" + kBookProgressFile + std::string(".new")));
+}
+
+TEST_F(BookTest, ProgramsFinishingPartsAtOnceLoseNoneOfThem) {
+    constexpr int kProcesses = 6;
+    constexpr int kPartsEach = 5;
+    Lesson lesson;
+    BookPart part;
+    std::string error;
+    ASSERT_TRUE(OpenBookPart(Write("book.txt", GeneratedBook()), Data(), &lesson, &part, &error));
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        if (const pid_t child = fork(); child == 0) {
+            close(go[1]);
+            History history(Data());
+            char byte = 0;
+            bool ok = history.Open(&error) && read(go[0], &byte, 1) == 0;
+            SessionFigures f;
+            f.keys = 1;
+            for (int i = 0; ok && i < kPartsEach; ++i) {
+                ok = RecordBookPart(history, part, f, nullptr, &error);
+            }
+            _exit(ok ? 0 : 1);
+        } else {
+            children.push_back(child);
+        }
+    }
+    close(go[0]);
+    close(go[1]);  // every child waiting at the read goes at once
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    ASSERT_EQ(LoadBookProgress(Data()).size(), 1u);
+    EXPECT_EQ(LoadBookProgress(Data())[0].keys, kProcesses * kPartsEach);
 }
 
 }  // namespace
