@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -14,7 +15,7 @@ inline constexpr char32_t kNoCharacter = 0xFFFFFFFE;
 
 // Decodes the UTF-8 sequence at text[i] and moves i past it; kNotUtf8 (i moved past the bad
 // bytes) for a malformed one.
-char32_t DecodeUtf8(const std::string& text, size_t& i);
+char32_t DecodeUtf8(std::string_view text, size_t& i);
 void AppendUtf8(std::string& out, char32_t cp);
 // The character as the learner reads it in a message: "'П' (U+041F)".
 std::string DescribeCodePoint(char32_t cp);

@@ -46,6 +46,7 @@ struct Lesson {
     std::string text;        // single-byte text
     int id = 0;              // 1-based place among the bundled lessons; 0 for a file of one's own
     unsigned short tag = 0;  // LessonTag(name)
+    std::string caption;     // shown after the name in titles: a book's part and chapter
 };
 
 // The file of a bundled lesson's name (id its 1-based place) or of a path (id 0); empty when

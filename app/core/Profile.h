@@ -47,8 +47,9 @@ const CodePage& SuggestCodePage(const std::string& lessonUtf8, const std::string
 // loads it, or makes it when the command types a lesson, its page suggested from the first
 // lesson (or chosen with --code-page) and its layout from --layout or the system. --layout
 // changes a saved profile's layout when the command types a lesson, and only the run's
-// otherwise; --code-page may not change its page, since a history never mixes two. Makes the profile's page the current one and points options->dataDir and
-// options->layout at the profile. False with a message.
+// otherwise; --code-page may not change its page, since a history never mixes two. Makes the
+// profile's page the current one and points options->dataDir and options->layout at the profile.
+// False with a message.
 bool OpenProfile(Options* options, Profile* profile, std::string* error);
 
 // The word list of the profile's language where Debian has one installed

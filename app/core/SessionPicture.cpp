@@ -193,7 +193,7 @@ int RunSnapshot(const Options& options, std::ostream& out, std::ostream& err) {
     dc.SetCodePage(CurrentCodePage().Characters());
     SessionPicture snapshot(session, dc);
     const int page = options.page > 0 ? options.page : snapshot.CurrentPage();
-    if (!snapshot.Draw(page, LessonTitle(input.lesson.name, options), figures)) {
+    if (!snapshot.Draw(page, LessonTitle(input.lesson, options), figures)) {
         err << "typetutor: --page " << page << ": the lesson has " << snapshot.PageCount()
             << (snapshot.PageCount() == 1 ? " page" : " pages") << " in the picture\n";
         return kExitRefused;
