@@ -12,6 +12,7 @@
 #include "Encoding.h"
 #include "History.h"
 #include "Lesson.h"
+#include "Profile.h"
 #include "Stats.h"
 #include "TerminalScreen.h"
 #include "Tutor.h"
@@ -67,12 +68,15 @@ int PutLines(TerminalScreen& screen, int row, const std::string& text) {
 }
 
 // A bundled lesson chosen with a key; empty when the learner leaves.
-std::string ChooseFromMenu(TerminalScreen& screen) {
+std::string ChooseFromMenu(TerminalScreen& screen, const std::string& profile) {
     const std::vector<BundledLesson> lessons = ListTypeableLessons();
     const size_t shown = std::min(lessons.size(), std::strlen(kMenuKeys));
     for (;;) {
         screen.Clear();
-        screen.Put(2, 0, "typetutor - choose a lesson", CellStyle::kHeading);
+        screen.Put(2, 0,
+                   "typetutor - choose a lesson" +
+                       (profile == Profile::kDefaultName ? "" : " - profile " + profile),
+                   CellStyle::kHeading);
         if (lessons.empty()) {
             screen.Put(2, 2, "No bundled lessons found in " + LessonDirectory(),
                        CellStyle::kNormal);
@@ -218,7 +222,7 @@ int RunInteractive(const Options& options) {
         screen.Show();
     });
     if (options.command == Command::kMenu) {
-        const std::string name = ChooseFromMenu(screen);
+        const std::string name = ChooseFromMenu(screen, options.profile);
         if (name.empty()) {
             StopTerminal();
             return 0;

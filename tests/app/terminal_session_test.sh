@@ -142,6 +142,14 @@ stop
 grep -qx "code-page=Windows-1251" "$data/profiles/ru/profile.txt" || fail "the profile is not Cyrillic"
 "$tutor" stats --data-dir "$data" --profile ru > "$work/stats"
 grep -q "^  б  .* 1 wrong" "$work/stats" || { cat "$work/stats"; fail "stats does not show б"; }
+# Its menu offers the lessons its code page holds.
+start "LANG=C.UTF-8 '$tutor' --data-dir '$data' --profile ru"
+await "choose a lesson - profile ru"
+grep -qF "ru/home-row" "$work/screen" || fail "the Russian profile's menu has no Russian lesson"
+grep -qF "de/home-row" "$work/screen" && fail "the Russian profile's menu offers a German lesson"
+tmux send-keys -t "$session" Escape
+await "EXITED 0"
+stop
 
 echo "--- a lesson being typed (80 x 24):"
 cat "$work/session-screen"
