@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Profile.h"
 #include "Session.h"
 
 enum class Command {
@@ -23,7 +24,7 @@ struct Options {
     std::string lesson;   // bundled lesson name or file path
     bool book = false;    // lesson is a book's path: its next part is the lesson
     std::string dataDir;  // the history's folder
-    std::string profile = "default";
+    std::string profile = Profile::kDefaultName;
     std::string layout;    // keyboard layout, "de" or "us(intl)"; empty for the profile's
     std::string codePage;  // a new profile's code page; empty to suggest one
     SessionOptions session;
