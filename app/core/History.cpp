@@ -195,6 +195,15 @@ bool History::Save(std::string* message) {
     return lessons && words;
 }
 
+bool History::LogKeys(const LoggedLesson& lesson, std::string* message) {
+    std::string error;
+    if (AppendKeyLog(KeyLogPath(), lesson, &error)) {
+        return true;
+    }
+    *message += "The lesson was saved, but not its keys: " + error + "\n";
+    return false;
+}
+
 void History::RememberLessonName(unsigned short tag, const std::string& name) {
     auto [it, added] = m_names.emplace(tag, name);
     if (added) {

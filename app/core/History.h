@@ -9,6 +9,7 @@
 #include <string>
 
 #include "Article/TypingLog.h"
+#include "KeyLog.h"
 #include "diagnostics/Tracewise.h"
 
 // $XDG_DATA_HOME/typetutor, else ~/.local/share/typetutor.
@@ -64,6 +65,7 @@ public:
     static constexpr const char* kWordFile = "words.dat";
     static constexpr const char* kLogFile = "typetutor.log";
     static constexpr const char* kNamesFile = "lesson-names.txt";
+    static constexpr const char* kKeyLogFile = "keys.dat";
 
     explicit History(std::string directory);
     ~History();
@@ -78,6 +80,9 @@ public:
     // the temporary directory) and tells in *message where the learner's history is; the
     // records stay in memory, so Save may be tried again.
     bool Save(std::string* message);
+    // Appends a lesson's keys to the keystroke log (after the lesson's record was saved). False
+    // with a message naming the file; the records are not touched.
+    bool LogKeys(const LoggedLesson& lesson, std::string* message);
 
     CLessonTrackFile& Lessons() { return m_lessons; }
     CWordTrackFile& Words() { return m_words; }
@@ -86,6 +91,7 @@ public:
     std::string WordPath() const { return m_strDirectory + "/" + kWordFile; }
     std::string LogPath() const { return m_strDirectory + "/" + kLogFile; }
     std::string NamesPath() const { return m_strDirectory + "/" + kNamesFile; }
+    std::string KeyLogPath() const { return m_strDirectory + "/" + kKeyLogFile; }
     Recovery LessonRecovery() const { return m_lessonRecovery; }
     Recovery WordRecovery() const { return m_wordRecovery; }
 
