@@ -85,7 +85,7 @@ stop
 [ -s "$data/lessons.dat" ] || fail "no lesson history was written"
 [ -s "$data/words.dat" ] || fail "no word history was written"
 "$tutor" stats --data-dir "$data" > "$work/stats"
-grep -q "lesson           letter" "$work/stats" || { cat "$work/stats"; fail "stats shows no lesson"; }
+grep -q "lesson        letter" "$work/stats" || { cat "$work/stats"; fail "stats shows no lesson"; }
 "$tutor" stats --json --data-dir "$data" > "$work/stats.json"
 grep -q '"keys": 9, "errors": 1' "$work/stats.json" || { cat "$work/stats.json"; fail "wrong figures"; }
 [ ! -s "$data/typetutor.log" ] || { cat "$data/typetutor.log"; fail "the library reported something"; }
