@@ -350,7 +350,8 @@ HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile&
         for (size_t i = consistencies.size() - recent; i < consistencies.size(); ++i) {
             sum += consistencies[i];
         }
-        stats.consistency = static_cast<int>(std::lround(static_cast<double>(sum) / recent));
+        stats.consistency =
+            static_cast<int>(std::lround(static_cast<double>(sum) / static_cast<double>(recent)));
     }
     if (keyLog) {
         stats.slowPairs = SlowestPairs(*keyLog, nTop);
