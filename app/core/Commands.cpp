@@ -186,7 +186,7 @@ int RunPractice(const Options& options, std::ostream& out, std::ostream& err) {
     const Practice practice = MakePractice(history, PracticeSeed(options), options.focus);
     if (!practice.fromHistory) {
         out << practice.message << "\n";
-        return 0;
+        return practice.lesson.text.empty() ? kExitRefused : 0;
     }
     out << practice.focus << "\n\n" << SingleByteToUtf8(practice.lesson.text) << "\n";
     return 0;

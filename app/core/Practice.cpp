@@ -408,6 +408,12 @@ Practice MakePractice(History& history, unsigned seed, const std::string& focusK
     const PracticeLesson built =
         BuildPractice(RankKeys(AllLessons(history.Lessons())), RankWords(history.Words(), 7),
                       LoadWordList(), seed, focusKeys);
+    if (built.text.empty()) {
+        practice.message =
+            "No word list was found (Debian's wamerican gives one) and the "
+            "history holds no weak word to practise.";
+        return practice;
+    }
     practice.fromHistory = true;
     practice.focus = built.focus;
     practice.lesson.name = kPracticeName;

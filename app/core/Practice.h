@@ -69,7 +69,8 @@ PracticeLesson BuildPractice(const KeyRanking& keys, const std::vector<WeakWord>
                              const WordList& list, unsigned seed, const std::string& focusKeys);
 
 // What the practice command and button start: a lesson built from the history, or, when the
-// history holds no lesson yet, the first bundled lesson with a message saying so.
+// history holds no lesson yet, the first bundled lesson with a message saying so. An empty
+// lesson text, with the message, when there is nothing to type at all.
 struct Practice {
     bool fromHistory = false;
     Lesson lesson;
