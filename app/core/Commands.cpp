@@ -54,6 +54,17 @@ std::string FormatFigures(const SessionFigures& f) {
     return out.str();
 }
 
+bool OpenHistory(History& history, std::ostream& err) {
+    history.Lock().SetWaitNotice(
+        [&err](const std::string& line) { err << "typetutor: " << line << std::endl; });
+    std::string error;
+    if (!history.Open(&error)) {
+        err << "typetutor: " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
 std::string LessonTitle(const std::string& lesson, const SessionOptions& options) {
     return "typetutor - " + lesson + " (" + MethodName(options.method) + ")";
 }
@@ -118,11 +129,10 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
     const Lesson& lesson = input.lesson;
 
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        err << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, err)) {
         return kExitHistory;
     }
+    std::string error;
     Session session;
     if (!session.Create(lesson.text, options.session, &error)) {
         err << "typetutor: " << error << "\n";
@@ -140,9 +150,10 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
     if (options.printScreen) {
         out << "screen:\n" << screen.Text();
     }
+    // Taken before the save, which may merge other programs' lessons in after this one.
+    const LoggedLesson keys = session.KeyLogEntry(*history.Lessons().GetLastTrack());
     std::string message;
-    if (!history.Save(&message) ||
-        !history.LogKeys(session.KeyLogEntry(*history.Lessons().GetLastTrack()), &message)) {
+    if (!history.Save(&message) || !history.LogKeys(keys, &message)) {
         err << "typetutor: " << message;
         return kExitHistory;
     }
@@ -151,13 +162,12 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
 
 int RunStats(const Options& options, std::ostream& out, std::ostream& err) {
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        err << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, err)) {
         return kExitHistory;
     }
     KeyLog keyLog;
-    if (!LoadKeyLog(history.KeyLogPath(), &keyLog, &error)) {
+    std::string error;
+    if (!history.LoadKeys(&keyLog, &error)) {
         err << "typetutor: " << error << "\n";
         return kExitHistory;
     }
@@ -178,9 +188,7 @@ unsigned PracticeSeed(const Options& options) {
 
 int RunPractice(const Options& options, std::ostream& out, std::ostream& err) {
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        err << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, err)) {
         return kExitHistory;
     }
     const Practice practice = MakePractice(history, PracticeSeed(options), options.focus);
@@ -195,9 +203,12 @@ int RunPractice(const Options& options, std::ostream& out, std::ostream& err) {
 bool LoadLoggedLesson(const Options& options, ReplayInput* input, Options* replay,
                       std::ostream& err) {
     History history(options.dataDir);
+    if (!OpenHistory(history, err)) {
+        return false;
+    }
     std::string error;
     KeyLog log;
-    if (!history.Open(&error) || !LoadKeyLog(history.KeyLogPath(), &log, &error)) {
+    if (!history.LoadKeys(&log, &error)) {
         err << "typetutor: " << error << "\n";
         return false;
     }

@@ -561,13 +561,12 @@ bool ProgressPicture::KeyRect(char c, RECT* rc) {
 
 int RunReport(const Options& options, std::ostream& out, std::ostream& err) {
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        err << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, err)) {
         return kExitFailed;
     }
     KeyLog keyLog;
-    if (!LoadKeyLog(history.KeyLogPath(), &keyLog, &error)) {
+    std::string error;
+    if (!history.LoadKeys(&keyLog, &error)) {
         err << "typetutor: " << error << "\n";
         return kExitFailed;
     }

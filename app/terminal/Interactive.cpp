@@ -179,11 +179,10 @@ void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* t
 
 int RunInteractive(const Options& options) {
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        std::cerr << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, std::cerr)) {
         return kExitHistory;
     }
+    std::string error;
     Lesson lesson;
     // A lesson named on the command line is refused before the terminal is taken over.
     if (options.command == Command::kLesson && !ChooseLesson(options.lesson, &lesson, &error)) {
@@ -203,6 +202,12 @@ int RunInteractive(const Options& options) {
     }
     StartTerminal();
     TerminalScreen screen;
+    history.Lock().SetWaitNotice([&screen](const std::string& line) {
+        const int row = screen.Rows() - 1;
+        screen.ClearCells(0, row, -1);
+        screen.Put(2, row, line, CellStyle::kHeading);
+        screen.Show();
+    });
     if (options.command == Command::kMenu) {
         const std::string name = ChooseFromMenu(screen);
         if (name.empty()) {
@@ -249,8 +254,9 @@ int RunInteractive(const Options& options) {
     bool saved = true;
     if (keep) {
         session.Record(history.Lessons(), history.Words());
-        saved = SaveWithRetry(screen, history, &message) &&
-                history.LogKeys(session.KeyLogEntry(*history.Lessons().GetLastTrack()), &message);
+        // Taken before the save, which may merge other programs' lessons in after this one.
+        const LoggedLesson keys = session.KeyLogEntry(*history.Lessons().GetLastTrack());
+        saved = SaveWithRetry(screen, history, &message) && history.LogKeys(keys, &message);
         if (tutor.IsFinished()) {
             ShowSummary(screen, session, history.Lessons().GetLastTrack(), title,
                         saved ? "Saved in " + history.Directory() + "." : message);
