@@ -126,6 +126,14 @@ tmux send-keys -t "$session" C-c
 await "EXITED 0"
 stop
 
+# 4. Practice from the history made above: its focus in the title, its words to type.
+start "'$tutor' practice --seed 1 --data-dir '$data'"
+await "typetutor - practice (letter)  focus: "
+[ -n "$(row 3)" ] || fail "the practice lesson shows no words"
+tmux send-keys -t "$session" C-c
+await "EXITED 0"
+stop
+
 echo "--- a lesson being typed (80 x 24):"
 cat "$work/session-screen"
 echo "--- its end:"
