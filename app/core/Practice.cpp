@@ -28,8 +28,6 @@ constexpr double kWeakErrorFactor = 1.25;
 constexpr double kSlowFactor = 1.15;
 constexpr size_t kFocusErrorKeys = 3;
 constexpr size_t kFocusSlowKeys = 2;
-// Word weakness over the newest records only.
-constexpr int kRecentWordRecords = 5000;
 
 // The lesson: its words, a third weak words, half words with the focus keys, the rest common.
 constexpr size_t kLessonWords = 60;
@@ -202,52 +200,20 @@ KeyRanking RankKeys(const std::vector<const CLessonTrack*>& lessons) {
     return ranking;
 }
 
-std::vector<WeakWord> RankWords(const CWordTrackFile& words, int nTop) {
-    struct Sum {
-        int typed = 0;
-        int mistyped = 0;
-        int timed = 0;
-        long long ms = 0;
-    };
-    std::map<std::string, Sum> sums;
-    for (int i = std::max(words.GetWordCount() - kRecentWordRecords, 0); i < words.GetWordCount();
-         ++i) {
-        const WordTrack* w = words.GetWordTrack(i);
-        if (!w || std::string(w->m_szWord).size() < kMinWordLength) {
-            continue;
-        }
-        Sum& s = sums[w->m_szWord];
-        s.typed += 1;
-        s.mistyped += w->m_bMistyped ? 1 : 0;
-        if (w->m_nTime > 0) {
-            s.timed += 1;
-            s.ms += w->m_nTime;
-        }
-    }
-    std::vector<WeakWord> all;
-    for (const auto& [word, s] : sums) {
-        const long long chars = static_cast<long long>(word.size()) * s.timed;
-        all.push_back({word, s.typed, s.mistyped, chars > 0 ? static_cast<int>(s.ms / chars) : 0});
-    }
-    std::vector<WeakWord> mistyped;
-    std::copy_if(all.begin(), all.end(), std::back_inserter(mistyped),
-                 [](const WeakWord& w) { return w.mistyped > 0; });
-    std::stable_sort(mistyped.begin(), mistyped.end(),
-                     [](const WeakWord& a, const WeakWord& b) { return a.mistyped > b.mistyped; });
-    std::vector<WeakWord> slow;
-    std::copy_if(all.begin(), all.end(), std::back_inserter(slow),
-                 [](const WeakWord& w) { return w.msPerChar > 0 && w.mistyped == 0; });
-    std::stable_sort(slow.begin(), slow.end(), [](const WeakWord& a, const WeakWord& b) {
-        return a.msPerChar > b.msPerChar;
-    });
+std::vector<WordRow> RankWords(const CWordTrackFile& words, int nTop) {
+    std::vector<WordRow> mistyped;
+    std::vector<WordRow> slow;
+    WeakestWords(words, words.GetWordCount(), &mistyped, &slow);
+    const auto tooShort = [](const WordRow& w) { return w.word.size() < kMinWordLength; };
+    std::erase_if(mistyped, tooShort);
+    std::erase_if(slow, [&tooShort](const WordRow& w) { return tooShort(w) || w.mistyped > 0; });
     // Half of them mistyped ones, the rest slow ones; either side fills what the other lacks.
     const size_t top = static_cast<size_t>(std::max(nTop, 0));
     const size_t fromSlow = std::min(slow.size(), top - std::min(mistyped.size(), top / 2));
-    std::vector<WeakWord> ranked(
-        mistyped.begin(),
-        mistyped.begin() + static_cast<std::ptrdiff_t>(std::min(mistyped.size(), top - fromSlow)));
-    ranked.insert(ranked.end(), slow.begin(), slow.begin() + static_cast<std::ptrdiff_t>(fromSlow));
-    return ranked;
+    mistyped.resize(std::min(mistyped.size(), top - fromSlow));
+    mistyped.insert(mistyped.end(), slow.begin(),
+                    slow.begin() + static_cast<std::ptrdiff_t>(fromSlow));
+    return mistyped;
 }
 
 WordList LoadWordList() {
@@ -274,7 +240,7 @@ WordList LoadWordList() {
     return list;
 }
 
-PracticeLesson BuildPractice(const KeyRanking& ranking, const std::vector<WeakWord>& weakWords,
+PracticeLesson BuildPractice(const KeyRanking& ranking, const std::vector<WordRow>& weakWords,
                              const WordList& list, unsigned seed, const std::string& focusKeys) {
     PracticeLesson lesson;
     std::mt19937 rng(seed);
@@ -336,7 +302,7 @@ PracticeLesson BuildPractice(const KeyRanking& ranking, const std::vector<WeakWo
     std::vector<std::string> bag;
     std::string wordsNamed;
     const size_t perWord = weakWords.size() * 3 <= kWeakWordSlots ? 3 : 2;
-    for (const WeakWord& w : weakWords) {
+    for (const WordRow& w : weakWords) {
         if (bag.size() + perWord > kWeakWordSlots) {
             break;
         }

@@ -7,6 +7,7 @@
 
 #include "Article/TypingLog.h"
 #include "Lesson.h"
+#include "Stats.h"
 
 class History;
 
@@ -35,15 +36,9 @@ KeyRanking RankKeys(const std::vector<const CLessonTrack*>& lessons);
 // Every lesson record of the file, oldest first.
 std::vector<const CLessonTrack*> AllLessons(const CLessonTrackFile& file);
 
-struct WeakWord {
-    std::string word;  // single-byte, as the lesson had it
-    int typed = 0;
-    int mistyped = 0;
-    int msPerChar = 0;  // over the attempts whose time is known; 0 when none is
-};
-
-// The words mistyped most often, then the slowest per character, without repeats; up to nTop.
-std::vector<WeakWord> RankWords(const CWordTrackFile& words, int nTop);
+// The weak words: the most often mistyped, then the slowest per character, without repeats and
+// without words of one letter; up to nTop, single-byte.
+std::vector<WordRow> RankWords(const CWordTrackFile& words, int nTop);
 
 struct WordList {
     std::vector<std::string> words;   // every word practice may use
@@ -65,7 +60,7 @@ struct PracticeLesson {
 // About 60 words: a third the weak words (each two or three times), half words holding the
 // focus keys, the rest common words; no word twice in a row. focusKeys, when not empty, names
 // the keys instead of the ranking. The same inputs and seed give the same lesson.
-PracticeLesson BuildPractice(const KeyRanking& keys, const std::vector<WeakWord>& weakWords,
+PracticeLesson BuildPractice(const KeyRanking& keys, const std::vector<WordRow>& weakWords,
                              const WordList& list, unsigned seed, const std::string& focusKeys);
 
 // What the practice command and button start: a lesson built from the history, or, when the

@@ -98,8 +98,8 @@ public:
     // Fills the newest lesson record of lessons and adds one word record per begun word.
     bool Record(CLessonTrackFile& lessons, CWordTrackFile& words);
 
-    // The keys so far, for the keystroke log, and the log's entry for this lesson as record.
-    const std::vector<LoggedKey>& Keys() const { return m_keys; }
+    // The keystroke log's entry for this lesson, kept in the history as record: the text, the
+    // screen and every key so far.
     LoggedLesson KeyLogEntry(const CLessonTrack& record) const;
 
     Article* Reference() const { return m_file.GetArt(); }

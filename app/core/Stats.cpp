@@ -165,7 +165,7 @@ void JsonArray(std::ostringstream& out, const char* name, const std::vector<Row>
     out << "]" << (last ? "\n" : ",\n");
 }
 
-// Word rows summed over all records of each word.
+// Word rows summed over all records of each word, the words single-byte.
 std::vector<WordRow> WordRows(const CWordTrackFile& words) {
     struct Sum {
         int typed = 0;
@@ -191,7 +191,7 @@ std::vector<WordRow> WordRows(const CWordTrackFile& words) {
     std::vector<WordRow> rows;
     for (const auto& [word, s] : sums) {
         WordRow row;
-        row.word = SingleByteToUtf8(word);
+        row.word = word;
         row.typed = s.typed;
         row.mistyped = s.mistyped;
         const long long chars = static_cast<long long>(word.size()) * s.timed;
@@ -370,7 +370,18 @@ HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile&
         WeakestCharacters(all, nTop, &stats.slowest, &stats.leastAccurate);
     }
 
-    std::vector<WordRow> rows = WordRows(words);
+    WeakestWords(words, nTop, &stats.mostMistyped, &stats.slowestWords);
+    for (auto* rows : {&stats.mostMistyped, &stats.slowestWords}) {
+        for (WordRow& row : *rows) {
+            row.word = SingleByteToUtf8(row.word);
+        }
+    }
+    return stats;
+}
+
+void WeakestWords(const CWordTrackFile& words, int nTop, std::vector<WordRow>* mostMistyped,
+                  std::vector<WordRow>* slowest) {
+    const std::vector<WordRow> rows = WordRows(words);
     std::vector<WordRow> mistyped;
     std::copy_if(rows.begin(), rows.end(), std::back_inserter(mistyped),
                  [](const WordRow& r) { return r.mistyped > 0; });
@@ -383,9 +394,8 @@ HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile&
                      [](const WordRow& a, const WordRow& b) { return a.msPerChar > b.msPerChar; });
     mistyped.resize(std::min(mistyped.size(), static_cast<size_t>(nTop)));
     timed.resize(std::min(timed.size(), static_cast<size_t>(nTop)));
-    stats.mostMistyped = std::move(mistyped);
-    stats.slowestWords = std::move(timed);
-    return stats;
+    *mostMistyped = std::move(mistyped);
+    *slowest = std::move(timed);
 }
 
 std::string FormatStatsText(const HistoryStats& stats) {

@@ -35,7 +35,7 @@ struct CharRow {
 };
 
 struct WordRow {
-    std::string word;   // UTF-8
+    std::string word;   // UTF-8 in HistoryStats
     int typed = 0;      // times typed
     int mistyped = 0;   // times typed with a mistake
     int msPerChar = 0;  // over the attempts whose time is known; 0 when none is
@@ -78,6 +78,10 @@ LessonRow RowOf(const CLessonTrack& track, const std::map<unsigned short, std::s
 HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile& words,
                           const std::map<unsigned short, std::string>& names, int nTop = 5,
                           const KeyLog* keyLog = nullptr);
+// The words mistyped most often and the slowest per character (over their timed attempts), up
+// to nTop of each; the words single-byte, as the word history holds them.
+void WeakestWords(const CWordTrackFile& words, int nTop, std::vector<WordRow>* mostMistyped,
+                  std::vector<WordRow>* slowest);
 // Words per minute less the words left wrong per minute; 0 without time.
 int NetWordSpeed(double wordsPerMinute, int wrongWords, int seconds);
 // How even the intervals between keys are: 100 x (1 - their standard deviation / their mean),
