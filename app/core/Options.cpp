@@ -32,7 +32,11 @@ const char* const kUsage =
     "  --screen                         print the last screen after the figures\n"
     "pictures only:\n"
     "  --out FILE                       the PNG file to write\n"
-    "  --page N                         snapshot: the page to draw (the page being typed)\n";
+    "  --page N                         snapshot: the page to draw (the page being typed)\n"
+    "practice only:\n"
+    "  --seed S                         the same seed and history give the same lesson\n"
+    "  --focus KEYS                     drill these keys instead of the weakest\n"
+    "  --print                          print the lesson and its focus, do not start it\n";
 
 namespace {
 
