@@ -279,6 +279,7 @@ ProgressPicture::ProgressPicture(const CLessonTrackFile& lessons,
         if (const CLessonTrack* t = lessons.GetLessonTrack(i)) {
             m_rows.push_back(RowOf(*t, names));
             m_sum += *t;
+            m_rows.back().consistency = LessonConsistency(keyLog, lessons, i);
         }
     }
     WeakestCharacters(m_sum, kWeakest, &m_slowest, &m_leastAccurate);
@@ -355,7 +356,9 @@ void ProgressPicture::DrawHeader(CairoDC& dc) const {
         first.date.substr(0, 10) + " to " + last.date.substr(0, 10) +
         "      latest: " + last.lesson + ", " + std::to_string(last.speed) + " cpm (" +
         std::to_string(last.wordSpeed) + " wpm, net " + std::to_string(last.netWordSpeed) + "), " +
-        std::to_string(last.accuracy) + "% right      best: " + std::to_string(best) + " cpm";
+        std::to_string(last.accuracy) + "% right" +
+        (last.consistency >= 0 ? ", " + std::to_string(last.consistency) + "% consistent" : "") +
+        "      best: " + std::to_string(best) + " cpm";
     picture::Text(dc, kMargin, kSummaryY, summary, picture::Font(kLabelEm), picture::kMuted);
 }
 

@@ -295,6 +295,11 @@ int Consistency(const std::vector<LoggedKey>& keys) {
                       100);
 }
 
+int LessonConsistency(const KeyLog* log, const CLessonTrackFile& lessons, int nIndex) {
+    const LoggedLesson* logged = log ? FindLoggedLesson(*log, lessons, nIndex) : nullptr;
+    return logged ? Consistency(logged->keys) : -1;
+}
+
 std::vector<PairRow> SlowestPairs(const KeyLog& log, int nTop) {
     std::map<std::string, std::vector<std::uint32_t>> intervals;
     const size_t n = log.lessons.size();
@@ -336,8 +341,7 @@ HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile&
         if (const CLessonTrack* t = lessons.GetLessonTrack(i)) {
             stats.lessons.push_back(RowOf(*t, names));
             all += *t;
-            const LoggedLesson* logged = keyLog ? FindLoggedLesson(*keyLog, lessons, i) : nullptr;
-            stats.lessons.back().consistency = logged ? Consistency(logged->keys) : -1;
+            stats.lessons.back().consistency = LessonConsistency(keyLog, lessons, i);
             if (stats.lessons.back().consistency >= 0) {
                 consistencies.push_back(stats.lessons.back().consistency);
             }

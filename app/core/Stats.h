@@ -87,6 +87,8 @@ int NetWordSpeed(double wordsPerMinute, int wrongWords, int seconds);
 // How even the intervals between keys are: 100 x (1 - their standard deviation / their mean),
 // pauses to think (over 2 s) left out; -1 with fewer than two intervals.
 int Consistency(const std::vector<LoggedKey>& keys);
+// The consistency of lesson record nIndex from its logged keys; -1 without them (or a log).
+int LessonConsistency(const KeyLog* log, const CLessonTrackFile& lessons, int nIndex);
 // The letter pairs typed slowest, by the median interval over the newest 20 logged lessons,
 // each pair typed right at least three times; up to nTop.
 std::vector<PairRow> SlowestPairs(const KeyLog& log, int nTop);
