@@ -65,15 +65,19 @@ bool OpenHistory(History& history, std::ostream& err) {
     return true;
 }
 
-std::string LessonTitle(const std::string& lesson, const SessionOptions& options) {
-    return "typetutor - " + lesson + " (" + MethodName(options.method) + ")";
+std::string LessonTitle(const Lesson& lesson, const SessionOptions& options) {
+    return "typetutor - " + lesson.name + " (" + MethodName(options.method) + ")" +
+           (lesson.caption.empty() ? "" : " - " + lesson.caption);
 }
 
 bool LoadReplayInput(const Options& options, ReplayInput* input, std::ostream& err) {
     std::string error;
-    if (!ChooseLesson(options.lesson, &input->lesson, &error)) {
+    if (!ChooseNamedLesson(options, &input->lesson, &input->book, &error)) {
         err << "typetutor: " << error << "\n";
         return false;
+    }
+    if (input->book) {
+        err << input->book->notice;
     }
     std::string content;
     if (!ReadFile(options.replayFile, &content)) {
@@ -96,7 +100,7 @@ bool LoadReplayInput(const Options& options, ReplayInput* input, std::ostream& e
 
 void PlayReplay(const ReplayInput& input, const Options& options, Session& session,
                 GridScreen& screen, ScopedFakeClock& clock) {
-    Tutor tutor(session, screen, LessonTitle(input.lesson.name, options.session),
+    Tutor tutor(session, screen, LessonTitle(input.lesson, options.session),
                 options.pauseAfterSeconds * 1000);
     tutor.Open();
     long long now = 0;
@@ -145,6 +149,7 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
     PlayReplay(input, options, session, screen, clock);
     session.Record(history.Lessons(), history.Words());
     out << "lesson: " << lesson.name << "\n"
+        << (lesson.caption.empty() ? "" : "caption: " + lesson.caption + "\n")
         << "finished: " << (session.IsFinished() ? "yes" : "no") << "\n"
         << FormatFigures(session.Figures());
     if (options.printScreen) {
@@ -153,11 +158,16 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
     // Taken before the save, which may merge other programs' lessons in after this one.
     const LoggedLesson keys = session.KeyLogEntry(*history.Lessons().GetLastTrack());
     std::string message;
-    if (!history.Save(&message) || !history.LogKeys(keys, &message)) {
+    const bool saved = history.Save(&message) && history.LogKeys(keys, &message);
+    if (!saved) {
         err << "typetutor: " << message;
-        return kExitHistory;
     }
-    return 0;
+    if (input.book && session.IsFinished()) {
+        const bool placeSaved = FinishBookPart(history, *input.book, session.Figures(), &message);
+        (placeSaved ? out : err) << (placeSaved ? "" : "typetutor: ") << message << "\n";
+        return saved && placeSaved ? 0 : kExitHistory;
+    }
+    return saved ? 0 : kExitHistory;
 }
 
 int RunStats(const Options& options, std::ostream& out, std::ostream& err) {
@@ -171,8 +181,9 @@ int RunStats(const Options& options, std::ostream& out, std::ostream& err) {
         err << "typetutor: " << error << "\n";
         return kExitHistory;
     }
-    const HistoryStats stats =
+    HistoryStats stats =
         ComputeStats(history.Lessons(), history.Words(), history.LessonNames(), 5, &keyLog);
+    stats.books = LoadBookProgress(options.dataDir);
     out << (options.json ? FormatStatsJson(stats) : FormatStatsText(stats));
     return 0;
 }

@@ -154,6 +154,14 @@ void JsonKeyChange(std::ostringstream& out, const KeyChangeRow& k) {
     out << "}";
 }
 
+void JsonBook(std::ostringstream& out, const BookProgress& b) {
+    out << "{\"title\": " << JsonString(b.title) << ", \"path\": " << JsonString(b.path)
+        << ", \"parts\": " << b.partCount << ", \"parts_typed\": " << b.nextPart
+        << ", \"chars_typed\": " << b.charsTyped << ", \"chars_left\": " << b.charsLeft
+        << ", \"cpm\": " << BookSpeed(b) << ", \"accuracy\": " << BookAccuracy(b)
+        << ", \"seconds_left\": " << BookSecondsLeft(b) << "}";
+}
+
 template <typename Row>
 void JsonArray(std::ostringstream& out, const char* name, const std::vector<Row>& rows,
                void (*write)(std::ostringstream&, const Row&), bool last = false) {
@@ -470,6 +478,10 @@ std::string FormatStatsText(const HistoryStats& stats) {
             out << "   new this week\n";
         }
     }
+    out << (stats.books.empty() ? "" : "\nBooks\n");
+    for (const BookProgress& b : stats.books) {
+        out << "  " << b.title << ": " << SummarizeBook(b) << "\n";
+    }
     return out.str();
 }
 
@@ -490,8 +502,9 @@ std::string FormatStatsJson(const HistoryStats& stats) {
     JsonArray<WordRow>(out, "slowest_words", stats.slowestWords, JsonWord);
     out << "  \"consistency\": " << stats.consistency << ",\n";
     JsonArray<PairRow>(out, "slowest_pairs", stats.slowPairs, JsonPair);
-    JsonArray<KeyChangeRow>(out, "weakest_keys_against_a_week_ago", stats.keyChanges, JsonKeyChange,
-                            true);
+    JsonArray<KeyChangeRow>(out, "weakest_keys_against_a_week_ago", stats.keyChanges,
+                            JsonKeyChange);
+    JsonArray<BookProgress>(out, "books", stats.books, JsonBook, true);
     out << "}\n";
     return out.str();
 }

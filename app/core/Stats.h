@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Article/TypingLog.h"
+#include "Book.h"
 #include "KeyLog.h"
 
 struct LessonRow {
@@ -69,6 +70,7 @@ struct HistoryStats {
     int consistency = -1;  // over the newest logged lessons; -1 without any
     std::vector<PairRow> slowPairs;
     std::vector<KeyChangeRow> keyChanges;
+    std::vector<BookProgress> books;  // LoadBookProgress's, filled by the caller
 };
 
 // A lesson record as a row; names maps lesson tags to names.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "Commands.h"
@@ -48,6 +49,24 @@ std::string Preview(const std::string& path, size_t width) {
     return first;
 }
 
+// Each line of text from row on, wrapped at a blank to the screen's width; the row after the
+// last.
+int PutLines(TerminalScreen& screen, int row, const std::string& text) {
+    const size_t width = static_cast<size_t>(std::max(screen.Cols() - 4, 20));
+    for (size_t start = 0; start < text.size(); ++row) {
+        size_t end = std::min(text.find('\n', start), text.size());
+        size_t next = end + 1;
+        if (end - start > width) {
+            const size_t blank = text.rfind(' ', start + width);
+            end = blank != std::string::npos && blank > start ? blank : start + width;
+            next = end == blank ? end + 1 : end;
+        }
+        screen.Put(2, row, text.substr(start, end - start), CellStyle::kNormal);
+        start = next;
+    }
+    return row;
+}
+
 // A bundled lesson chosen with a key; empty when the learner leaves.
 std::string ChooseFromMenu(TerminalScreen& screen) {
     const std::vector<BundledLesson> lessons = ListBundledLessons();
@@ -87,6 +106,15 @@ std::string ChooseFromMenu(TerminalScreen& screen) {
     }
 }
 
+// Lines to read before the lesson, until a key.
+void ShowNotice(TerminalScreen& screen, const std::string& notice) {
+    screen.Clear();
+    const int row = PutLines(screen, 1, notice);
+    screen.Put(2, row + 1, "Press any key.", CellStyle::kHeading);
+    screen.Show();
+    WaitForKey();
+}
+
 bool AskKeep(TerminalScreen& screen) {
     const int row = screen.Rows() - 1;
     screen.ClearCells(0, row, -1);
@@ -115,13 +143,7 @@ bool SaveWithRetry(TerminalScreen& screen, History& history, std::string* messag
         }
         screen.Clear();
         screen.Put(2, 0, "The history could not be saved", CellStyle::kHeading);
-        int row = 2;
-        size_t start = 0;
-        while (start < message->size()) {
-            const size_t end = message->find('\n', start);
-            screen.Put(2, row++, message->substr(start, end - start), CellStyle::kNormal);
-            start = end == std::string::npos ? message->size() : end + 1;
-        }
+        const int row = PutLines(screen, 2, *message);
         screen.Put(2, row + 1, "Press r to try again, any other key to leave.", CellStyle::kNormal);
         screen.Show();
         const Key key = WaitForKey();
@@ -169,8 +191,8 @@ void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* t
             screen.Put(32, row, line, CellStyle::kNormal);
         }
     }
-    screen.Put(2, row + 1, saved, CellStyle::kNormal);
-    screen.Put(2, row + 3, "Press any key.", CellStyle::kNormal);
+    row = PutLines(screen, row + 1, saved);
+    screen.Put(2, row + 1, "Press any key.", CellStyle::kNormal);
     screen.Show();
     WaitForKey();
 }
@@ -184,8 +206,10 @@ int RunInteractive(const Options& options) {
     }
     std::string error;
     Lesson lesson;
+    std::optional<BookPart> book;
     // A lesson named on the command line is refused before the terminal is taken over.
-    if (options.command == Command::kLesson && !ChooseLesson(options.lesson, &lesson, &error)) {
+    if (options.command == Command::kLesson &&
+        !ChooseNamedLesson(options, &lesson, &book, &error)) {
         std::cerr << "typetutor: " << error << "\n";
         return kExitRefused;
     }
@@ -220,6 +244,9 @@ int RunInteractive(const Options& options) {
             return kExitRefused;
         }
     }
+    if (book && !book->notice.empty()) {
+        ShowNotice(screen, book->notice);
+    }
     Session session;
     if (!session.Create(lesson.text, options.session, &error)) {
         StopTerminal();
@@ -227,7 +254,7 @@ int RunInteractive(const Options& options) {
         return kExitRefused;
     }
     const std::string title =
-        LessonTitle(lesson.name, options.session) + (focus.empty() ? "" : "  " + focus);
+        LessonTitle(lesson, options.session) + (focus.empty() ? "" : "  " + focus);
     Tutor tutor(session, screen, title, options.pauseAfterSeconds * 1000);
     tutor.Open();
     history.Lessons().AddNewTrack(static_cast<unsigned char>(lesson.id),
@@ -257,9 +284,16 @@ int RunInteractive(const Options& options) {
         // Taken before the save, which may merge other programs' lessons in after this one.
         const LoggedLesson keys = session.KeyLogEntry(*history.Lessons().GetLastTrack());
         saved = SaveWithRetry(screen, history, &message) && history.LogKeys(keys, &message);
+        if (saved) {
+            message = "Saved in " + history.Directory() + ".\n";
+        }
+        if (book && tutor.IsFinished()) {
+            std::string place;
+            saved = FinishBookPart(history, *book, session.Figures(), &place) && saved;
+            message += place + "\n";
+        }
         if (tutor.IsFinished()) {
-            ShowSummary(screen, session, history.Lessons().GetLastTrack(), title,
-                        saved ? "Saved in " + history.Directory() + "." : message);
+            ShowSummary(screen, session, history.Lessons().GetLastTrack(), title, message);
         }
     }
     StopTerminal();
@@ -272,6 +306,6 @@ int RunInteractive(const Options& options) {
         std::cerr << "typetutor: " << message;
         return kExitHistory;
     }
-    std::cout << "Saved in " << history.Directory() << "\n";
+    std::cout << message;
     return 0;
 }

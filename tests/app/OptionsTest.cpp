@@ -34,6 +34,8 @@ TEST(CommandLine, PicksTheCommand) {
         {"report --out p.png", Command::kReport, ""},
         {"snapshot --lesson 3 --out s.png", Command::kSnapshot, ""},
         {"practice --seed 7 --focus xq --print", Command::kPractice, ""},
+        {"book my.txt", Command::kLesson, "my.txt"},
+        {"book my.txt --replay k", Command::kReplay, "my.txt"},
     };
     for (const Case& c : cases) {
         Options options;
@@ -42,6 +44,7 @@ TEST(CommandLine, PicksTheCommand) {
         EXPECT_EQ(options.command, c.command) << c.line;
         EXPECT_EQ(options.lesson, c.lesson) << c.line;
         EXPECT_EQ(options.dataDir, "/data");
+        EXPECT_EQ(options.book, std::string(c.line).rfind("book ", 0) == 0) << c.line;
     }
 }
 
@@ -99,6 +102,8 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow) {
         {"report", "report needs --out FILE"},
         {"report x --out p.png", "one lesson at a time"},
         {"x --page 0", "--page takes a page number from 1"},
+        {"book", "book needs a FILE, and is typed as a lesson is"},
+        {"stats book", "book needs a FILE, and is typed as a lesson is"},
     };
     for (const Case& c : cases) {
         Options options;
