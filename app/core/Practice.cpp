@@ -228,12 +228,19 @@ WordList LoadWordList() {
     list.source = kDictionary;
     std::sort(list.words.begin(), list.words.end());
     list.words.erase(std::unique(list.words.begin(), list.words.end()), list.words.end());
-    std::set<std::string> common;
+    // The common words among them: SCOWL's, or without it the bundled lessons'.
+    std::vector<std::string> candidates;
     for (const char* path : kCommonLists) {
-        for (const std::string& w : ReadPlainWords(path)) {
-            if (std::binary_search(list.words.begin(), list.words.end(), w)) {
-                common.insert(w);
-            }
+        const std::vector<std::string> words = ReadPlainWords(path);
+        candidates.insert(candidates.end(), words.begin(), words.end());
+    }
+    if (candidates.empty()) {
+        candidates = BundledWords();
+    }
+    std::set<std::string> common;
+    for (const std::string& w : candidates) {
+        if (std::binary_search(list.words.begin(), list.words.end(), w)) {
+            common.insert(w);
         }
     }
     list.common.assign(common.begin(), common.end());
