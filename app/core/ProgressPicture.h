@@ -34,9 +34,11 @@ public:
         double topValue = 1;
     };
 
-    // The keyboard is drawn as the learner's layout has it.
+    // The keyboard is drawn as the learner's layout has it; keyLog, when given, adds the
+    // slowest letter pairs.
     ProgressPicture(const CLessonTrackFile& lessons,
-                    const std::map<unsigned short, std::string>& names, const Keyboard& keyboard);
+                    const std::map<unsigned short, std::string>& names, const Keyboard& keyboard,
+                    const KeyLog* keyLog = nullptr);
 
     // Where the (first) key that types the byte c is drawn; false for a byte on no key.
     bool KeyRect(char c, RECT* rc) const;
@@ -73,6 +75,7 @@ private:
     CLessonTrack m_sum;  // every lesson added up, for the keys
     std::vector<CharRow> m_slowest;
     std::vector<CharRow> m_leastAccurate;
+    std::vector<PairRow> m_slowPairs;
     Chart m_speed;
     Chart m_accuracy;
     double m_dSpeedStep = 0;
