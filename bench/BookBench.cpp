@@ -68,7 +68,7 @@ std::size_t OpenAndShow(const std::string& path, const std::string& dataDir) {
         return 0;
     }
     GridScreen screen(kScreenCols, kScreenRows);
-    Tutor tutor(session, screen, LessonTitle(lesson, SessionOptions{}), kPauseAfterMs);
+    Tutor tutor(session, screen, LessonTitle(lesson, Options{}), kPauseAfterMs);
     tutor.Open();
     return lesson.text.size();
 }

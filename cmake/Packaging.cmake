@@ -76,6 +76,10 @@ and typing history files
 The shared and static library with its C++ headers, CMake package and pkg-config file.")
 set(CPACK_DEBIAN_TUTOR_PACKAGE_NAME typetutor)
 set(CPACK_DEBIAN_TUTOR_PACKAGE_SECTION education)
+# The keyboard layouts and the compose tables are read at run time; the word lists of other
+# languages serve practice where installed.
+set(CPACK_DEBIAN_TUTOR_PACKAGE_DEPENDS "xkb-data, libx11-data")
+set(CPACK_DEBIAN_TUTOR_PACKAGE_SUGGESTS "wngerman, wfrench, wspanish, wpolish, wukrainian")
 set(CPACK_COMPONENT_TUTOR_DESCRIPTION "terminal typing tutor
 Lessons typed in the terminal, with speed, accuracy and the weakest keys and words.")
 include(CPack)

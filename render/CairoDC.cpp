@@ -195,6 +195,8 @@ struct CairoDC::Font {
     int margin = 0;  // how far a glyph may reach outside its cell
     // Glyph and advance of every byte, looked up on first use: measuring adds these up.
     std::array<Glyph, 256> glyphs{};
+    // The character each byte stands for: the context's code page.
+    const ByteCharacters* characters = nullptr;
 
     Font() = default;
     Font(const Font&) = delete;
@@ -212,7 +214,7 @@ struct CairoDC::Font {
         }
         g.known = true;
         std::string utf8;
-        AppendUtf8(Windows1252ToUnicode(byte), utf8);
+        AppendUtf8(characters ? (*characters)[byte] : Windows1252ToUnicode(byte), utf8);
         cairo_glyph_t* list = nullptr;
         int count = 0;
         if (cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(),
@@ -300,6 +302,9 @@ CairoDC::CairoDC(int width, int height, COLORREF background)
       m_nHeight(std::clamp(height, 1, kMaxSurfaceSide)),
       m_pSurface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, m_nWidth, m_nHeight)),
       m_pCairo(cairo_create(m_pSurface)) {
+    for (size_t b = 0; b < m_characters.size(); ++b) {
+        m_characters[b] = Windows1252ToUnicode(static_cast<unsigned char>(b));
+    }
     ResetClipBox();
     SetSourceColor(background);
     cairo_paint(m_pCairo);
@@ -340,10 +345,18 @@ CairoDC::Font& CairoDC::CurrentFont() {
         if (!font) {
             font = std::make_unique<Font>();
         }
+        font->characters = &m_characters;
         it = m_fonts.emplace(key, std::move(font)).first;
     }
     m_pFont = it->second.get();
     return *m_pFont;
+}
+
+void CairoDC::SetCodePage(const ByteCharacters& characters) {
+    m_characters = characters;
+    for (auto& [key, font] : m_fonts) {
+        font->glyphs = {};
+    }
 }
 
 DCFont CairoDC::SelectFont(const DCFont& font) {

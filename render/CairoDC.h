@@ -1,10 +1,12 @@
 // A device context with real fonts: an image surface drawn with Cairo, fonts matched through
-// fontconfig and rasterised by FreeType. Text is single-byte Windows-1252. Coordinates are
+// fontconfig and rasterised by FreeType. Text is single-byte, in Windows-1252 unless another code
+// page is set. Coordinates are
 // pixels of the surface; a text position is the top-left corner of the text cell, as in GDI.
 #pragma once
 
 #include <cairo.h>
 
+#include <array>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,6 +14,9 @@
 
 #include "platform/DeviceContext.h"
 #include "platform/Win32.h"
+
+// The character (code point) each byte of text stands for.
+using ByteCharacters = std::array<char32_t, 256>;
 
 // What GetPixel answers outside the surface.
 inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
@@ -56,6 +61,8 @@ public:
     void SetClipBox(const RECT& rc);
     void ResetClipBox();
     const DCFont& GetFont() const { return m_font; }
+    // Text is drawn and measured as these characters from now on (Windows-1252's until set).
+    void SetCodePage(const ByteCharacters& characters);
 
     // Family and style name of the face the selected font was matched to ("DejaVu Sans",
     // "Bold Oblique"); empty when no face could be loaded.
@@ -99,6 +106,7 @@ private:
     int m_nBkMode = OPAQUE;
     RECT m_rcClip{};
     std::map<FontKey, std::unique_ptr<Font>> m_fonts;
+    ByteCharacters m_characters{};
 };
 
 // Hands out CairoDC desktop contexts: one kept context, so that its fonts stay loaded between

@@ -11,6 +11,7 @@
 #include "KeyLog.h"
 #include "Lesson.h"
 #include "Practice.h"
+#include "Profile.h"
 #include "Replay.h"
 #include "Stats.h"
 #include "platform/Clock.h"
@@ -65,9 +66,10 @@ bool OpenHistory(History& history, std::ostream& err) {
     return true;
 }
 
-std::string LessonTitle(const Lesson& lesson, const SessionOptions& options) {
-    return "typetutor - " + lesson.name + " (" + MethodName(options.method) + ")" +
-           (lesson.caption.empty() ? "" : " - " + lesson.caption);
+std::string LessonTitle(const Lesson& lesson, const Options& options) {
+    return "typetutor - " + lesson.name + " (" + MethodName(options.session.method) + ")" +
+           (lesson.caption.empty() ? "" : " - " + lesson.caption) +
+           (options.profile == Profile::kDefaultName ? "" : " - profile " + options.profile);
 }
 
 bool LoadReplayInput(const Options& options, ReplayInput* input, std::ostream& err) {
@@ -100,7 +102,7 @@ bool LoadReplayInput(const Options& options, ReplayInput* input, std::ostream& e
 
 void PlayReplay(const ReplayInput& input, const Options& options, Session& session,
                 GridScreen& screen, ScopedFakeClock& clock) {
-    Tutor tutor(session, screen, LessonTitle(input.lesson, options.session),
+    Tutor tutor(session, screen, LessonTitle(input.lesson, options),
                 options.pauseAfterSeconds * 1000);
     tutor.Open();
     long long now = 0;

@@ -24,8 +24,9 @@ std::string FormatFigures(const SessionFigures& f);
 // lives, when a save waits for it); false after the reason on err.
 bool OpenHistory(History& history, std::ostream& err);
 
-// The lesson's title line: its name, the method and the caption.
-std::string LessonTitle(const Lesson& lesson, const SessionOptions& options);
+// The lesson's title line: its name, the method, the caption, and the profile unless it is the
+// default one.
+std::string LessonTitle(const Lesson& lesson, const Options& options);
 
 // A lesson and the keys to replay on it, as the command line names them.
 struct ReplayInput {

@@ -1,15 +1,74 @@
 #include "Encoding.h"
 
+#include <iconv.h>
+#include <uninorm.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <unordered_set>
+
 namespace {
 
-// Code points of the Windows-1252 bytes 0x80..0x9F; 0 where the byte is undefined.
-constexpr char32_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
+const char* const kNotUtf8Description = "a byte that is not UTF-8";
 
-constexpr char32_t kUndefinedByte = U'?';
+bool IsControl(char32_t cp) {
+    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
+}
+
+// A name with case, hyphens, underscores and blanks left out: "Windows-1251" and "windows1251"
+// are one name.
+std::string Folded(const std::string& name) {
+    std::string folded;
+    for (char c : name) {
+        if (c != '-' && c != '_' && c != ' ') {
+            folded += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+    }
+    return folded;
+}
+
+std::string AtLine(int line) {
+    return "line " + std::to_string(line) + ": ";
+}
+
+// "Windows-1251, ISO-8859-5 and KOI8-R".
+std::string NamesOf(const std::vector<const CodePage*>& pages) {
+    std::string names;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        names += (i == 0 ? "" : i + 1 == pages.size() ? " and " : ", ") + pages[i]->Name();
+    }
+    return names;
+}
+
+const CodePage* g_pCurrent = nullptr;
+
+struct IconvCloser {
+    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
+};
+using IconvPtr = std::unique_ptr<void, IconvCloser>;
+
+IconvPtr OpenIconv(const std::string& to, const std::string& from) {
+    iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    // iconv_open answers (iconv_t)-1 for a conversion it does not know.
+    return IconvPtr(cd == reinterpret_cast<iconv_t>(-1)  // NOLINT(performance-no-int-to-ptr)
+                        ? nullptr
+                        : cd);
+}
+
+// The text in composed characters (NFC); as it is when it cannot be normalised (when it is not
+// UTF-8, or memory runs out).
+std::string Composed(const std::string& utf8) {
+    size_t length = 0;
+    const std::unique_ptr<uint8_t, decltype(&std::free)> nfc(
+        u8_normalize(UNINORM_NFC, reinterpret_cast<const uint8_t*>(utf8.data()), utf8.size(),
+                     nullptr, &length),
+        &std::free);
+    return nfc ? std::string(reinterpret_cast<const char*>(nfc.get()), length) : utf8;
+}
 
 }  // namespace
 
@@ -68,34 +127,196 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-int CodePointToSingleByte(char32_t cp) {
+std::string DescribeCodePoint(char32_t cp) {
+    if (cp == kNotUtf8) {
+        return kNotUtf8Description;
+    }
+    std::string glyph;
+    if (!IsControl(cp)) {
+        AppendUtf8(glyph, cp);
+    }
+    char code[16];
+    (void)std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+    return (glyph.empty() ? "" : "'" + glyph + "' ") + "(" + code + ")";
+}
+
+CodePage::CodePage(std::string name, std::string iconvName)
+    : m_strName(std::move(name)), m_strIconvName(std::move(iconvName)) {
+    // Every page here keeps ASCII as it is; the upper half is read from iconv a byte at a time.
+    const IconvPtr cd = OpenIconv("UTF-32LE", m_strIconvName);
+    for (int b = 0; b < 256; ++b) {
+        char32_t cp = kNoCharacter;
+        if (b < 0x80) {
+            cp = static_cast<char32_t>(b);
+        } else if (cd) {
+            char in = static_cast<char>(b);
+            unsigned char out[4] = {};
+            char* pIn = &in;
+            char* pOut = reinterpret_cast<char*>(out);
+            size_t inLeft = 1;
+            size_t outLeft = sizeof out;
+            (void)iconv(static_cast<iconv_t>(cd.get()), nullptr, nullptr, nullptr, nullptr);
+            if (iconv(static_cast<iconv_t>(cd.get()), &pIn, &inLeft, &pOut, &outLeft) !=
+                    static_cast<size_t>(-1) &&
+                outLeft == 0) {
+                cp =
+                    out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<char32_t>(out[3]) << 24);
+            }
+            if (IsControl(cp)) {
+                cp = kNoCharacter;
+            }
+        }
+        m_unicode[static_cast<size_t>(b)] = cp;
+        if (cp != kNoCharacter) {
+            m_bytes.emplace(cp, static_cast<unsigned char>(b));
+        }
+    }
+}
+
+const std::vector<const CodePage*>& CodePage::All() {
+    static const std::vector<CodePage> pages = {
+        {"Windows-1252", "CP1252"},     {"Windows-1250", "CP1250"},
+        {"Windows-1251", "CP1251"},     {"Windows-1253", "CP1253"},
+        {"Windows-1254", "CP1254"},     {"Windows-1257", "CP1257"},
+        {"ISO-8859-1", "ISO-8859-1"},   {"ISO-8859-2", "ISO-8859-2"},
+        {"ISO-8859-3", "ISO-8859-3"},   {"ISO-8859-4", "ISO-8859-4"},
+        {"ISO-8859-5", "ISO-8859-5"},   {"ISO-8859-7", "ISO-8859-7"},
+        {"ISO-8859-9", "ISO-8859-9"},   {"ISO-8859-10", "ISO-8859-10"},
+        {"ISO-8859-13", "ISO-8859-13"}, {"ISO-8859-14", "ISO-8859-14"},
+        {"ISO-8859-15", "ISO-8859-15"}, {"ISO-8859-16", "ISO-8859-16"},
+        {"KOI8-R", "KOI8-R"},           {"KOI8-U", "KOI8-U"},
+    };
+    static const std::vector<const CodePage*> all = [] {
+        std::vector<const CodePage*> list;
+        list.reserve(pages.size());
+        for (const CodePage& page : pages) {
+            list.push_back(&page);
+        }
+        return list;
+    }();
+    return all;
+}
+
+const CodePage* CodePage::Find(const std::string& name) {
+    const std::string folded = Folded(name);
+    for (const CodePage* page : All()) {
+        if (Folded(page->m_strName) == folded || Folded(page->m_strIconvName) == folded) {
+            return page;
+        }
+    }
+    return nullptr;
+}
+
+const CodePage& CodePage::Western() {
+    return *All().front();
+}
+
+int CodePage::ToByte(char32_t cp) const {
     if (cp == '\t' || cp == '\n') {
         return static_cast<int>(cp);
     }
-    if (cp < 0x20 || cp == 0x7F) {
+    if (IsControl(cp)) {
         return -1;
     }
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-        return static_cast<int>(cp);
+    const auto it = m_bytes.find(cp);
+    return it == m_bytes.end() ? -1 : it->second;
+}
+
+std::string CodePage::ToUtf8(const std::string& bytes) const {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char c : bytes) {
+        const char32_t cp = m_unicode[static_cast<unsigned char>(c)];
+        AppendUtf8(out, cp == kNoCharacter ? U'?' : cp);
     }
-    for (int i = 0; i < 32; ++i) {
-        if (kHighControls[i] != 0 && kHighControls[i] == cp) {
-            return 0x80 + i;
+    return out;
+}
+
+std::array<char32_t, 256> CodePage::Characters() const {
+    std::array<char32_t, 256> characters = m_unicode;
+    for (size_t b = 0; b < characters.size(); ++b) {
+        if (characters[b] == kNoCharacter) {
+            characters[b] = static_cast<char32_t>(b);
         }
     }
-    return -1;
+    return characters;
+}
+
+const CodePage& CurrentCodePage() {
+    return g_pCurrent ? *g_pCurrent : CodePage::Western();
+}
+
+void SetCurrentCodePage(const CodePage& page) {
+    g_pCurrent = &page;
+}
+
+int CodePointToSingleByte(char32_t cp) {
+    return CurrentCodePage().ToByte(cp);
 }
 
 std::string SingleByteToUtf8(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const unsigned char b = static_cast<unsigned char>(c);
-        char32_t cp = b;
-        if (b >= 0x80 && b < 0xA0) {
-            cp = kHighControls[b - 0x80] ? kHighControls[b - 0x80] : kUndefinedByte;
+    return CurrentCodePage().ToUtf8(text);
+}
+
+SingleByteText ConvertToCodePage(const std::string& utf8, const CodePage& page) {
+    SingleByteText result;
+    // 1. Every character is UTF-8, and none is a control character but tab and line ends.
+    int line = 1;
+    for (size_t i = 0; i < utf8.size();) {
+        const char32_t cp = DecodeUtf8(utf8, i);
+        if (cp == kNotUtf8 || (IsControl(cp) && cp != '\t' && cp != '\n' && cp != '\r')) {
+            result.error =
+                AtLine(line) + (cp == kNotUtf8 ? std::string("a byte is not UTF-8")
+                                               : DescribeCodePoint(cp) + " is a control character");
+            return result;
         }
-        AppendUtf8(out, cp);
+        line += cp == '\n' ? 1 : 0;
     }
-    return out;
+    // 2. Composed characters, as a code page holds them.
+    const std::string composed = Composed(utf8);
+    // 3. Strict conversion: a character the page lacks stops it.
+    const IconvPtr cd = OpenIconv(page.IconvName(), "UTF-8");
+    if (!cd) {
+        result.error = "iconv does not know " + page.Name();
+        return result;
+    }
+    std::string out(composed.size(), '\0');  // never more bytes than UTF-8 has
+    char* pIn = const_cast<char*>(composed.data());
+    char* pOut = out.data();
+    size_t inLeft = composed.size();
+    size_t outLeft = out.size();
+    if (iconv(static_cast<iconv_t>(cd.get()), &pIn, &inLeft, &pOut, &outLeft) ==
+        static_cast<size_t>(-1)) {
+        const size_t at = static_cast<size_t>(pIn - composed.data());
+        size_t next = at;
+        const char32_t cp = DecodeUtf8(composed, next);
+        const std::vector<const CodePage*> holders = PagesHolding(composed.substr(at, next - at));
+        const int where =
+            1 + static_cast<int>(
+                    std::count(composed.begin(), composed.begin() + static_cast<long>(at), '\n'));
+        result.error = AtLine(where) + DescribeCodePoint(cp) +
+                       (holders.empty() ? " is in no single-byte code page"
+                                        : " is not in " + page.Name() + " (" + NamesOf(holders) +
+                                              (holders.size() == 1 ? " holds" : " hold") + " it)");
+        return result;
+    }
+    out.resize(out.size() - outLeft);
+    result.ok = true;
+    result.bytes = std::move(out);
+    return result;
+}
+
+std::vector<const CodePage*> PagesHolding(const std::string& utf8) {
+    // Each character once: a long text has few distinct ones.
+    std::unordered_set<char32_t> characters;
+    const std::string composed = Composed(utf8);
+    for (size_t i = 0; i < composed.size();) {
+        characters.insert(DecodeUtf8(composed, i));
+    }
+    characters.erase('\r');
+    std::vector<const CodePage*> pages = CodePage::All();
+    for (char32_t cp : characters) {
+        std::erase_if(pages, [cp](const CodePage* page) { return page->ToByte(cp) < 0; });
+    }
+    return pages;
 }

@@ -62,6 +62,22 @@ std::vector<KeyRow> UsRows() {
 
 constexpr double kSpaceBarLeft = 3.75;
 
+// An ISO keyboard has a key left of Z (LSGT) and the backslash key (still named BKSL) left of an
+// Enter that reaches down into the home row; both shorten the keys beside them.
+void MakeIso(std::vector<KeyRow>& rows) {
+    std::vector<KeyCap>& top = rows[1].keys;
+    std::vector<KeyCap>& home = rows[2].keys;
+    std::vector<KeyCap>& bottom = rows[3].keys;
+    KeyCap backslash = top.back();
+    top.pop_back();
+    home.back().width = 1.25;
+    home.insert(home.end() - 1, backslash);
+    bottom.front().width = 1.25;
+    KeyCap lsgt;
+    lsgt.name = "LSGT";
+    bottom.insert(bottom.begin() + 1, lsgt);
+}
+
 }  // namespace
 
 Finger FingerOf(const std::string& keyName) {
@@ -93,9 +109,13 @@ Keyboard::Keyboard(std::string name, std::vector<KeyCap> keys,
       m_keys(std::move(keys)),
       m_compositions(std::move(compositions)) {}
 
-Keyboard Keyboard::UsQwerty() {
+std::vector<KeyCap> Keyboard::PcKeys(bool iso) {
+    std::vector<KeyRow> rows = UsRows();
+    if (iso) {
+        MakeIso(rows);
+    }
     std::vector<KeyCap> keys;
-    for (KeyRow& row : UsRows()) {
+    for (KeyRow& row : rows) {
         double x = row.row == 4 ? kSpaceBarLeft : 0;
         for (KeyCap& key : row.keys) {
             key.row = row.row;
@@ -105,7 +125,11 @@ Keyboard Keyboard::UsQwerty() {
             keys.push_back(std::move(key));
         }
     }
-    return Keyboard("us", std::move(keys));
+    return keys;
+}
+
+Keyboard Keyboard::UsQwerty() {
+    return Keyboard("us", PcKeys(false));
 }
 
 int Keyboard::Find(const std::string& name) const {
@@ -114,8 +138,8 @@ int Keyboard::Find(const std::string& name) const {
     return it == m_keys.end() ? -1 : static_cast<int>(it - m_keys.begin());
 }
 
-bool Keyboard::DirectPress(const std::string& character, KeyPress* press) const {
-    for (int level = kPlainLevel; level < kLevelCount; ++level) {
+bool Keyboard::DirectPress(const std::string& character, KeyLevel highest, KeyPress* press) const {
+    for (int level = kPlainLevel; level <= highest; ++level) {
         for (size_t i = 0; i < m_keys.size(); ++i) {
             const KeyCap& key = m_keys[i];
             if (!key.dead[level] && key.levels[level] == character) {
@@ -127,28 +151,39 @@ bool Keyboard::DirectPress(const std::string& character, KeyPress* press) const 
     return false;
 }
 
-std::vector<KeyPress> Keyboard::PressesFor(const std::string& character) const {
-    if (character.empty()) {
-        return {};
-    }
-    KeyPress press;
-    if (DirectPress(character, &press)) {
-        return {press};
-    }
+bool Keyboard::ComposedPresses(const std::string& character, KeyLevel highest,
+                               std::vector<KeyPress>* presses) const {
     for (const Composition& c : m_compositions) {
-        if (c.result != character) {
-            continue;
-        }
         KeyPress base;
-        if (!DirectPress(c.base, &base)) {
+        if (c.result != character || !DirectPress(c.base, highest, &base)) {
             continue;
         }
         for (size_t i = 0; i < m_keys.size(); ++i) {
             for (int level = kPlainLevel; level < kLevelCount; ++level) {
                 if (m_keys[i].dead[level] && m_keys[i].levels[level] == c.dead) {
-                    return {KeyPress{static_cast<int>(i), static_cast<KeyLevel>(level)}, base};
+                    *presses = {KeyPress{static_cast<int>(i), static_cast<KeyLevel>(level)}, base};
+                    return true;
                 }
             }
+        }
+    }
+    return false;
+}
+
+std::vector<KeyPress> Keyboard::PressesFor(const std::string& character) const {
+    if (character.empty()) {
+        return {};
+    }
+    // Without AltGr first: on us(intl) é is the dead acute and e, as learners are taught,
+    // though AltGr and e type it too.
+    std::vector<KeyPress> presses;
+    KeyPress press;
+    for (KeyLevel highest : {kShiftLevel, kAltGrLevel}) {
+        if (DirectPress(character, highest, &press)) {
+            return {press};
+        }
+        if (ComposedPresses(character, highest, &presses)) {
+            return presses;
         }
     }
     return {};

@@ -55,6 +55,10 @@ public:
 
     // The US layout on a PC keyboard: what is drawn when no other layout is known.
     static Keyboard UsQwerty();
+    // The keys of a PC keyboard, placed, with the US layout's characters. With iso, the keyboard
+    // of most of Europe: a key left of Z (LSGT, typing nothing here) and the backslash key beside
+    // the Enter key.
+    static std::vector<KeyCap> PcKeys(bool iso);
 
     // The layout's name as the learner chose it ("us", "de", "us(dvorak)").
     const std::string& Name() const { return m_strName; }
@@ -63,14 +67,18 @@ public:
     // The key of an XKB name; -1 when the keyboard has none.
     int Find(const std::string& name) const;
     // The presses that type the UTF-8 character: one for most characters, a dead key and then
-    // the base key for a composed one; empty when the layout cannot type it.
+    // the base key for a composed one; empty when the layout cannot type it. Ways without AltGr
+    // come first.
     std::vector<KeyPress> PressesFor(const std::string& character) const;
     // The keyboard's width in key units (its widest row).
     double Width() const;
 
 private:
-    // The press of a character typed directly, at the lowest level that types it.
-    bool DirectPress(const std::string& character, KeyPress* press) const;
+    // The press of a character typed directly, at the lowest level up to highest that types it.
+    bool DirectPress(const std::string& character, KeyLevel highest, KeyPress* press) const;
+    // A dead key and the base key after it, the base typed at a level up to highest.
+    bool ComposedPresses(const std::string& character, KeyLevel highest,
+                         std::vector<KeyPress>* presses) const;
 
     std::string m_strName;
     std::vector<KeyCap> m_keys;

@@ -5,7 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+#include <tuple>
+#include <utility>
 
 #include "Article/Token.h"
 #include "Encoding.h"
@@ -42,7 +45,7 @@ std::string TidyLines(const std::string& text) {
 
 // The first word that does not fit one token, as an error naming it; empty when all fit. A word
 // that ends its line takes the line feed into its token.
-std::string CheckWordLengths(const std::string& text) {
+std::string CheckWordLengths(const std::string& text, const CodePage& page) {
     int line = 1;
     size_t k = 0;
     while (k < text.size()) {
@@ -58,7 +61,7 @@ std::string CheckWordLengths(const std::string& text) {
         const bool endsLine = end < text.size() && text[end] == '\n';
         const size_t span = end - k + (endsLine ? 1 : 0);
         if (span > static_cast<size_t>(kMaxTokenLength)) {
-            return AtLine(line) + "the word \"" + SingleByteToUtf8(text.substr(k, end - k)) +
+            return AtLine(line) + "the word \"" + page.ToUtf8(text.substr(k, end - k)) +
                    "\" is too long: a word may have at most " + std::to_string(kMaxTokenLength) +
                    " characters (" + std::to_string(kMaxTokenLength - 1) + " at the end of a line)";
         }
@@ -68,19 +71,6 @@ std::string CheckWordLengths(const std::string& text) {
 }
 
 }  // namespace
-
-std::string DescribeCodePoint(char32_t cp) {
-    if (cp == kNotUtf8) {
-        return "a byte that is not UTF-8";
-    }
-    std::string glyph;
-    if (cp >= 0x20) {
-        AppendUtf8(glyph, cp);
-    }
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
-    return (glyph.empty() ? "" : "'" + glyph + "' ") + "(" + code + ")";
-}
 
 std::string LessonDirectory() {
     if (const char* env = std::getenv("TYPETUTOR_LESSONS"); env && *env) {
@@ -105,40 +95,71 @@ std::string LessonDirectory() {
     return installed;
 }
 
-std::vector<BundledLesson> ListBundledLessons() {
-    std::vector<BundledLesson> lessons;
-    std::error_code ec;
-    for (const fs::directory_entry& e : fs::directory_iterator(LessonDirectory(), ec)) {
-        if (e.path().extension() == kLessonExtension) {
-            lessons.push_back({e.path().stem().string(), e.path().string()});
+std::string LanguageOfFolder(const std::string& folder) {
+    static const struct {
+        const char* folder;
+        const char* language;
+    } kLanguages[] = {{"de", "German"}, {"el", "Greek"},  {"es", "Spanish"},
+                      {"fr", "French"}, {"pl", "Polish"}, {"ru", "Russian"}};
+    for (const auto& l : kLanguages) {
+        if (folder == l.folder) {
+            return l.language;
         }
     }
-    std::sort(lessons.begin(), lessons.end(),
-              [](const BundledLesson& a, const BundledLesson& b) { return a.name < b.name; });
+    return folder;
+}
+
+std::vector<BundledLesson> ListBundledLessons() {
+    // (folder name, lesson), so that sorting puts the English ones (folder "") first.
+    std::vector<std::pair<std::string, BundledLesson>> found;
+    std::error_code ec;
+    const std::string top = LessonDirectory();
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(top, ec)) {
+        const fs::path relative = e.path().lexically_relative(top);
+        if (e.path().extension() != kLessonExtension || !e.is_regular_file(ec) ||
+            std::distance(relative.begin(), relative.end()) > 2) {
+            continue;
+        }
+        const std::string folder =
+            relative.has_parent_path() ? relative.parent_path().string() : "";
+        const std::string name = (relative.parent_path() / e.path().stem()).string();
+        found.push_back(
+            {folder,
+             {name, folder.empty() ? "English" : LanguageOfFolder(folder), e.path().string()}});
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.first, a.second.name) < std::tie(b.first, b.second.name);
+    });
+    std::vector<BundledLesson> lessons;
+    lessons.reserve(found.size());
+    for (auto& [folder, lesson] : found) {
+        lessons.push_back(std::move(lesson));
+    }
     return lessons;
 }
 
-LessonText PrepareLesson(const std::string& utf8) {
+std::vector<BundledLesson> ListTypeableLessons() {
+    std::vector<BundledLesson> lessons = ListBundledLessons();
+    std::erase_if(lessons, [](const BundledLesson& l) { return !LoadLessonFile(l.path).ok; });
+    return lessons;
+}
+
+LessonText PrepareLesson(const std::string& utf8, const CodePage& page) {
     LessonText result;
+    SingleByteText converted = ConvertToCodePage(utf8, page);
+    if (!converted.ok) {
+        result.error = converted.error;
+        return result;
+    }
     std::string text;
-    text.reserve(utf8.size());
-    int line = 1;
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const char32_t cp = DecodeUtf8(utf8, i);
-        if (cp == '\r') {
-            continue;
+    text.reserve(converted.bytes.size());
+    for (char c : converted.bytes) {
+        if (c != '\r') {
+            text += c == '\t' ? ' ' : c;
         }
-        const int b = CodePointToSingleByte(cp);
-        if (b < 0) {
-            result.error = AtLine(line) + DescribeCodePoint(cp) + " has no single-byte form";
-            return result;
-        }
-        text += b == '\t' ? ' ' : static_cast<char>(b);
-        line += b == '\n' ? 1 : 0;
     }
     text = TidyLines(text);
-    if (std::string error = CheckWordLengths(text); !error.empty()) {
+    if (std::string error = CheckWordLengths(text, page); !error.empty()) {
         result.error = error;
         return result;
     }
@@ -167,20 +188,22 @@ LessonText LoadLessonFile(const std::string& path) {
     return lesson;
 }
 
-bool ChooseLesson(const std::string& nameOrPath, Lesson* lesson, std::string* error) {
+std::string FindLessonFile(const std::string& nameOrPath, int* id) {
     const std::vector<BundledLesson> bundled = ListBundledLessons();
-    std::string path;
-    int id = 0;
+    *id = 0;
     for (size_t i = 0; i < bundled.size(); ++i) {
         if (bundled[i].name == nameOrPath) {
-            path = bundled[i].path;
-            id = static_cast<int>(i) + 1;
+            *id = static_cast<int>(i) + 1;
+            return bundled[i].path;
         }
     }
     std::error_code ec;
-    if (path.empty() && fs::is_regular_file(nameOrPath, ec)) {
-        path = nameOrPath;
-    }
+    return fs::is_regular_file(nameOrPath, ec) ? nameOrPath : std::string();
+}
+
+bool ChooseLesson(const std::string& nameOrPath, Lesson* lesson, std::string* error) {
+    int id = 0;
+    const std::string path = FindLessonFile(nameOrPath, &id);
     if (path.empty()) {
         *error = "no bundled lesson or file named \"" + nameOrPath +
                  "\" (typetutor --list "
@@ -190,6 +213,14 @@ bool ChooseLesson(const std::string& nameOrPath, Lesson* lesson, std::string* er
     LessonText text = LoadLessonFile(path);
     if (!text.ok) {
         *error = text.error;
+        // A lesson in another alphabet is typed in a profile of its own.
+        std::ifstream in(path, std::ios::binary);
+        const std::string utf8((std::istreambuf_iterator<char>(in)), {});
+        const std::vector<const CodePage*> pages = PagesHolding(utf8);
+        if (!pages.empty() &&
+            std::find(pages.begin(), pages.end(), &CurrentCodePage()) == pages.end()) {
+            *error += "; a profile of its own takes the lesson: --profile NAME";
+        }
         return false;
     }
     lesson->name = id ? nameOrPath : fs::path(path).stem().string();

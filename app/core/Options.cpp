@@ -7,7 +7,8 @@ const char* const kUsage =
     "usage: typetutor [LESSON] [options]     type a lesson: a bundled one's name or a text file\n"
     "       typetutor                        choose a bundled lesson from a menu\n"
     "       typetutor book FILE [options]    type a book a page at a time, where you left off\n"
-    "       typetutor --list                 list the bundled lessons\n"
+    "       typetutor --list                 list the bundled lessons by language\n"
+    "       typetutor --layouts              list the keyboard layouts\n"
     "       typetutor stats [--json]         the lesson history, today's sum, weakest keys\n"
     "       typetutor LESSON --replay FILE   type the lesson from \"milliseconds key\" lines\n"
     "       typetutor snapshot LESSON --replay FILE --out session.png [--page N]\n"
@@ -26,6 +27,10 @@ const char* const kUsage =
     "  --pause-after SECONDS            pause by itself after this long without a key (10)\n"
     "  --data-dir DIR                   the history's folder\n"
     "                                   (default $XDG_DATA_HOME/typetutor)\n"
+    "  --profile NAME                   a history of its own, in DIR/profiles/NAME\n"
+    "  --layout LAYOUT[(VARIANT)]       the profile's keyboard layout (the system's)\n"
+    "  --code-page PAGE                 a new profile's code page, e.g. Windows-1251\n"
+    "                                   (suggested from its first lesson)\n"
     "  --json                           stats: for scripts\n"
     "replay only:\n"
     "  --clock-start 'YYYY-MM-DD HH:MM:SS'  the local time the replay begins at\n"
@@ -97,6 +102,7 @@ bool ParseCommandLine(const std::vector<std::string>& args, const std::string& d
     // A command word: stats, snapshot or report, before any lesson.
     Command word = Command::kMenu;
     bool list = false;
+    bool layouts = false;
     bool help = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -136,6 +142,15 @@ bool ParseCommandLine(const std::vector<std::string>& args, const std::string& d
                 return false;
             }
             options->dataDir = value;
+        } else if (arg == "--profile" || arg == "--layout" || arg == "--code-page") {
+            if (!takeValue()) {
+                return false;
+            }
+            (arg == "--profile"  ? options->profile
+             : arg == "--layout" ? options->layout
+                                 : options->codePage) = value;
+        } else if (arg == "--layouts") {
+            layouts = true;
         } else if (arg == "--replay") {
             if (!takeValue()) {
                 return false;
@@ -206,6 +221,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, const std::string& d
         options->command = Command::kHelp;
     } else if (list) {
         options->command = Command::kList;
+    } else if (layouts) {
+        options->command = Command::kLayouts;
     } else if (word == Command::kStats) {
         options->command = Command::kStats;
     } else if (word == Command::kPractice) {

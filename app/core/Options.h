@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Profile.h"
 #include "Session.h"
 
 enum class Command {
@@ -15,6 +16,7 @@ enum class Command {
     kSnapshot,  // replay, then draw the lesson and what was typed as a PNG picture
     kReport,    // draw the history's progress charts as a PNG picture
     kPractice,  // type (or print) a lesson built from the history's weak keys and words
+    kLayouts,   // list the keyboard layouts
     kHelp,
 };
 
@@ -23,6 +25,9 @@ struct Options {
     std::string lesson;   // bundled lesson name or file path
     bool book = false;    // lesson is a book's path: its next part is the lesson
     std::string dataDir;  // the history's folder
+    std::string profile = Profile::kDefaultName;
+    std::string layout;    // keyboard layout, "de" or "us(intl)"; empty for the profile's
+    std::string codePage;  // a new profile's code page; empty to suggest one
     SessionOptions session;
     int pauseAfterSeconds = 10;
     bool json = false;

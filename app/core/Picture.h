@@ -20,8 +20,8 @@ inline constexpr COLORREF kRule = RGB(200, 200, 196);
 // The face at em pixels to the em.
 LOGFONTA Font(LONG em, LONG weight = FW_NORMAL);
 
-// Writes UTF-8 text (characters outside Windows-1252 become '?') with its top-left corner at
-// (x, y), on a transparent background; dc's font, colours and mode are left as they were.
+// Writes UTF-8 text (characters outside the current code page become '?') with its top-left corner
+// at (x, y), on a transparent background; dc's font, colours and mode are left as they were.
 // Returns the text's width.
 int Text(CairoDC& dc, int x, int y, const std::string& utf8, const LOGFONTA& font, COLORREF color);
 // The width and height of the text in font.

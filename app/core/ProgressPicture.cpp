@@ -1,6 +1,7 @@
 #include "ProgressPicture.h"
 
 #include <cairo.h>
+#include <unicase.h>
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +10,9 @@
 #include <ostream>
 
 #include "Commands.h"
+#include "Encoding.h"
 #include "History.h"
+#include "KeyboardLayout.h"
 #include "Picture.h"
 
 namespace {
@@ -40,7 +43,8 @@ constexpr double kLessonLineWidth = 1.5;
 constexpr double kAverageLineWidth = 3.0;
 constexpr double kDotRadius = 3.5;
 
-// The keyboard: a row is 15 key units wide.
+// The keyboard: five rows of keys, each about 15 key units wide.
+constexpr int kKeyRows = 5;
 constexpr int kKeyboardTitleY = 434;
 constexpr int kKeyboardTop = 466;
 constexpr int kKeyUnit = 72;
@@ -48,7 +52,6 @@ constexpr int kKeyGap = 6;
 constexpr int kRowPitch = 64;
 constexpr int kSpeedBar = 10;
 constexpr double kKeyCorner = 6;
-constexpr int kKeyboardUnits = 15;
 constexpr COLORREF kNoData = RGB(238, 238, 236);
 constexpr COLORREF kKeyEdge = RGB(150, 150, 146);
 constexpr COLORREF kWeakAccuracy = RGB(170, 20, 20);
@@ -146,109 +149,80 @@ void Polyline(cairo_t* cr, const ProgressPicture::Chart& c, const std::vector<do
     cairo_stroke(cr);
 }
 
-// A key of the keyboard: its label, the characters it types, and its width in key units.
-struct KeyCap {
-    const char* label;
-    const char* chars;  // Windows-1252 bytes; empty for keys that type none
-    double units;
-};
-
-// A US keyboard, row by row; the space bar stands under the letters, after 3.75 units.
-const std::vector<std::vector<KeyCap>>& KeyboardRows() {
-    static const std::vector<std::vector<KeyCap>> rows = {
-        {{"` ~", "`~", 1},
-         {"1 !", "1!", 1},
-         {"2 @", "2@", 1},
-         {"3 #", "3#", 1},
-         {"4 $", "4$", 1},
-         {"5 %", "5%", 1},
-         {"6 ^", "6^", 1},
-         {"7 &", "7&", 1},
-         {"8 *", "8*", 1},
-         {"9 (", "9(", 1},
-         {"0 )", "0)", 1},
-         {"- _", "-_", 1},
-         {"= +", "=+", 1},
-         {"Backspace", "\b", 2}},
-        {{"Tab", "\t", 1.5},
-         {"Q", "qQ", 1},
-         {"W", "wW", 1},
-         {"E", "eE", 1},
-         {"R", "rR", 1},
-         {"T", "tT", 1},
-         {"Y", "yY", 1},
-         {"U", "uU", 1},
-         {"I", "iI", 1},
-         {"O", "oO", 1},
-         {"P", "pP", 1},
-         {"[ {", "[{", 1},
-         {"] }", "]}", 1},
-         {"\\ |", "\\|", 1.5}},
-        {{"Caps", "", 1.75},
-         {"A", "aA", 1},
-         {"S", "sS", 1},
-         {"D", "dD", 1},
-         {"F", "fF", 1},
-         {"G", "gG", 1},
-         {"H", "hH", 1},
-         {"J", "jJ", 1},
-         {"K", "kK", 1},
-         {"L", "lL", 1},
-         {"; :", ";:", 1},
-         {"' \"", "'\"", 1},
-         {"Enter", "\n", 2.25}},
-        {{"Shift", "", 2.25},
-         {"Z", "zZ", 1},
-         {"X", "xX", 1},
-         {"C", "cC", 1},
-         {"V", "vV", 1},
-         {"B", "bB", 1},
-         {"N", "nN", 1},
-         {"M", "mM", 1},
-         {", <", ",<", 1},
-         {". >", ".>", 1},
-         {"/ ?", "/?", 1},
-         {"Shift", "", 2.75}},
-        {{"", "", 3.75}, {"Space", " ", 6.25}},
-    };
-    return rows;
-}
-
 // The figures of a key: its characters' records added up.
-CCharTrack KeyTrack(const CLessonTrack& sum, const char* chars) {
+CCharTrack KeyTrack(const CLessonTrack& sum, const std::string& bytes) {
     CCharTrack track;
-    for (const char* c = chars; *c; ++c) {
-        track += sum.m_aCharTrack[static_cast<unsigned char>(*c)];
+    for (char c : bytes) {
+        track += sum.m_aCharTrack[static_cast<unsigned char>(c)];
     }
     return track;
 }
 
-// Calls draw(key, x, y, width, height) for every key, row by row.
-template <typename Draw>
-void ForEachKey(Draw draw) {
-    const int left = (ProgressPicture::kWidth - kKeyboardUnits * kKeyUnit) / 2;
-    int top = kKeyboardTop;
-    for (const auto& row : KeyboardRows()) {
-        double units = 0;
-        for (const KeyCap& key : row) {
-            const double x = left + units * kKeyUnit;
-            units += key.units;
-            if (key.label[0] != '\0') {  // not the room left of the space bar
-                draw(key, x, top, key.units * kKeyUnit - kKeyGap, kRowPitch - kKeyGap);
+// The byte of a character as the statistics name it ("space", "enter", "é"); 0 for none.
+char ByteOf(const std::string& printable) {
+    static const std::map<std::string, char> kNamed = {
+        {"space", ' '}, {"enter", '\n'}, {"tab", '\t'}};
+    if (const auto named = kNamed.find(printable); named != kNamed.end()) {
+        return named->second;
+    }
+    size_t i = 0;
+    const int b = printable.empty() ? -1 : CodePointToSingleByte(DecodeUtf8(printable, i));
+    return b > 0 && i == printable.size() ? static_cast<char>(b) : '\0';
+}
+
+// What a character key shows: the capital alone for a letter ("Q", "П"), else its characters
+// at each level ("1 !", "Â´ `").
+std::string LabelOf(const KeyCap& key) {
+    if (!key.label.empty()) {
+        return key.label;
+    }
+    const std::string& plain = key.levels[kPlainLevel];
+    const std::string& shift = key.levels[kShiftLevel];
+    size_t i = 0;
+    const char32_t cp = plain.empty() ? 0 : DecodeUtf8(plain, i);
+    std::string upper;
+    AppendUtf8(upper, uc_toupper(cp));
+    if (!plain.empty() && upper == shift && upper != plain) {
+        return shift;
+    }
+    return plain == shift || shift.empty() ? plain : plain + " " + shift;
+}
+
+}  // namespace
+
+ProgressPicture::KeyFigures::KeyFigures(const Keyboard& keyboard) {
+    // Each byte of the code page goes to the keys that type it: one for most, the dead key
+    // and the base for a composed character.
+    // The lesson record has no slot for the byte 255 (Windows-1251's я): it is on no key here.
+    bytes.resize(keyboard.Keys().size());
+    for (int b = 1; b < kCharTrackSlots; ++b) {
+        const char32_t cp = CurrentCodePage().ToUnicode(static_cast<unsigned char>(b));
+        if (cp == kNoCharacter || (cp < 0x20 && cp != '\t' && cp != '\n')) {
+            continue;
+        }
+        std::string character;
+        AppendUtf8(character, cp);
+        for (const KeyPress& press : keyboard.PressesFor(character)) {
+            std::string& held = bytes[static_cast<size_t>(press.key)];
+            if (held.find(static_cast<char>(b)) == std::string::npos) {
+                held += static_cast<char>(b);
             }
         }
-        top += kRowPitch;
     }
 }
 
-bool KeyHolds(const KeyCap& key, const std::string& printable) {
-    static const std::map<std::string, char> kNamed = {
-        {"space", ' '}, {"enter", '\n'}, {"tab", '\t'}};
-    const auto named = kNamed.find(printable);
-    const char c =
-        named != kNamed.end() ? named->second : (printable.size() == 1 ? printable[0] : '\0');
-    return c != '\0' && std::string(key.chars).find(c) != std::string::npos;
+template <typename Visit>
+void ProgressPicture::ForEachKey(Visit visit) const {
+    const double left = (kWidth - m_keyboard.Width() * kKeyUnit) / 2;
+    const std::vector<KeyCap>& keys = m_keyboard.Keys();
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const KeyCap& key = keys[i];
+        visit(key, m_keys.bytes[i], left + key.x * kKeyUnit, kKeyboardTop + key.row * kRowPitch,
+              key.width * kKeyUnit - kKeyGap, kRowPitch - kKeyGap);
+    }
 }
+
+namespace {
 
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
     cairo_new_sub_path(cr);
@@ -272,7 +246,8 @@ std::string WeakList(const std::vector<CharRow>& rows, bool bySpeed) {
 
 ProgressPicture::ProgressPicture(const CLessonTrackFile& lessons,
                                  const std::map<unsigned short, std::string>& names,
-                                 const KeyLog* keyLog) {
+                                 const Keyboard& keyboard, const KeyLog* keyLog)
+    : m_keyboard(keyboard), m_keys(keyboard) {
     if (keyLog) {
         m_slowPairs = SlowestPairs(*keyLog, kWeakest + 2);
     }
@@ -452,8 +427,8 @@ void ProgressPicture::DrawKeyboard(CairoDC& dc) const {
     // Speeds are coloured between the learner's own fastest and slowest key.
     int fastest = 0;
     int slowest = 0;
-    ForEachKey([&](const KeyCap& key, double, double, double, double) {
-        const CCharTrack t = KeyTrack(m_sum, key.chars);
+    ForEachKey([&](const KeyCap&, const std::string& bytes, double, double, double, double) {
+        const CCharTrack t = KeyTrack(m_sum, bytes);
         if (t.m_nKeys > 0) {
             const int ms = t.m_nTime / t.m_nKeys;
             fastest = fastest == 0 ? ms : std::min(fastest, ms);
@@ -465,8 +440,9 @@ void ProgressPicture::DrawKeyboard(CairoDC& dc) const {
     cairo_t* cr = cairo.get();
     const LOGFONTA keyFont = picture::Font(kKeyEm, FW_BOLD);
     const LOGFONTA small = picture::Font(kSmallEm);
-    ForEachKey([&](const KeyCap& key, double x, double top, double w, double h) {
-        const CCharTrack t = KeyTrack(m_sum, key.chars);
+    ForEachKey([&](const KeyCap& key, const std::string& bytes, double x, double top, double w,
+                   double h) {
+        const CCharTrack t = KeyTrack(m_sum, bytes);
         const bool known = t.m_nKeys > 0;
         const int accuracy =
             known ? static_cast<int>(100.0 * (t.m_nKeys - t.m_nErrors) / t.m_nKeys + 0.5) : 0;
@@ -491,9 +467,11 @@ void ProgressPicture::DrawKeyboard(CairoDC& dc) const {
         cairo_stroke(cr);
 
         // The weakest keys: framed in red for accuracy, inside that in blue for speed.
-        auto weak = [&key](const std::vector<CharRow>& rows) {
-            return std::any_of(rows.begin(), rows.end(),
-                               [&key](const CharRow& r) { return KeyHolds(key, r.character); });
+        auto weak = [&bytes](const std::vector<CharRow>& rows) {
+            return std::any_of(rows.begin(), rows.end(), [&bytes](const CharRow& r) {
+                const char c = ByteOf(r.character);
+                return c != '\0' && bytes.find(c) != std::string::npos;
+            });
         };
         double inset = kWeakFrame / 2.0;
         for (const auto& [isWeak, color] : {std::pair{weak(m_leastAccurate), kWeakAccuracy},
@@ -507,9 +485,10 @@ void ProgressPicture::DrawKeyboard(CairoDC& dc) const {
             }
         }
 
-        const int labelWidth = picture::TextSize(dc, key.label, keyFont).cx;
+        const std::string label = LabelOf(key);
+        const int labelWidth = picture::TextSize(dc, label, keyFont).cx;
         picture::Text(dc, static_cast<int>(x + (w - labelWidth) / 2), static_cast<int>(top) + 8,
-                      key.label, keyFont, picture::kInk);
+                      label, keyFont, picture::kInk);
         if (known) {
             const std::string figures = std::to_string(accuracy) + "% " + std::to_string(ms);
             const int figuresWidth = picture::TextSize(dc, figures, small).cx;
@@ -520,7 +499,7 @@ void ProgressPicture::DrawKeyboard(CairoDC& dc) const {
 
     // The scales and the weakest keys by name.
     const LOGFONTA label = picture::Font(kLabelEm);
-    int y = kKeyboardTop + static_cast<int>(KeyboardRows().size()) * kRowPitch + 10;
+    int y = kKeyboardTop + kKeyRows * kRowPitch + 10;
     // A strip of the heat colours from good to bad, or from bad to good; returns its width.
     auto strip = [&dc, y](int x, bool goodFirst) {
         constexpr int kCells = 21;
@@ -568,15 +547,16 @@ void ProgressPicture::DrawKeyboard(CairoDC& dc) const {
     }
 }
 
-bool ProgressPicture::KeyRect(char c, RECT* rc) {
+bool ProgressPicture::KeyRect(char c, RECT* rc) const {
     bool found = false;
-    ForEachKey([&](const KeyCap& key, double x, double top, double w, double h) {
-        if (!found && c != '\0' && std::string(key.chars).find(c) != std::string::npos) {
-            SetRect(rc, static_cast<int>(x), static_cast<int>(top), static_cast<int>(x + w),
-                    static_cast<int>(top + h));
-            found = true;
-        }
-    });
+    ForEachKey(
+        [&](const KeyCap&, const std::string& bytes, double x, double top, double w, double h) {
+            if (!found && c != '\0' && bytes.find(c) != std::string::npos) {
+                SetRect(rc, static_cast<int>(x), static_cast<int>(top), static_cast<int>(x + w),
+                        static_cast<int>(top + h));
+                found = true;
+            }
+        });
     return found;
 }
 
@@ -585,13 +565,18 @@ int RunReport(const Options& options, std::ostream& out, std::ostream& err) {
     if (!OpenHistory(history, err)) {
         return kExitFailed;
     }
-    KeyLog keyLog;
+    Keyboard keyboard = Keyboard::UsQwerty();
     std::string error;
+    if (!options.layout.empty() && !ReadKeyboardLayout(options.layout, &keyboard, &error)) {
+        err << "typetutor: " << error << "\n";
+        return kExitFailed;
+    }
+    KeyLog keyLog;
     if (!history.LoadKeys(&keyLog, &error)) {
         err << "typetutor: " << error << "\n";
         return kExitFailed;
     }
-    ProgressPicture progress(history.Lessons(), history.LessonNames(), &keyLog);
+    ProgressPicture progress(history.Lessons(), history.LessonNames(), keyboard, &keyLog);
     progress.SetBooks(LoadBookProgress(options.dataDir));
     if (progress.IsEmpty()) {
         err << "typetutor: no lessons yet, so no progress to draw. Type one with: typetutor "
@@ -599,6 +584,7 @@ int RunReport(const Options& options, std::ostream& out, std::ostream& err) {
         return kExitFailed;
     }
     CairoDC dc(ProgressPicture::kWidth, ProgressPicture::kHeight, picture::kDesk);
+    dc.SetCodePage(CurrentCodePage().Characters());
     progress.Draw(dc);
     if (!dc.WritePng(options.outFile)) {
         err << "typetutor: " << options.outFile << ": cannot be written\n";

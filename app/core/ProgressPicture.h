@@ -10,6 +10,7 @@
 
 #include "Article/TypingLog.h"
 #include "Book.h"
+#include "Keyboard.h"
 #include "Stats.h"
 #include "render/CairoDC.h"
 
@@ -33,13 +34,14 @@ public:
         double topValue = 1;
     };
 
-    // keyLog, when given, adds the slowest letter pairs.
+    // The keyboard is drawn as the learner's layout has it; keyLog, when given, adds the
+    // slowest letter pairs.
     ProgressPicture(const CLessonTrackFile& lessons,
-                    const std::map<unsigned short, std::string>& names,
+                    const std::map<unsigned short, std::string>& names, const Keyboard& keyboard,
                     const KeyLog* keyLog = nullptr);
 
-    // Where the key that types c is drawn; false for a character on no key.
-    static bool KeyRect(char c, RECT* rc);
+    // Where the (first) key that types the byte c is drawn; false for a byte on no key.
+    bool KeyRect(char c, RECT* rc) const;
 
     bool IsEmpty() const { return m_rows.empty(); }
     // The books' progress, the one typed last drawn under the keyboard.
@@ -54,6 +56,18 @@ private:
     void DrawChart(CairoDC& dc, const Chart& chart, const std::string& title,
                    const std::vector<double>& values, double tickStep) const;
     void DrawKeyboard(CairoDC& dc) const;
+    // Calls visit(key, bytes it types, x, y, width, height) for every key.
+    template <typename Visit>
+    void ForEachKey(Visit visit) const;
+
+    // The bytes of the current code page each key of the keyboard types, in key order.
+    struct KeyFigures {
+        explicit KeyFigures(const Keyboard& keyboard);
+        std::vector<std::string> bytes;
+    };
+
+    Keyboard m_keyboard;
+    KeyFigures m_keys;
     void DrawBook(CairoDC& dc) const;
 
     std::vector<LessonRow> m_rows;  // oldest first

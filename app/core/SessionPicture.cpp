@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "Commands.h"
+#include "Encoding.h"
 #include "Picture.h"
 #include "Stats.h"
 
@@ -192,9 +193,10 @@ int RunSnapshot(const Options& options, std::ostream& out, std::ostream& err) {
     const SessionFigures figures = session.Figures();
 
     CairoDC dc(SessionPicture::kWidth, SessionPicture::kHeight, picture::kDesk);
+    dc.SetCodePage(CurrentCodePage().Characters());
     SessionPicture snapshot(session, dc);
     const int page = options.page > 0 ? options.page : snapshot.CurrentPage();
-    if (!snapshot.Draw(page, LessonTitle(input.lesson, replay.session), figures)) {
+    if (!snapshot.Draw(page, LessonTitle(input.lesson, replay), figures)) {
         err << "typetutor: --page " << page << ": the lesson has " << snapshot.PageCount()
             << (snapshot.PageCount() == 1 ? " page" : " pages") << " in the picture\n";
         return kExitRefused;

@@ -78,6 +78,13 @@ std::vector<KeyChangeRow> KeyChanges(const CLessonTrackFile& file, int nTop) {
     return rows;
 }
 
+// UTF-8 text with blanks after it to fill width characters.
+std::string Padded(const std::string& utf8, size_t width) {
+    const size_t characters = static_cast<size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    return utf8 + std::string(width > characters ? width - characters : 0, ' ');
+}
+
 std::string Printable(char c) {
     switch (c) {
         case ' ':
@@ -439,8 +446,8 @@ std::string FormatStatsText(const HistoryStats& stats) {
     auto chars = [&out, &line](const char* title, const std::vector<CharRow>& rows) {
         out << "\n" << title << "\n";
         for (const CharRow& c : rows) {
-            std::snprintf(line, sizeof line, "  %-6s %5d keys %4d wrong %5d ms/key %4d%%\n",
-                          c.character.c_str(), c.keys, c.errors, c.msPerKey, c.accuracy);
+            std::snprintf(line, sizeof line, "  %s %5d keys %4d wrong %5d ms/key %4d%%\n",
+                          Padded(c.character, 6).c_str(), c.keys, c.errors, c.msPerKey, c.accuracy);
             out << line;
         }
     };
@@ -449,8 +456,8 @@ std::string FormatStatsText(const HistoryStats& stats) {
     auto words = [&out, &line](const char* title, const std::vector<WordRow>& rows) {
         out << "\n" << title << "\n";
         for (const WordRow& w : rows) {
-            std::snprintf(line, sizeof line, "  %-20s %4d typed %4d mistyped %5d ms/char\n",
-                          w.word.c_str(), w.typed, w.mistyped, w.msPerChar);
+            std::snprintf(line, sizeof line, "  %s %4d typed %4d mistyped %5d ms/char\n",
+                          Padded(w.word, 20).c_str(), w.typed, w.mistyped, w.msPerChar);
             out << line;
         }
     };

@@ -13,6 +13,7 @@
 #include "History.h"
 #include "Lesson.h"
 #include "Practice.h"
+#include "Profile.h"
 #include "Stats.h"
 #include "TerminalScreen.h"
 #include "Tutor.h"
@@ -68,12 +69,15 @@ int PutLines(TerminalScreen& screen, int row, const std::string& text) {
 }
 
 // A bundled lesson chosen with a key; empty when the learner leaves.
-std::string ChooseFromMenu(TerminalScreen& screen) {
-    const std::vector<BundledLesson> lessons = ListBundledLessons();
+std::string ChooseFromMenu(TerminalScreen& screen, const std::string& profile) {
+    const std::vector<BundledLesson> lessons = ListTypeableLessons();
     const size_t shown = std::min(lessons.size(), std::strlen(kMenuKeys));
     for (;;) {
         screen.Clear();
-        screen.Put(2, 0, "typetutor - choose a lesson", CellStyle::kHeading);
+        screen.Put(2, 0,
+                   "typetutor - choose a lesson" +
+                       (profile == Profile::kDefaultName ? "" : " - profile " + profile),
+                   CellStyle::kHeading);
         if (lessons.empty()) {
             screen.Put(2, 2, "No bundled lessons found in " + LessonDirectory(),
                        CellStyle::kNormal);
@@ -233,7 +237,7 @@ int RunInteractive(const Options& options) {
         screen.Show();
     });
     if (options.command == Command::kMenu) {
-        const std::string name = ChooseFromMenu(screen);
+        const std::string name = ChooseFromMenu(screen, options.profile);
         if (name.empty()) {
             StopTerminal();
             return 0;
@@ -253,8 +257,7 @@ int RunInteractive(const Options& options) {
         std::cerr << "typetutor: " << error << "\n";
         return kExitRefused;
     }
-    const std::string title =
-        LessonTitle(lesson, options.session) + (focus.empty() ? "" : "  " + focus);
+    const std::string title = LessonTitle(lesson, options) + (focus.empty() ? "" : "  " + focus);
     Tutor tutor(session, screen, title, options.pauseAfterSeconds * 1000);
     tutor.Open();
     history.Lessons().AddNewTrack(static_cast<unsigned char>(lesson.id),

@@ -6,8 +6,10 @@
 #include "Commands.h"
 #include "History.h"
 #include "Interactive.h"
+#include "KeyboardLayout.h"
 #include "Lesson.h"
 #include "Options.h"
+#include "Profile.h"
 
 int main(int argc, char** argv) {
     // No report of the library reaches the screen: until the history's log file takes them,
@@ -26,11 +28,32 @@ int main(int argc, char** argv) {
         case Command::kHelp:
             std::cout << kUsage;
             return 0;
-        case Command::kList:
+        case Command::kList: {
+            // The English lessons first, then each language under its name.
+            std::string language = "English";
             for (const BundledLesson& lesson : ListBundledLessons()) {
+                if (lesson.language != language) {
+                    language = lesson.language;
+                    std::cout << "\n" << language << ":\n";
+                }
                 std::cout << lesson.name << "\n";
             }
             return 0;
+        }
+        case Command::kLayouts:
+            for (const auto& [name, description] : ListKeyboardLayouts()) {
+                std::cout << name << "\t" << description << "\n";
+            }
+            return 0;
+        default:
+            break;
+    }
+    Profile profile;
+    if (!OpenProfile(&options, &profile, &error)) {
+        std::cerr << "typetutor: " << error << "\n";
+        return 2;
+    }
+    switch (options.command) {
         case Command::kStats:
             return RunStats(options, std::cout, std::cerr);
         case Command::kReplay:
@@ -44,8 +67,7 @@ int main(int argc, char** argv) {
                 return RunPractice(options, std::cout, std::cerr);
             }
             break;
-        case Command::kMenu:
-        case Command::kLesson:
+        default:
             break;
     }
     return RunInteractive(options);

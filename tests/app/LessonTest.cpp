@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <set>
 
 #include "Encoding.h"
 #include "support/TestFiles.h"
@@ -25,6 +27,7 @@ TEST(PrepareLesson, ConvertsUtf8ToWindows1252AndTidiesLines) {
         {"one\r\ntwo\r\n", "one\ntwo"},
         {"trailing   \nblanks\t\n\n\n", "trailing\nblanks"},
         {"tab\there", "tab here"},
+        {"e\xCC\x81t\xC3\xA9", "\xE9t\xE9"},  // "e" and a combining acute: é, as é is
         {"blank\n\nlines", "blank\n\nlines"},
     };
     for (const Case& c : cases) {
@@ -42,10 +45,11 @@ TEST(PrepareLesson, RefusesWhatTheLibraryCannotTakeNamingTheLineAndTheWord) {
         std::string error;
     };
     const Case cases[] = {
-        {"fine\nnot \xE2\x88\x9E fine", "line 2: '\xE2\x88\x9E' (U+221E) has no single-byte form"},
-        {"ok\n\nbad \xFF byte", "line 3: a byte that is not UTF-8 has no single-byte form"},
-        {"overlong \xC0\xAF", "line 1: a byte that is not UTF-8 has no single-byte form"},
-        {"bell\x07", "line 1: (U+0007) has no single-byte form"},
+        {"fine\nnot \xE2\x88\x9E fine",
+         "line 2: '\xE2\x88\x9E' (U+221E) is in no single-byte code page"},
+        {"ok\n\nbad \xFF byte", "line 3: a byte is not UTF-8"},
+        {"overlong \xC0\xAF", "line 1: a byte is not UTF-8"},
+        {"bell\x07", "line 1: (U+0007) is a control character"},
         {"a " + std::string(64, 'w'), "line 1: the word \"" + std::string(64, 'w') + tooLong},
         // A word that ends its line takes the line feed into its token too.
         {"x\n" + std::string(63, 'q') + "\nnext",
@@ -87,30 +91,39 @@ protected:
     void TearDown() override { unsetenv("TYPETUTOR_LESSONS"); }
 };
 
-TEST_F(BundledLessons, AreListedInNameOrderAndAllAcceptable) {
+TEST_F(BundledLessons, AreListedByLanguageAndEachFitsItsLanguagesCodePage) {
+    const std::map<std::string, std::string> pageOf = {
+        {"English", "Windows-1252"}, {"German", "Windows-1252"}, {"French", "Windows-1252"},
+        {"Spanish", "Windows-1252"}, {"Polish", "Windows-1250"}, {"Russian", "Windows-1251"},
+        {"Greek", "Windows-1253"}};
     const std::vector<BundledLesson> lessons = ListBundledLessons();
-    ASSERT_GE(lessons.size(), 10u);
+    ASSERT_GE(lessons.size(), 28u);
+    EXPECT_EQ(lessons.front().name, "bottom-row") << "the English ones keep their places";
     std::vector<unsigned short> tags;
+    std::set<std::string> languages;
     for (size_t i = 0; i < lessons.size(); ++i) {
-        if (i > 0) {
+        if (i > 0 && lessons[i - 1].language == lessons[i].language) {
             EXPECT_LT(lessons[i - 1].name, lessons[i].name);
         }
+        languages.insert(lessons[i].language);
+        std::ifstream in(lessons[i].path);
+        const std::string utf8((std::istreambuf_iterator<char>(in)), {});
+        const std::vector<const CodePage*> pages = PagesHolding(utf8);
+        ASSERT_FALSE(pages.empty()) << lessons[i].name;
+        EXPECT_EQ(pages.front()->Name(), pageOf.at(lessons[i].language)) << lessons[i].name;
+        SetCurrentCodePage(*pages.front());
         Lesson lesson;
         std::string error;
-        ASSERT_TRUE(ChooseLesson(lessons[i].name, &lesson, &error)) << error;
+        EXPECT_TRUE(ChooseLesson(lessons[i].name, &lesson, &error)) << error;
+        SetCurrentCodePage(CodePage::Western());
         EXPECT_EQ(lesson.id, static_cast<int>(i) + 1);
         EXPECT_EQ(lesson.tag, LessonTag(lessons[i].name));
         EXPECT_FALSE(lesson.text.empty());
         tags.push_back(lesson.tag);
     }
+    EXPECT_EQ(languages.size(), pageOf.size());
     std::sort(tags.begin(), tags.end());
     EXPECT_EQ(std::adjacent_find(tags.begin(), tags.end()), tags.end()) << "tags tell them apart";
-    for (const char* name : {"home-row", "top-row", "bottom-row", "common-words", "punctuation",
-                             "numbers", "first-steps"}) {
-        Lesson lesson;
-        std::string error;
-        EXPECT_TRUE(ChooseLesson(name, &lesson, &error)) << name << ": " << error;
-    }
 }
 
 TEST_F(BundledLessons, AFileOfOnesOwnIsLessonZeroNamedAfterTheFile) {
@@ -130,8 +143,7 @@ TEST_F(BundledLessons, AFileOfOnesOwnIsLessonZeroNamedAfterTheFile) {
     std::ofstream(dir.File("bad.txt")) << "a\n\xE2\x88\x9E\n";
     EXPECT_FALSE(ChooseLesson(dir.File("bad.txt"), &lesson, &error));
     EXPECT_EQ(error, dir.File("bad.txt") +
-                         ": line 2: '\xE2\x88\x9E' (U+221E) has no "
-                         "single-byte form");
+                         ": line 2: '\xE2\x88\x9E' (U+221E) is in no single-byte code page");
 }
 
 }  // namespace

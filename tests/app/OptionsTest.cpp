@@ -28,6 +28,7 @@ TEST(CommandLine, PicksTheCommand) {
         {"stats", Command::kStats, ""},
         {"stats --json", Command::kStats, ""},
         {"--list", Command::kList, ""},
+        {"--layouts", Command::kLayouts, ""},
         {"home-row --help", Command::kHelp, "home-row"},
         {"home-row --replay keys.txt", Command::kReplay, "home-row"},
         {"snapshot home-row --replay k --out s.png", Command::kSnapshot, "home-row"},
@@ -53,7 +54,8 @@ TEST(CommandLine, ReadsTheLessonsSettings) {
     std::string error;
     ASSERT_TRUE(
         ParseCommandLine(Words("x --method match --masked --justify --no-highlight --no-mark-typos "
-                               "--pause-after 4 --data-dir /d --json --size 60x20"),
+                               "--pause-after 4 --data-dir /d --json --size 60x20 --profile ru "
+                               "--layout ru(phonetic) --code-page koi8-r"),
                          "/data", &options, &error));
     EXPECT_EQ(options.session.method, tdByMatch);
     EXPECT_TRUE(options.session.masked);
@@ -62,6 +64,9 @@ TEST(CommandLine, ReadsTheLessonsSettings) {
     EXPECT_FALSE(options.session.markTypos);
     EXPECT_EQ(options.pauseAfterSeconds, 4);
     EXPECT_EQ(options.dataDir, "/d");
+    EXPECT_EQ(options.profile, "ru");
+    EXPECT_EQ(options.layout, "ru(phonetic)");
+    EXPECT_EQ(options.codePage, "koi8-r");
     EXPECT_TRUE(options.json);
     EXPECT_EQ(options.replayCols, 60);
     EXPECT_EQ(options.replayRows, 20);

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "Commands.h"
+#include "KeyboardLayout.h"
 #include "ProgressPicture.h"
 #include "SessionPicture.h"
 #include "support/TestFiles.h"
@@ -208,7 +209,7 @@ protected:
 };
 
 TEST_F(ProgressTest, EachLessonsDotStandsWhereItsFiguresSay) {
-    const ProgressPicture picture(lessons, {});
+    const ProgressPicture picture(lessons, {}, Keyboard::UsQwerty());
     picture.Draw(dc);
     const struct {
         const ProgressPicture::Chart& chart;
@@ -233,17 +234,17 @@ TEST_F(ProgressTest, EachLessonsDotStandsWhereItsFiguresSay) {
 }
 
 TEST_F(ProgressTest, KeysAreColouredByTheirAccuracyAndSpeed) {
-    const ProgressPicture picture(lessons, {});
+    const ProgressPicture picture(lessons, {}, Keyboard::UsQwerty());
     picture.Draw(dc);
     auto reddish = [](COLORREF c) { return GetRValue(c) > GetGValue(c) + 60; };
     auto greenish = [](COLORREF c) { return GetGValue(c) > GetRValue(c) + 40; };
     RECT q;
     RECT a;
     RECT p;
-    ASSERT_TRUE(ProgressPicture::KeyRect('Q', &q));
-    ASSERT_TRUE(ProgressPicture::KeyRect('a', &a));
-    ASSERT_TRUE(ProgressPicture::KeyRect('p', &p));
-    EXPECT_FALSE(ProgressPicture::KeyRect('\xE9', &p)) << "no key types e acute";
+    ASSERT_TRUE(picture.KeyRect('Q', &q));
+    ASSERT_TRUE(picture.KeyRect('a', &a));
+    ASSERT_TRUE(picture.KeyRect('p', &p));
+    EXPECT_FALSE(picture.KeyRect('\xE9', &p)) << "no key types e acute";
     const int area = (q.right - q.left) * (q.bottom - q.top);
     EXPECT_GT(Count(dc, q, reddish), area / 2) << "q is half wrong";
     EXPECT_GT(Count(dc, a, greenish), area / 2) << "a is always right";
@@ -251,6 +252,25 @@ TEST_F(ProgressTest, KeysAreColouredByTheirAccuracyAndSpeed) {
     // The bar along the foot: q the slowest, a the fastest.
     EXPECT_TRUE(reddish(dc.GetPixel((q.left + q.right) / 2, q.bottom - 8)));
     EXPECT_TRUE(greenish(dc.GetPixel((a.left + a.right) / 2, a.bottom - 8)));
+}
+
+TEST_F(ProgressTest, TheKeyboardIsTheProfilesLayout) {
+    Keyboard de = Keyboard::UsQwerty();
+    std::string error;
+    ASSERT_TRUE(ReadKeyboardLayout("de", &de, &error)) << error;
+    const ProgressPicture us(lessons, {}, Keyboard::UsQwerty());
+    const ProgressPicture german(lessons, {}, de);
+    RECT usY;
+    RECT deZ;
+    RECT deY;
+    RECT sharpS;
+    ASSERT_TRUE(us.KeyRect('y', &usY));
+    ASSERT_TRUE(german.KeyRect('z', &deZ));
+    ASSERT_TRUE(german.KeyRect('y', &deY));
+    EXPECT_TRUE(EqualRect(&usY, &deZ)) << "Z stands where a US keyboard has Y";
+    EXPECT_GT(deY.top, usY.top) << "and Y in the bottom row";
+    EXPECT_TRUE(german.KeyRect('\xDF', &sharpS)) << "\xC3\x9F has a key of its own";
+    EXPECT_FALSE(us.KeyRect('\xDF', &sharpS));
 }
 
 TEST(ProgressReport, WithNoLessonsSaysSoAndDrawsNothing) {

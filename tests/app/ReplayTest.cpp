@@ -237,7 +237,7 @@ TEST_F(ReplayTest, RefusesBadInputBeforeTheLessonStartsNamingTheFileAndLine) {
          dir.File("long.txt") + ": line 2: the word \"" + std::string(70, 'q') +
              "\" is too long: a word may have at most 63 characters (62 at the end of a line)"},
         {dir.File("odd.txt"),
-         dir.File("odd.txt") + ": line 1: '\xE2\x9D\x84' (U+2744) has no single-byte form"},
+         dir.File("odd.txt") + ": line 1: '\xE2\x9D\x84' (U+2744) is in no single-byte code page"},
         {dir.File("lesson.txt") + " --replay " + dir.File("bad-keys.txt"),
          dir.File("bad-keys.txt") + ": line 2: time goes backwards"},
     };
@@ -259,6 +259,67 @@ TEST_F(ReplayTest, AFailedSaveSaysWhereTheHistoryWentAndFailsTheRun) {
                  "/lessons.dat; your history was written to " + Data() + "/lessons.dat.unsaved-"),
         std::string::npos)
         << out;
+}
+
+}  // namespace
+
+namespace {
+
+// The same lesson and keys as the fixture's, in Russian: б mistyped as х and typed again.
+class RussianReplayTest : public ReplayTest {
+protected:
+    void SetUp() override {
+        Write("lesson.txt", "\xd0\xb0\xd0\xb1 \xd0\xb2\xd0\xb3\n\xd0\xb4\xd0\xb5\n");  // аб вг\nде
+        Write("keys.txt",
+              "1000 \xd0\xb0\n1200 \xd1\x85\n1400 BACKSPACE\n1600 \xd0\xb1\n1800 SPACE\n"
+              "2000 \xd0\xb2\n2400 \xd0\xb3\n2600 ENTER\n2800 \xd0\xb4\n3000 \xd0\xb5\n");
+    }
+    std::string Profile() const { return Data() + "/profiles/ru"; }
+};
+
+TEST_F(RussianReplayTest, ACyrillicProfileKeepsWindows1251BytesAndShowsThemAsCyrillic) {
+    std::string out;
+    ASSERT_EQ(Replay("--profile ru --layout ru", &out), 0) << out;
+    std::ifstream profile(Profile() + "/profile.txt");
+    const std::string choices((std::istreambuf_iterator<char>(profile)), {});
+    EXPECT_EQ(choices, "code-page=Windows-1251\nlayout=ru\n") << "suggested from the lesson";
+    EXPECT_FALSE(PathExists(Data() + "/lessons.dat")) << "the default profile is untouched";
+
+    CLessonTrackFile lessons;
+    ASSERT_EQ(lessons.Open((Profile() + "/lessons.dat").c_str()), 1);
+    const CLessonTrack* t = lessons.GetLessonTrack(0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->m_aCharTrack[0xE1].m_nKeys, 2);  // б in Windows-1251
+    EXPECT_EQ(t->m_aCharTrack[0xE1].m_nErrors, 1);
+    EXPECT_EQ(t->m_aCharTrack[0xE1].m_nTime, 600);
+    EXPECT_EQ(t->m_aCharTrack[0xE5].m_nKeys, 1);  // е
+
+    ASSERT_EQ(Run("stats --data-dir " + Data() + " --profile ru", &out), 0) << out;
+    EXPECT_NE(out.find("Slowest characters\n  \xd0\xb1          2 keys    1 wrong   300 ms/key"
+                       "   50%\n"),
+              std::string::npos)
+        << out;
+    ASSERT_EQ(Run("stats --json --data-dir " + Data() + " --profile ru", &out), 0) << out;
+    EXPECT_NE(out.find("{\"word\": \"\xd0\xb2\xd0\xb3\", \"typed\": 1"), std::string::npos) << out;
+}
+
+TEST_F(ReplayTest, AGreekLessonInAWesternProfileIsRefusedNamingItsFirstGreekLetter) {
+    std::string out;
+    ASSERT_EQ(Replay("", &out), 0) << out;                      // the default profile: Windows-1252
+    Write("greek.txt", "abc\nkai \xce\xba\xce\xb1\xce\xb9\n");  // καί on line 2
+    EXPECT_EQ(
+        Run(dir.File("greek.txt") + " --replay " + dir.File("keys.txt") + " --data-dir " + Data(),
+            &out),
+        2);
+    EXPECT_EQ(out,
+              "typetutor: " + dir.File("greek.txt") +
+                  ": line 2: '\xce\xba' (U+03BA) is not in Windows-1252 (Windows-1253 and "
+                  "ISO-8859-7 hold it); a profile of its own takes the lesson: --profile NAME\n");
+    EXPECT_EQ(Run(dir.File("greek.txt") + " --replay " + dir.File("keys.txt") + " --data-dir " +
+                      Data() + " --code-page Windows-1253",
+                  &out),
+              2);
+    EXPECT_NE(out.find("keeps its history in Windows-1252"), std::string::npos) << out;
 }
 
 }  // namespace

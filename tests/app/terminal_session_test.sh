@@ -134,6 +134,31 @@ tmux send-keys -t "$session" C-c
 await "EXITED 0"
 stop
 
+# 5. A Russian lesson in a profile of its own: Cyrillic on screen, typed, and in its statistics.
+printf '\xd0\xb0\xd0\xb1 \xd0\xb2\xd0\xb3\n' > "$work/ru.txt"  # аб вг
+start "LANG=C.UTF-8 '$tutor' '$work/ru.txt' --data-dir '$data' --profile ru"
+await "typetutor - ru (letter) - profile ru"
+[ "$(row 3)" = "  аб вг" ] || fail "the Russian lesson is not shown in Cyrillic"
+tmux send-keys -t "$session" а х
+await "  ах"
+rowe 4 | grep -q $'\e\[[0-9;]*31mх' || fail "the Cyrillic typo is not shown in red"
+tmux send-keys -t "$session" BSpace б Space в г
+await "lesson complete"
+tmux send-keys -t "$session" q
+await "EXITED 0"
+stop
+grep -qx "code-page=Windows-1251" "$data/profiles/ru/profile.txt" || fail "the profile is not Cyrillic"
+"$tutor" stats --data-dir "$data" --profile ru > "$work/stats"
+grep -q "^  б  .* 1 wrong" "$work/stats" || { cat "$work/stats"; fail "stats does not show б"; }
+# Its menu offers the lessons its code page holds.
+start "LANG=C.UTF-8 '$tutor' --data-dir '$data' --profile ru"
+await "choose a lesson - profile ru"
+grep -qF "ru/home-row" "$work/screen" || fail "the Russian profile's menu has no Russian lesson"
+grep -qF "de/home-row" "$work/screen" && fail "the Russian profile's menu offers a German lesson"
+tmux send-keys -t "$session" Escape
+await "EXITED 0"
+stop
+
 echo "--- a lesson being typed (80 x 24):"
 cat "$work/session-screen"
 echo "--- its end:"

@@ -51,6 +51,22 @@ TEST(CairoDCMeasure, AgreesWithFreeTypeAdvances) {
     }
 }
 
+TEST(CairoDCMeasure, AnotherCodePageGivesTheBytesItsCharacters) {
+    FreeTypeFace reference("DejaVu Sans", 20);
+    ASSERT_TRUE(reference.IsOpen());
+    CairoDC dc(10, 10);
+    dc.SelectObject(LogFont("DejaVu Sans", -20));
+    EXPECT_EQ(dc.GetTextExtent("\xEF").cx, reference.Advance(U'\u00EF'));  // Windows-1252: ï
+    ByteCharacters cyrillic{};
+    for (size_t b = 0; b < cyrillic.size(); ++b) {
+        cyrillic[b] = static_cast<char32_t>(b);
+    }
+    cyrillic[0xEF] = U'\u043F';  // Windows-1251: п
+    dc.SetCodePage(cyrillic);
+    EXPECT_EQ(dc.GetTextExtent("\xEF").cx, reference.Advance(U'\u043F'));
+    EXPECT_NE(reference.Advance(U'\u043F'), reference.Advance(U'\u00EF'));
+}
+
 TEST(CairoDCMeasure, PositiveHeightIsTheCellNegativeTheEm) {
     CairoDC dc(10, 10);
     for (int height : {10, 16, 17, 30}) {
@@ -95,7 +111,8 @@ std::string SystemFamily(const char* generic) {
     if (match && FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch) {
         family = reinterpret_cast<const char*>(name);
     }
-    if (match) FcPatternDestroy(match);
+    if (match)
+        FcPatternDestroy(match);
     FcPatternDestroy(pattern);
     return family;
 }

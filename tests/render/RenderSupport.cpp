@@ -55,11 +55,14 @@ FreeTypeFace::~FreeTypeFace() {
 long FreeTypeFace::Advance(const std::string& text) const {
     long total = 0;
     for (char c : text) {
-        const FT_ULong cp = Windows1252ToUnicode(static_cast<unsigned char>(c));
-        EXPECT_EQ(FT_Load_Char(m_face, cp, FT_LOAD_NO_HINTING), 0);
-        total += (m_face->glyph->advance.x + 32) >> 6;
+        total += Advance(Windows1252ToUnicode(static_cast<unsigned char>(c)));
     }
     return total;
+}
+
+long FreeTypeFace::Advance(char32_t cp) const {
+    EXPECT_EQ(FT_Load_Char(m_face, cp, FT_LOAD_NO_HINTING), 0);
+    return (m_face->glyph->advance.x + 32) >> 6;
 }
 
 long FreeTypeFace::CellHeight() const {

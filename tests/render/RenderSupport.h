@@ -27,6 +27,7 @@ public:
     bool IsOpen() const { return m_face != nullptr; }
     // Sum of the unhinted advances of the Windows-1252 bytes of text, each rounded to pixels.
     long Advance(const std::string& text) const;
+    long Advance(char32_t cp) const;
     // Ascent and descent of the design, scaled to em and rounded.
     long CellHeight() const;
     long Ascent() const;
