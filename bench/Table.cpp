@@ -15,7 +15,7 @@ constexpr const char* kDcs[] = {"fixed", "cairo"};
 // Targets.
 constexpr double kLayoutOverPango = 1.0 / 3.0;  // at least 3x faster than Pango
 constexpr double kRedrawCheaper = 20.0;         // incremental at least 20x cheaper than full
-constexpr double kSaveOverFloor = 1.5;
+constexpr double kSaveOverFloor = 1.3;
 constexpr double kOpenOverFloor = 2.0;
 constexpr double kFasterThanSqlite = 10.0;
 // A long history (ten years of daily lessons): seconds the learner waits at most.
@@ -232,7 +232,7 @@ void AddRecordRows(std::vector<Row>& rows, const Timings& timings) {
                 const double ratio = seconds / floorSeconds;
                 rows.push_back(Held(r, ratio, true, bSave ? kSaveOverFloor : kOpenOverFloor,
                                     Fixed(ratio, 2),
-                                    c.bTargets ? (bSave ? "<= 1.5" : "<= 2") : ""));
+                                    c.bTargets ? (bSave ? "<= 1.3" : "<= 2") : ""));
             } else {
                 rows.push_back(row(""));
             }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "Commands.h"
@@ -104,6 +105,25 @@ bool AskKeep(TerminalScreen& screen) {
     }
 }
 
+// The lines of text, each broken between words to fit width columns.
+std::vector<std::string> WrapLines(const std::string& text, int width) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string wrapped;
+        for (std::string word; words >> word;) {
+            if (!wrapped.empty() && static_cast<int>(wrapped.size() + 1 + word.size()) > width) {
+                lines.push_back(wrapped);
+                wrapped.clear();
+            }
+            wrapped += (wrapped.empty() ? "" : " ") + word;
+        }
+        lines.push_back(wrapped);
+    }
+    return lines;
+}
+
 // Saves the history; while that fails, says so and offers to try again. The records stay in
 // memory until the learner leaves.
 bool SaveWithRetry(TerminalScreen& screen, History& history, std::string* message) {
@@ -115,11 +135,8 @@ bool SaveWithRetry(TerminalScreen& screen, History& history, std::string* messag
         screen.Clear();
         screen.Put(2, 0, "The history could not be saved", CellStyle::kHeading);
         int row = 2;
-        size_t start = 0;
-        while (start < message->size()) {
-            const size_t end = message->find('\n', start);
-            screen.Put(2, row++, message->substr(start, end - start), CellStyle::kNormal);
-            start = end == std::string::npos ? message->size() : end + 1;
+        for (const std::string& line : WrapLines(*message, screen.Cols() - 4)) {
+            screen.Put(2, row++, line, CellStyle::kNormal);
         }
         screen.Put(2, row + 1, "Press r to try again, any other key to leave.", CellStyle::kNormal);
         screen.Show();
