@@ -99,6 +99,7 @@ int main(int argc, char** argv) {
     RegisterKeystrokeBenchmarks();
     RegisterRecordFileBenchmarks();
     RegisterHistoryBenchmarks();
+    RegisterBookBenchmarks();
 
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -71,6 +71,7 @@ void RegisterLayoutBenchmarks();
 void RegisterKeystrokeBenchmarks();
 void RegisterRecordFileBenchmarks();
 void RegisterHistoryBenchmarks();
+void RegisterBookBenchmarks();
 
 // One whole lesson typed once with the chosen redraw, for instruction counting; returns the
 // keystrokes typed, or -1 for an unknown mode ("fixed-incremental", "cairo-full", ...).

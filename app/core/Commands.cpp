@@ -60,15 +60,19 @@ bool OpenHistory(History& history, std::ostream& err) {
     return true;
 }
 
-std::string LessonTitle(const std::string& lesson, const SessionOptions& options) {
-    return "typetutor - " + lesson + " (" + MethodName(options.method) + ")";
+std::string LessonTitle(const Lesson& lesson, const SessionOptions& options) {
+    return "typetutor - " + lesson.name + " (" + MethodName(options.method) + ")" +
+           (lesson.caption.empty() ? "" : " - " + lesson.caption);
 }
 
 bool LoadReplayInput(const Options& options, ReplayInput* input, std::ostream& err) {
     std::string error;
-    if (!ChooseLesson(options.lesson, &input->lesson, &error)) {
+    if (!ChooseNamedLesson(options, &input->lesson, &input->book, &error)) {
         err << "typetutor: " << error << "\n";
         return false;
+    }
+    if (input->book) {
+        err << input->book->notice;
     }
     std::string content;
     if (!ReadFile(options.replayFile, &content)) {
@@ -91,7 +95,7 @@ bool LoadReplayInput(const Options& options, ReplayInput* input, std::ostream& e
 
 void PlayReplay(const ReplayInput& input, const Options& options, Session& session,
                 GridScreen& screen, ScopedFakeClock& clock) {
-    Tutor tutor(session, screen, LessonTitle(input.lesson.name, options.session),
+    Tutor tutor(session, screen, LessonTitle(input.lesson, options.session),
                 options.pauseAfterSeconds * 1000);
     tutor.Open();
     long long now = 0;
@@ -140,17 +144,23 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
     PlayReplay(input, options, session, screen, clock);
     session.Record(history.Lessons(), history.Words());
     out << "lesson: " << lesson.name << "\n"
+        << (lesson.caption.empty() ? "" : "caption: " + lesson.caption + "\n")
         << "finished: " << (session.IsFinished() ? "yes" : "no") << "\n"
         << FormatFigures(session.Figures());
     if (options.printScreen) {
         out << "screen:\n" << screen.Text();
     }
     std::string message;
-    if (!history.Save(&message)) {
+    const bool saved = history.Save(&message);
+    if (!saved) {
         err << "typetutor: " << message;
-        return kExitHistory;
     }
-    return 0;
+    if (input.book && session.IsFinished()) {
+        const bool placeSaved = FinishBookPart(history, *input.book, session.Figures(), &message);
+        (placeSaved ? out : err) << (placeSaved ? "" : "typetutor: ") << message << "\n";
+        return saved && placeSaved ? 0 : kExitHistory;
+    }
+    return saved ? 0 : kExitHistory;
 }
 
 int RunStats(const Options& options, std::ostream& out, std::ostream& err) {
@@ -158,8 +168,8 @@ int RunStats(const Options& options, std::ostream& out, std::ostream& err) {
     if (!OpenHistory(history, err)) {
         return kExitHistory;
     }
-    const HistoryStats stats =
-        ComputeStats(history.Lessons(), history.Words(), history.LessonNames());
+    HistoryStats stats = ComputeStats(history.Lessons(), history.Words(), history.LessonNames());
+    stats.books = LoadBookProgress(options.dataDir);
     out << (options.json ? FormatStatsJson(stats) : FormatStatsText(stats));
     return 0;
 }

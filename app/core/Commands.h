@@ -3,9 +3,11 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "Book.h"
 #include "CellScreen.h"
 #include "History.h"
 #include "Lesson.h"
@@ -22,12 +24,13 @@ std::string FormatFigures(const SessionFigures& f);
 // lives, when a save waits for it); false after the reason on err.
 bool OpenHistory(History& history, std::ostream& err);
 
-// The lesson's title line.
-std::string LessonTitle(const std::string& lesson, const SessionOptions& options);
+// The lesson's title line: its name, the method and the caption.
+std::string LessonTitle(const Lesson& lesson, const SessionOptions& options);
 
 // A lesson and the keys to replay on it, as the command line names them.
 struct ReplayInput {
     Lesson lesson;
+    std::optional<BookPart> book;  // the part's place when the lesson is a book's part
     std::vector<ReplayEvent> events;
     SYSTEMTIME start{};  // the local time the replay begins at
 };

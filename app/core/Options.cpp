@@ -6,6 +6,7 @@
 const char* const kUsage =
     "usage: typetutor [LESSON] [options]     type a lesson: a bundled one's name or a text file\n"
     "       typetutor                        choose a bundled lesson from a menu\n"
+    "       typetutor book FILE [options]    type a book a page at a time, where you left off\n"
     "       typetutor --list                 list the bundled lessons\n"
     "       typetutor stats [--json]         the lesson history, today's sum, weakest keys\n"
     "       typetutor LESSON --replay FILE   type the lesson from \"milliseconds key\" lines\n"
@@ -155,6 +156,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, const std::string& d
                 *error = "--page takes a page number from 1";
                 return false;
             }
+        } else if (arg == "book" && options->lesson.empty() && !options->book) {
+            options->book = true;
         } else if (options->lesson.empty() && word == Command::kMenu && CommandWord(arg, &word)) {
             // word now names the command
         } else if (!arg.empty() && arg[0] == '-') {
@@ -166,6 +169,11 @@ bool ParseCommandLine(const std::vector<std::string>& args, const std::string& d
             *error = "one lesson at a time";
             return false;
         }
+    }
+    if (!help && options->book &&
+        (options->lesson.empty() || word == Command::kStats || word == Command::kReport)) {
+        *error = "book needs a FILE, and is typed as a lesson is";
+        return false;
     }
     if (help) {
         options->command = Command::kHelp;

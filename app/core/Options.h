@@ -20,6 +20,7 @@ enum class Command {
 struct Options {
     Command command = Command::kMenu;
     std::string lesson;   // bundled lesson name or file path
+    bool book = false;    // lesson is a book's path: its next part is the lesson
     std::string dataDir;  // the history's folder
     SessionOptions session;
     int pauseAfterSeconds = 10;

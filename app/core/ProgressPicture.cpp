@@ -54,6 +54,7 @@ constexpr COLORREF kKeyEdge = RGB(150, 150, 146);
 constexpr COLORREF kWeakAccuracy = RGB(170, 20, 20);
 constexpr COLORREF kWeakSpeed = RGB(20, 60, 170);
 constexpr int kWeakFrame = 3;
+constexpr int kBookY = 872;
 // Accuracy colours run from red at this percentage and below to green at 100.
 constexpr double kWorstAccuracy = 80.0;
 
@@ -332,6 +333,23 @@ void ProgressPicture::Draw(CairoDC& dc) const {
     DrawChart(dc, m_accuracy, "Accuracy by lesson, % of keystrokes right", accuracies,
               m_dAccuracyStep);
     DrawKeyboard(dc);
+    DrawBook(dc);
+}
+
+void ProgressPicture::DrawBook(CairoDC& dc) const {
+    if (m_books.empty()) {
+        return;
+    }
+    const BookProgress& last = m_books.back();
+    const int x =
+        kMargin + picture::Text(dc, kMargin, kBookY, "Book:  ", picture::Font(kLabelEm, FW_BOLD),
+                                picture::kInk);
+    const size_t others = m_books.size() - 1;
+    picture::Text(
+        dc, x, kBookY,
+        last.title + ": " + SummarizeBook(last) +
+            (others ? "   (and " + std::to_string(others) + " more: typetutor stats)" : ""),
+        picture::Font(kLabelEm), picture::kInk);
 }
 
 void ProgressPicture::DrawHeader(CairoDC& dc) const {
@@ -548,7 +566,8 @@ int RunReport(const Options& options, std::ostream& out, std::ostream& err) {
     if (!OpenHistory(history, err)) {
         return kExitFailed;
     }
-    const ProgressPicture progress(history.Lessons(), history.LessonNames());
+    ProgressPicture progress(history.Lessons(), history.LessonNames());
+    progress.SetBooks(LoadBookProgress(options.dataDir));
     if (progress.IsEmpty()) {
         err << "typetutor: no lessons yet, so no progress to draw. Type one with: typetutor "
                "LESSON\n";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Article/TypingLog.h"
+#include "Book.h"
 #include "Stats.h"
 #include "render/CairoDC.h"
 
@@ -39,6 +40,8 @@ public:
     static bool KeyRect(char c, RECT* rc);
 
     bool IsEmpty() const { return m_rows.empty(); }
+    // The books' progress, the one typed last drawn under the keyboard.
+    void SetBooks(std::vector<BookProgress> books) { m_books = std::move(books); }
     const Chart& SpeedChart() const { return m_speed; }
     const Chart& AccuracyChart() const { return m_accuracy; }
     // Draws the whole picture; dc should be kWidth x kHeight.
@@ -49,9 +52,11 @@ private:
     void DrawChart(CairoDC& dc, const Chart& chart, const std::string& title,
                    const std::vector<double>& values, double tickStep) const;
     void DrawKeyboard(CairoDC& dc) const;
+    void DrawBook(CairoDC& dc) const;
 
     std::vector<LessonRow> m_rows;  // oldest first
-    CLessonTrack m_sum;             // every lesson added up, for the keys
+    std::vector<BookProgress> m_books;
+    CLessonTrack m_sum;  // every lesson added up, for the keys
     std::vector<CharRow> m_slowest;
     std::vector<CharRow> m_leastAccurate;
     Chart m_speed;

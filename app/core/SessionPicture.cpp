@@ -191,7 +191,7 @@ int RunSnapshot(const Options& options, std::ostream& out, std::ostream& err) {
     CairoDC dc(SessionPicture::kWidth, SessionPicture::kHeight, picture::kDesk);
     SessionPicture snapshot(session, dc);
     const int page = options.page > 0 ? options.page : snapshot.CurrentPage();
-    if (!snapshot.Draw(page, LessonTitle(input.lesson.name, options.session), figures)) {
+    if (!snapshot.Draw(page, LessonTitle(input.lesson, options.session), figures)) {
         err << "typetutor: --page " << page << ": the lesson has " << snapshot.PageCount()
             << (snapshot.PageCount() == 1 ? " page" : " pages") << " in the picture\n";
         return kExitRefused;

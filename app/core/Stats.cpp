@@ -86,6 +86,14 @@ void JsonWord(std::ostringstream& out, const WordRow& w) {
         << ", \"mistyped\": " << w.mistyped << ", \"ms_per_char\": " << w.msPerChar << "}";
 }
 
+void JsonBook(std::ostringstream& out, const BookProgress& b) {
+    out << "{\"title\": " << JsonString(b.title) << ", \"path\": " << JsonString(b.path)
+        << ", \"parts\": " << b.partCount << ", \"parts_typed\": " << b.nextPart
+        << ", \"chars_typed\": " << b.charsTyped << ", \"chars_left\": " << b.charsLeft
+        << ", \"cpm\": " << BookSpeed(b) << ", \"accuracy\": " << BookAccuracy(b)
+        << ", \"seconds_left\": " << BookSecondsLeft(b) << "}";
+}
+
 template <typename Row>
 void JsonArray(std::ostringstream& out, const char* name, const std::vector<Row>& rows,
                void (*write)(std::ostringstream&, const Row&), bool last = false) {
@@ -278,6 +286,10 @@ std::string FormatStatsText(const HistoryStats& stats) {
     };
     words("Most often mistyped words", stats.mostMistyped);
     words("Slowest words", stats.slowestWords);
+    out << (stats.books.empty() ? "" : "\nBooks\n");
+    for (const BookProgress& b : stats.books) {
+        out << "  " << b.title << ": " << SummarizeBook(b) << "\n";
+    }
     return out.str();
 }
 
@@ -295,7 +307,8 @@ std::string FormatStatsJson(const HistoryStats& stats) {
     JsonArray<CharRow>(out, "slowest_characters", stats.slowest, JsonChar);
     JsonArray<CharRow>(out, "least_accurate_characters", stats.leastAccurate, JsonChar);
     JsonArray<WordRow>(out, "most_mistyped_words", stats.mostMistyped, JsonWord);
-    JsonArray<WordRow>(out, "slowest_words", stats.slowestWords, JsonWord, true);
+    JsonArray<WordRow>(out, "slowest_words", stats.slowestWords, JsonWord);
+    JsonArray<BookProgress>(out, "books", stats.books, JsonBook, true);
     out << "}\n";
     return out.str();
 }

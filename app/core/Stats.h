@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Article/TypingLog.h"
+#include "Book.h"
 
 struct LessonRow {
     std::string date;    // YYYY-MM-DD HH:MM, local time of the lesson's start
@@ -46,6 +47,7 @@ struct HistoryStats {
     std::vector<CharRow> leastAccurate;
     std::vector<WordRow> mostMistyped;
     std::vector<WordRow> slowestWords;
+    std::vector<BookProgress> books;  // LoadBookProgress's, filled by the caller
 };
 
 // A lesson record as a row; names maps lesson tags to names.

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <sstream>
+#include <optional>
 #include <string>
 
 #include "Commands.h"
@@ -48,6 +48,24 @@ std::string Preview(const std::string& path, size_t width) {
     return first;
 }
 
+// Each line of text from row on, wrapped at a blank to the screen's width; the row after the
+// last.
+int PutLines(TerminalScreen& screen, int row, const std::string& text) {
+    const size_t width = static_cast<size_t>(std::max(screen.Cols() - 4, 20));
+    for (size_t start = 0; start < text.size(); ++row) {
+        size_t end = std::min(text.find('\n', start), text.size());
+        size_t next = end + 1;
+        if (end - start > width) {
+            const size_t blank = text.rfind(' ', start + width);
+            end = blank != std::string::npos && blank > start ? blank : start + width;
+            next = end == blank ? end + 1 : end;
+        }
+        screen.Put(2, row, text.substr(start, end - start), CellStyle::kNormal);
+        start = next;
+    }
+    return row;
+}
+
 // A bundled lesson chosen with a key; empty when the learner leaves.
 std::string ChooseFromMenu(TerminalScreen& screen) {
     const std::vector<BundledLesson> lessons = ListBundledLessons();
@@ -87,6 +105,15 @@ std::string ChooseFromMenu(TerminalScreen& screen) {
     }
 }
 
+// Lines to read before the lesson, until a key.
+void ShowNotice(TerminalScreen& screen, const std::string& notice) {
+    screen.Clear();
+    const int row = PutLines(screen, 1, notice);
+    screen.Put(2, row + 1, "Press any key.", CellStyle::kHeading);
+    screen.Show();
+    WaitForKey();
+}
+
 bool AskKeep(TerminalScreen& screen) {
     const int row = screen.Rows() - 1;
     screen.ClearCells(0, row, -1);
@@ -105,25 +132,6 @@ bool AskKeep(TerminalScreen& screen) {
     }
 }
 
-// The lines of text, each broken between words to fit width columns.
-std::vector<std::string> WrapLines(const std::string& text, int width) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream words(line);
-        std::string wrapped;
-        for (std::string word; words >> word;) {
-            if (!wrapped.empty() && static_cast<int>(wrapped.size() + 1 + word.size()) > width) {
-                lines.push_back(wrapped);
-                wrapped.clear();
-            }
-            wrapped += (wrapped.empty() ? "" : " ") + word;
-        }
-        lines.push_back(wrapped);
-    }
-    return lines;
-}
-
 // Saves the history; while that fails, says so and offers to try again. The records stay in
 // memory until the learner leaves.
 bool SaveWithRetry(TerminalScreen& screen, History& history, std::string* message) {
@@ -134,10 +142,7 @@ bool SaveWithRetry(TerminalScreen& screen, History& history, std::string* messag
         }
         screen.Clear();
         screen.Put(2, 0, "The history could not be saved", CellStyle::kHeading);
-        int row = 2;
-        for (const std::string& line : WrapLines(*message, screen.Cols() - 4)) {
-            screen.Put(2, row++, line, CellStyle::kNormal);
-        }
+        const int row = PutLines(screen, 2, *message);
         screen.Put(2, row + 1, "Press r to try again, any other key to leave.", CellStyle::kNormal);
         screen.Show();
         const Key key = WaitForKey();
@@ -182,8 +187,8 @@ void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* t
             screen.Put(32, row, line, CellStyle::kNormal);
         }
     }
-    screen.Put(2, row + 1, saved, CellStyle::kNormal);
-    screen.Put(2, row + 3, "Press any key.", CellStyle::kNormal);
+    row = PutLines(screen, row + 1, saved);
+    screen.Put(2, row + 1, "Press any key.", CellStyle::kNormal);
     screen.Show();
     WaitForKey();
 }
@@ -197,8 +202,10 @@ int RunInteractive(const Options& options) {
     }
     std::string error;
     Lesson lesson;
+    std::optional<BookPart> book;
     // A lesson named on the command line is refused before the terminal is taken over.
-    if (options.command == Command::kLesson && !ChooseLesson(options.lesson, &lesson, &error)) {
+    if (options.command == Command::kLesson &&
+        !ChooseNamedLesson(options, &lesson, &book, &error)) {
         std::cerr << "typetutor: " << error << "\n";
         return kExitRefused;
     }
@@ -222,13 +229,16 @@ int RunInteractive(const Options& options) {
             return kExitRefused;
         }
     }
+    if (book && !book->notice.empty()) {
+        ShowNotice(screen, book->notice);
+    }
     Session session;
     if (!session.Create(lesson.text, options.session, &error)) {
         StopTerminal();
         std::cerr << "typetutor: " << error << "\n";
         return kExitRefused;
     }
-    const std::string title = LessonTitle(lesson.name, options.session);
+    const std::string title = LessonTitle(lesson, options.session);
     Tutor tutor(session, screen, title, options.pauseAfterSeconds * 1000);
     tutor.Open();
     history.Lessons().AddNewTrack(static_cast<unsigned char>(lesson.id),
@@ -256,9 +266,16 @@ int RunInteractive(const Options& options) {
     if (keep) {
         session.Record(history.Lessons(), history.Words());
         saved = SaveWithRetry(screen, history, &message);
+        if (saved) {
+            message = "Saved in " + history.Directory() + ".\n";
+        }
+        if (book && tutor.IsFinished()) {
+            std::string place;
+            saved = FinishBookPart(history, *book, session.Figures(), &place) && saved;
+            message += place + "\n";
+        }
         if (tutor.IsFinished()) {
-            ShowSummary(screen, session, history.Lessons().GetLastTrack(), title,
-                        saved ? "Saved in " + history.Directory() + "." : message);
+            ShowSummary(screen, session, history.Lessons().GetLastTrack(), title, message);
         }
     }
     StopTerminal();
@@ -271,6 +288,6 @@ int RunInteractive(const Options& options) {
         std::cerr << "typetutor: " << message;
         return kExitHistory;
     }
-    std::cout << "Saved in " << history.Directory() << "\n";
+    std::cout << message;
     return 0;
 }

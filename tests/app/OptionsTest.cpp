@@ -32,6 +32,8 @@ TEST(CommandLine, PicksTheCommand) {
         {"home-row --replay keys.txt", Command::kReplay, "home-row"},
         {"snapshot home-row --replay k --out s.png", Command::kSnapshot, "home-row"},
         {"report --out p.png", Command::kReport, ""},
+        {"book my.txt", Command::kLesson, "my.txt"},
+        {"book my.txt --replay k", Command::kReplay, "my.txt"},
     };
     for (const Case& c : cases) {
         Options options;
@@ -40,6 +42,7 @@ TEST(CommandLine, PicksTheCommand) {
         EXPECT_EQ(options.command, c.command) << c.line;
         EXPECT_EQ(options.lesson, c.lesson) << c.line;
         EXPECT_EQ(options.dataDir, "/data");
+        EXPECT_EQ(options.book, std::string(c.line).rfind("book ", 0) == 0) << c.line;
     }
 }
 
@@ -91,6 +94,8 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow) {
         {"report", "report needs --out FILE"},
         {"report x --out p.png", "one lesson at a time"},
         {"x --page 0", "--page takes a page number from 1"},
+        {"book", "book needs a FILE, and is typed as a lesson is"},
+        {"stats book", "book needs a FILE, and is typed as a lesson is"},
     };
     for (const Case& c : cases) {
         Options options;
