@@ -33,8 +33,10 @@ public:
         double topValue = 1;
     };
 
+    // keyLog, when given, adds the slowest letter pairs.
     ProgressPicture(const CLessonTrackFile& lessons,
-                    const std::map<unsigned short, std::string>& names);
+                    const std::map<unsigned short, std::string>& names,
+                    const KeyLog* keyLog = nullptr);
 
     // Where the key that types c is drawn; false for a character on no key.
     static bool KeyRect(char c, RECT* rc);
@@ -59,6 +61,7 @@ private:
     CLessonTrack m_sum;  // every lesson added up, for the keys
     std::vector<CharRow> m_slowest;
     std::vector<CharRow> m_leastAccurate;
+    std::vector<PairRow> m_slowPairs;
     Chart m_speed;
     Chart m_accuracy;
     double m_dSpeedStep = 0;

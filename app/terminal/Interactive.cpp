@@ -12,6 +12,7 @@
 #include "Encoding.h"
 #include "History.h"
 #include "Lesson.h"
+#include "Practice.h"
 #include "Stats.h"
 #include "TerminalScreen.h"
 #include "Tutor.h"
@@ -171,6 +172,9 @@ void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* t
     std::snprintf(line, sizeof line, "Words       %d, %d wrong: %d%% accurate", f.words,
                   f.wrongWords, f.wordAccuracy);
     screen.Put(4, row++, line, CellStyle::kNormal);
+    std::snprintf(line, sizeof line, "Net speed   %d wpm; consistency %s", f.netWordSpeed,
+                  f.consistency >= 0 ? (std::to_string(f.consistency) + "%").c_str() : "-");
+    screen.Put(4, row++, line, CellStyle::kNormal);
     if (track) {
         std::vector<CharRow> slowest;
         std::vector<CharRow> leastAccurate;
@@ -209,6 +213,17 @@ int RunInteractive(const Options& options) {
         std::cerr << "typetutor: " << error << "\n";
         return kExitRefused;
     }
+    // Practice: a lesson from the history, or the first bundled one while it is empty.
+    std::string focus;
+    if (options.command == Command::kPractice) {
+        const Practice practice = MakePractice(history, PracticeSeed(options), options.focus);
+        if (practice.lesson.text.empty()) {
+            std::cerr << "typetutor: " << practice.message << "\n";
+            return kExitRefused;
+        }
+        lesson = practice.lesson;
+        focus = practice.fromHistory ? practice.focus : practice.message;
+    }
     StartTerminal();
     TerminalScreen screen;
     history.Lock().SetWaitNotice([&screen](const std::string& line) {
@@ -238,7 +253,8 @@ int RunInteractive(const Options& options) {
         std::cerr << "typetutor: " << error << "\n";
         return kExitRefused;
     }
-    const std::string title = LessonTitle(lesson, options.session);
+    const std::string title =
+        LessonTitle(lesson, options.session) + (focus.empty() ? "" : "  " + focus);
     Tutor tutor(session, screen, title, options.pauseAfterSeconds * 1000);
     tutor.Open();
     history.Lessons().AddNewTrack(static_cast<unsigned char>(lesson.id),
@@ -265,7 +281,9 @@ int RunInteractive(const Options& options) {
     bool saved = true;
     if (keep) {
         session.Record(history.Lessons(), history.Words());
-        saved = SaveWithRetry(screen, history, &message);
+        // Taken before the save, which may merge other programs' lessons in after this one.
+        const LoggedLesson keys = session.KeyLogEntry(*history.Lessons().GetLastTrack());
+        saved = SaveWithRetry(screen, history, &message) && history.LogKeys(keys, &message);
         if (saved) {
             message = "Saved in " + history.Directory() + ".\n";
         }

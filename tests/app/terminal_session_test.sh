@@ -85,7 +85,7 @@ stop
 [ -s "$data/lessons.dat" ] || fail "no lesson history was written"
 [ -s "$data/words.dat" ] || fail "no word history was written"
 "$tutor" stats --data-dir "$data" > "$work/stats"
-grep -q "lesson           letter" "$work/stats" || { cat "$work/stats"; fail "stats shows no lesson"; }
+grep -q "lesson        letter" "$work/stats" || { cat "$work/stats"; fail "stats shows no lesson"; }
 "$tutor" stats --json --data-dir "$data" > "$work/stats.json"
 grep -q '"keys": 9, "errors": 1' "$work/stats.json" || { cat "$work/stats.json"; fail "wrong figures"; }
 [ ! -s "$data/typetutor.log" ] || { cat "$data/typetutor.log"; fail "the library reported something"; }
@@ -126,7 +126,15 @@ tmux send-keys -t "$session" C-c
 await "EXITED 0"
 stop
 
-# 4. Two sessions at once on one history, both kept; a save that waits for the lock says so.
+# 4. Practice from the history made above: its focus in the title, its words to type.
+start "'$tutor' practice --seed 1 --data-dir '$data'"
+await "typetutor - practice (letter)  focus: "
+[ -n "$(row 3)" ] || fail "the practice lesson shows no words"
+tmux send-keys -t "$session" C-c
+await "EXITED 0"
+stop
+
+# 5. Two sessions at once on one history, both kept; a save that waits for the lock says so.
 lessons_before=$("$tutor" stats --json --data-dir "$data" | grep -o '"method": ' | wc -l)
 main_session="$session"
 for s in a b; do
