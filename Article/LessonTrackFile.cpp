@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <new>
 
+#include "Article/RecordBlocks.h"
 #include "diagnostics/Report.h"
 #include "platform/File.h"
 
@@ -31,6 +32,20 @@ bool SameDate(const CLessonTrack& track, WORD wYear, WORD wMonth, WORD wDay) {
     return track.m_wYear == wYear && track.m_wMonth == wMonth && track.m_wDay == wDay;
 }
 
+// A record on its own: stamped now, otherwise zero; null when memory runs out.
+CLessonTrack* NewTrack() {
+    void* pMemory = AllocateRecord(sizeof(CLessonTrack), false);
+    return pMemory ? new (pMemory) CLessonTrack : nullptr;
+}
+
+// Releases a record, on its own or one of a load's; null is ignored.
+void DeleteTrack(CLessonTrack* pTrack) {
+    if (pTrack) {
+        pTrack->~CLessonTrack();
+        ReleaseRecord(pTrack);
+    }
+}
+
 }  // namespace
 
 CLessonTrackFile::CLessonTrackFile()
@@ -46,7 +61,7 @@ void CLessonTrackFile::FreeTracks() {
     }
     if (m_ppTracks) {
         for (int k = 0; k < m_nCapacity; ++k) {
-            delete m_ppTracks[k];
+            DeleteTrack(m_ppTracks[k]);
         }
         delete[] m_ppTracks;
         m_ppTracks = nullptr;
@@ -101,22 +116,20 @@ int CLessonTrackFile::Open(const char* pszFileName) {
     m_nCount = nCount;
     m_nCapacity = nCapacity;
 
-    // 6. The records, as long as nothing has failed; a record that Init finds implausible is
-    //    not kept.
+    // 6. The records, as long as nothing has failed; a record that is not plausible is not
+    //    kept. Each is read straight into its place in one of a few large blocks (its type
+    //    has no invariant beyond its bytes), not into an allocation of its own.
     bool bFailed = false;
-    unsigned char work[kRecordSize];
+    constexpr std::size_t kAlign = alignof(CLessonTrack);
+    RecordArena arena(static_cast<std::size_t>(nCount) * RecordArena::RoomFor(kRecordSize, kAlign));
     for (int k = 0; k < nCount && !bFailed; ++k) {
-        if (file.Read(work, kRecordSize) != kRecordSize) {
-            bFailed = true;
-            break;
-        }
-        CLessonTrack* pTrack = new (std::nothrow) CLessonTrack;
+        auto* pTrack = static_cast<CLessonTrack*>(arena.Allocate(kRecordSize, kAlign));
         if (!pTrack) {
             bFailed = true;
             break;
         }
-        if (!pTrack->Init(work)) {
-            delete pTrack;
+        if (file.Read(pTrack, kRecordSize) != kRecordSize || !pTrack->IsPlausible()) {
+            arena.TakeBack(pTrack);
             bFailed = true;
             break;
         }
@@ -212,7 +225,7 @@ int CLessonTrackFile::Save(const char* pszFileName) {
 
 int CLessonTrackFile::AddNewTrack(unsigned char byId1, unsigned char byId2, unsigned short wTag) {
     // 1. A record stamped now, otherwise zero.
-    CLessonTrack* pTrack = new (std::nothrow) CLessonTrack;
+    CLessonTrack* pTrack = NewTrack();
     if (!pTrack) {
         return 0;
     }
@@ -222,7 +235,7 @@ int CLessonTrackFile::AddNewTrack(unsigned char byId1, unsigned char byId2, unsi
     pTrack->m_wLessonTag = wTag;
     // 3. A record the table cannot take is not kept.
     if (!Add(pTrack)) {
-        delete pTrack;
+        DeleteTrack(pTrack);
         return 0;
     }
     return 1;

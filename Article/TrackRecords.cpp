@@ -159,6 +159,10 @@ void CLessonTrack::Reset() {
 
 int CLessonTrack::Init(const unsigned char* pData) {
     std::memcpy(static_cast<void*>(this), pData, sizeof(CLessonTrack));
+    return IsPlausible();
+}
+
+int CLessonTrack::IsPlausible() const {
     const bool valid = m_wYear >= kFirstYear && m_wYear <= kLastYear &&                   // 1.
                        m_wMonth >= 1 && m_wMonth <= 12 &&                                 // 2.
                        m_wHour < 24 && m_wMinute < 60 &&                                  // 3.

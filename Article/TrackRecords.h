@@ -9,11 +9,11 @@
 
 // One character's counts within a lesson.
 struct ARTICLE_EXPORT CCharTrack {
-    char m_chChar;       // the character code this slot counts
-    BYTE m_byPad[3];     // padding: zero in new records, never read
-    int m_nKeys;         // keystrokes while this character was the expected one
-    int m_nTime;         // milliseconds spent on those keystrokes
-    int m_nErrors;       // those keystrokes that were wrong
+    char m_chChar;    // the character code this slot counts
+    BYTE m_byPad[3];  // padding: zero in new records, never read
+    int m_nKeys;      // keystrokes while this character was the expected one
+    int m_nTime;      // milliseconds spent on those keystrokes
+    int m_nErrors;    // those keystrokes that were wrong
 
     // Zero counts for character 0, or for ch.
     CCharTrack();
@@ -40,23 +40,23 @@ inline constexpr int kCharTrackSlots = 255;
 // One lesson: when it began, its totals, its identifiers and a slot per character code.
 class ARTICLE_EXPORT CLessonTrack {
 public:
-    WORD m_wYear;            // local date and time at which the record was started
+    WORD m_wYear;  // local date and time at which the record was started
     WORD m_wMonth;
     WORD m_wDay;
     WORD m_wHour;
     WORD m_wMinute;
     BYTE m_byPad1[2];
-    int m_nSeconds;          // active typing time, pauses left out
-    BYTE m_byLessonId1;      // lesson identifiers as the host gave them to AddNewTrack
+    int m_nSeconds;      // active typing time, pauses left out
+    BYTE m_byLessonId1;  // lesson identifiers as the host gave them to AddNewTrack
     BYTE m_byLessonId2;
-    WORD m_wLessonTag;       // kept and stored, not interpreted
-    int m_nKeys;             // keystrokes
-    int m_nErrors;           // wrong keystrokes
+    WORD m_wLessonTag;  // kept and stored, not interpreted
+    int m_nKeys;        // keystrokes
+    int m_nErrors;      // wrong keystrokes
     BYTE m_byPad2[4];
-    double m_dSpeed;         // average speed, keystrokes per minute
-    double m_dTopSpeed;      // top speed, keystrokes per minute
-    int m_nWords;            // words typed
-    int m_nWordErrors;       // words typed with at least one mistake
+    double m_dSpeed;                           // average speed, keystrokes per minute
+    double m_dTopSpeed;                        // top speed, keystrokes per minute
+    int m_nWords;                              // words typed
+    int m_nWordErrors;                         // words typed with at least one mistake
     CCharTrack m_aCharTrack[kCharTrackSlots];  // slot i counts character code i
 
     // Zero slots, then Reset.
@@ -69,6 +69,8 @@ public:
     // plausible (year 2001..2200, month 1..12, hour < 24, minute < 60, keys >= errors >= 0,
     // words >= word errors >= 0), else 0.
     int Init(const unsigned char* pData);
+    // 1 when date, time and totals are plausible, else 0: the check Init makes of an image.
+    int IsPlausible() const;
     // Slots with keystrokes; without bAll, space, tab, line feed and backspace do not count.
     int GetCharTrackCount(int bAll) const;
     // Copies, in code order, up to nMax of the slots GetCharTrackCount counts into pOut.

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 
+#include "Article/RecordBlocks.h"
 #include "diagnostics/Report.h"
 #include "platform/File.h"
 
@@ -89,6 +89,20 @@ WORD ReadSize(const unsigned char* pData) {
     return wSize;
 }
 
+// Checks a record image: its size must be that of a word of 1 to 127 characters, and the word
+// must end inside the record. False after a report.
+bool IsValidImage(const unsigned char* pData, WORD wSize) {
+    if (wSize < kMinWordTrackSize || wSize > kMaxWordTrackSize) {
+        TW_REPORT(kModule, kInvalidInitialData);
+        return false;
+    }
+    if (!std::memchr(pData + kWordOffset, 0, wSize - kWordOffset)) {
+        TW_REPORT(kModule, kNoNullEnd);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 WordTrack* CreateWordTrack(const char* word) {
@@ -103,7 +117,7 @@ WordTrack* CreateWordTrack(const char* word) {
     }
     const std::size_t nSize = n + kRecordOverhead;
     // 2. A zeroed block (padding and slack included, so nothing undefined is ever written).
-    WordTrack* pRecord = static_cast<WordTrack*>(std::calloc(1, nSize));
+    WordTrack* pRecord = static_cast<WordTrack*>(AllocateRecord(nSize, true));
     if (!pRecord) {
         return nullptr;
     }
@@ -116,19 +130,13 @@ WordTrack* CreateWordTrackFromData(const unsigned char* pData) {
     if (!pData) {
         return nullptr;
     }
-    // 1. The size must be that of a word of 1 to 127 characters.
+    // 1. and 2. The size, and the word's end.
     const WORD wSize = ReadSize(pData);
-    if (wSize < kMinWordTrackSize || wSize > kMaxWordTrackSize) {
-        TW_REPORT(kModule, kInvalidInitialData);
-        return nullptr;
-    }
-    // 2. The word must end inside the record.
-    if (!std::memchr(pData + kWordOffset, 0, wSize - kWordOffset)) {
-        TW_REPORT(kModule, kNoNullEnd);
+    if (!IsValidImage(pData, wSize)) {
         return nullptr;
     }
     // 3. A copy of the whole image.
-    WordTrack* pRecord = static_cast<WordTrack*>(std::malloc(wSize));
+    WordTrack* pRecord = static_cast<WordTrack*>(AllocateRecord(wSize, false));
     if (!pRecord) {
         return nullptr;
     }
@@ -137,7 +145,7 @@ WordTrack* CreateWordTrackFromData(const unsigned char* pData) {
 }
 
 void DeleteWordTrack(WordTrack* record) {
-    std::free(record);
+    ReleaseRecord(record);
 }
 
 CWordTrackFile::CWordTrackFile()
@@ -209,7 +217,11 @@ int CWordTrackFile::Open(const char* pszFileName) {
     m_nCount = nCount;
     m_nCapacity = nCapacity;
 
-    // 6. The records, as long as nothing has failed.
+    // 6. The records, as long as nothing has failed. Their copies lie in a few large blocks
+    //    (with a head and alignment each), not in an allocation each.
+    RecordArena arena(static_cast<std::size_t>(nBody) +
+                      static_cast<std::size_t>(nCount) *
+                          RecordArena::RoomFor(0, alignof(WordTrack)));
     bool bFailed = false;
     std::int64_t nPosition = sizeof nStored;
     for (int k = 0; k < nCount && !bFailed; ++k) {
@@ -242,11 +254,16 @@ int CWordTrackFile::Open(const char* pszFileName) {
             break;
         }
         // 6.4 A checked copy becomes entry k.
-        WordTrack* pRecord = CreateWordTrackFromData(pRecordData);
+        if (!IsValidImage(pRecordData, wSize)) {
+            bFailed = true;
+            break;
+        }
+        auto* pRecord = static_cast<WordTrack*>(arena.Allocate(wSize, alignof(WordTrack)));
         if (!pRecord) {
             bFailed = true;
             break;
         }
+        std::memcpy(pRecord, pRecordData, wSize);
         m_ppWords[k] = pRecord;
         reader.Skip(wSize);
         nPosition += wSize;

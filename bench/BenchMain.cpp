@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
     RegisterLayoutBenchmarks();
     RegisterKeystrokeBenchmarks();
     RegisterRecordFileBenchmarks();
+    RegisterHistoryBenchmarks();
     RegisterBookBenchmarks();
 
     CollectingReporter reporter;

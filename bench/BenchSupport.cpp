@@ -1,7 +1,13 @@
 #include "BenchSupport.h"
 
+#include <fcntl.h>
+#include <malloc.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstring>
+#include <sstream>
 
 #include "platform/FixedPitchDC.h"
 #include "render/CairoDC.h"
@@ -153,4 +159,76 @@ std::string CountName(int n) {
         return std::to_string(n / 1000000) + "M";
     }
     return std::to_string(n / 1000) + "k";
+}
+
+// The words of generated lessons, each made into a record as a session makes it.
+std::unique_ptr<CWordTrackFile> MakeWordFile(int nRecords) {
+    auto file = std::make_unique<CWordTrackFile>();
+    const std::string text = MakeLesson(static_cast<std::size_t>(nRecords) * 8);
+    std::istringstream words(text);
+    std::string word;
+    int k = 0;
+    while (k < nRecords) {
+        if (!(words >> word)) {
+            words.clear();
+            words.seekg(0);
+            continue;
+        }
+        WordTrack* record = CreateWordTrack(word.c_str());
+        record->m_nCount = 1;
+        record->m_nTime = 150 + (k * 37) % 2000;
+        record->m_wAttemptTime = static_cast<WORD>(record->m_nTime);
+        record->m_wErrors = record->m_bMistyped = k % 13 == 0 ? 1 : 0;
+        file->Add(record);
+        ++k;
+    }
+    return file;
+}
+
+std::unique_ptr<CLessonTrackFile> MakeLessonFile(int nRecords) {
+    auto file = std::make_unique<CLessonTrackFile>();
+    for (int k = 0; k < nRecords; ++k) {
+        file->AddNewTrack(static_cast<unsigned char>(k % 7), 1, static_cast<unsigned short>(k));
+        CLessonTrack* track = file->GetLastTrack();
+        track->m_nSeconds = 60 + k % 300;
+        track->m_nKeys = 300 + k % 1000;
+        track->m_nErrors = k % 40;
+        track->m_dSpeed = 180.0 + k % 90;
+        track->m_dTopSpeed = track->m_dSpeed + 40.0;
+        track->m_nWords = track->m_nKeys / 6;
+        track->m_nWordErrors = track->m_nErrors / 2;
+        for (int c = 'a'; c <= 'z'; ++c) {
+            track->m_aCharTrack[c].m_nKeys = 10 + (k + c) % 20;
+            track->m_aCharTrack[c].m_nTime = 200 * track->m_aCharTrack[c].m_nKeys;
+            track->m_aCharTrack[c].m_nErrors = (k + c) % 3;
+        }
+    }
+    return file;
+}
+
+void ReturnFreedMemory() {
+    malloc_trim(0);
+}
+
+std::vector<char> ReadWhole(const std::string& path) {
+    std::vector<char> bytes;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return bytes;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
+        bytes.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        bytes.resize(done);
+    }
+    ::close(fd);
+    return bytes;
 }

@@ -6,7 +6,9 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "Article/TypingLog.h"
 #include "platform/DeviceContext.h"
 #include "platform/Win32.h"
 
@@ -50,6 +52,16 @@ const std::map<std::string, std::map<std::string, double>>& NotedFigures();
 const std::string& WorkDirectory();
 void SetWorkDirectory(const std::string& dir);
 
+// Record files as sessions fill them: the words of generated lessons, and lessons of varied
+// figures, all stamped now.
+std::unique_ptr<CWordTrackFile> MakeWordFile(int nRecords);
+std::unique_ptr<CLessonTrackFile> MakeLessonFile(int nRecords);
+// A file read whole with one buffer: the floor of every load. Empty when it cannot be read.
+std::vector<char> ReadWhole(const std::string& path);
+// Every load starts from memory as a program opening its history has it: what the previous
+// load took is given back to the system, not left in the heap for the next one to reuse.
+void ReturnFreedMemory();
+
 // Sizes as benchmarks and the table name them: "1KiB", "8MiB", "10k", "1M".
 std::string SizeName(std::size_t nBytes);
 std::string CountName(int n);
@@ -58,6 +70,7 @@ std::string CountName(int n);
 void RegisterLayoutBenchmarks();
 void RegisterKeystrokeBenchmarks();
 void RegisterRecordFileBenchmarks();
+void RegisterHistoryBenchmarks();
 void RegisterBookBenchmarks();
 
 // One whole lesson typed once with the chosen redraw, for instruction counting; returns the

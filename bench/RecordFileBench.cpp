@@ -29,51 +29,6 @@ constexpr int kLessonCount = 10000;
 
 // ---- The records ----------------------------------------------------------------------------
 
-// The words of generated lessons, each made into a record as a session makes it.
-std::unique_ptr<CWordTrackFile> MakeWordFile(int nRecords) {
-    auto file = std::make_unique<CWordTrackFile>();
-    const std::string text = MakeLesson(static_cast<std::size_t>(nRecords) * 8);
-    std::istringstream words(text);
-    std::string word;
-    int k = 0;
-    while (k < nRecords) {
-        if (!(words >> word)) {
-            words.clear();
-            words.seekg(0);
-            continue;
-        }
-        WordTrack* record = CreateWordTrack(word.c_str());
-        record->m_nCount = 1;
-        record->m_nTime = 150 + (k * 37) % 2000;
-        record->m_wAttemptTime = static_cast<WORD>(record->m_nTime);
-        record->m_wErrors = record->m_bMistyped = k % 13 == 0 ? 1 : 0;
-        file->Add(record);
-        ++k;
-    }
-    return file;
-}
-
-std::unique_ptr<CLessonTrackFile> MakeLessonFile(int nRecords) {
-    auto file = std::make_unique<CLessonTrackFile>();
-    for (int k = 0; k < nRecords; ++k) {
-        file->AddNewTrack(static_cast<unsigned char>(k % 7), 1, static_cast<unsigned short>(k));
-        CLessonTrack* track = file->GetLastTrack();
-        track->m_nSeconds = 60 + k % 300;
-        track->m_nKeys = 300 + k % 1000;
-        track->m_nErrors = k % 40;
-        track->m_dSpeed = 180.0 + k % 90;
-        track->m_dTopSpeed = track->m_dSpeed + 40.0;
-        track->m_nWords = track->m_nKeys / 6;
-        track->m_nWordErrors = track->m_nErrors / 2;
-        for (int c = 'a'; c <= 'z'; ++c) {
-            track->m_aCharTrack[c].m_nKeys = 10 + (k + c) % 20;
-            track->m_aCharTrack[c].m_nTime = 200 * track->m_aCharTrack[c].m_nKeys;
-            track->m_aCharTrack[c].m_nErrors = (k + c) % 3;
-        }
-    }
-    return file;
-}
-
 // A file object per record count, made once: building a million records takes a while.
 template <typename File>
 File& Records(int nRecords, std::unique_ptr<File> (*make)(int)) {
@@ -100,36 +55,7 @@ void RemoveFile(const std::string& path) {
     std::remove(path.c_str());
 }
 
-// Every load starts from memory as a program opening its history has it: what the previous
-// load took is given back to the system, not left in the heap for the next one to reuse.
-void ReturnFreedMemory() {
-    malloc_trim(0);
-}
-
 // ---- The floor ------------------------------------------------------------------------------
-
-std::vector<char> ReadWhole(const std::string& path) {
-    std::vector<char> bytes;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return bytes;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
-        bytes.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n <= 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        bytes.resize(done);
-    }
-    ::close(fd);
-    return bytes;
-}
 
 bool WriteWholeAndSync(const std::string& path, const std::vector<char>& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

@@ -92,8 +92,7 @@ bool HistoryLock::Lock(Mode mode, std::string* message) {
         if (!said && waited >= kSayWaitingAfterMs) {
             said = true;
             if (m_waitNotice) {
-                m_waitNotice("Waiting for another program to finish with the history in " +
-                             m_strDirectory + "...");
+                m_waitNotice("Waiting for another program to finish with the history...");
             }
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));

@@ -272,8 +272,9 @@ TEST_F(SharedHistoryTest, ProcessesKilledWhileSavingLoseOnlyTheirOwnLesson) {
             }
         }
     }
-    std::printf("%d of %d processes killed within %d ms of saves\n", killed, kRounds * kProcesses,
-                savingUs / 1000);
+    // The other kills came after their process had saved and left.
+    std::printf("%d of %d kills fell before the process had saved; eight saves took %d ms\n",
+                killed, kRounds * kProcesses / 2, savingUs / 1000);
 }
 
 // Another program holding the lock, as another process would: its own open of the lock file.
@@ -296,8 +297,7 @@ TEST_F(SharedHistoryTest, AReaderWaitsForAWriterSaysSoAndGivesUpAfterTheBound) {
                            " for more than 0.8 seconds (its lock file is " + writer.Path() +
                            "); gave up waiting.");
     ASSERT_EQ(said.size(), 1u);
-    EXPECT_EQ(said[0],
-              "Waiting for another program to finish with the history in " + Data() + "...");
+    EXPECT_EQ(said[0], "Waiting for another program to finish with the history...");
 
     // Readers share: a shared holder does not keep another reader out.
     ASSERT_TRUE(writer.Lock(HistoryLock::Mode::kShared, &message));

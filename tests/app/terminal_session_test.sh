@@ -134,7 +134,43 @@ tmux send-keys -t "$session" C-c
 await "EXITED 0"
 stop
 
-# 5. A Russian lesson in a profile of its own: Cyrillic on screen, typed, and in its statistics.
+# 5. Two sessions at once on one history, both kept; a save that waits for the lock says so.
+lessons_before=$("$tutor" stats --json --data-dir "$data" | grep -o '"method": ' | wc -l)
+main_session="$session"
+for s in a b; do
+    session="$main_session-$s"
+    start "'$tutor' '$work/lesson.txt' --data-dir '$data'"
+    await "typetutor - lesson (letter)"
+    tmux send-keys -t "$session" a b Space c d Enter e
+    await "  ef"
+done
+command -v flock >/dev/null || fail "flock (util-linux) is missing"
+# Another program holds the lock until a line arrives on the pipe.
+mkfifo "$work/release"
+flock "$data/typetutor.lock" cat "$work/release" >/dev/null &
+holder=$!
+sleep 0.5
+session="$main_session-a"
+tmux send-keys -t "$session" f
+await "Waiting for another program to finish with the history..."
+echo >"$work/release"
+wait "$holder"
+await "lesson complete"
+tmux send-keys -t "$session" q
+await "EXITED 0"
+stop
+session="$main_session-b"
+tmux send-keys -t "$session" f
+await "lesson complete"
+tmux send-keys -t "$session" q
+await "EXITED 0"
+stop
+session="$main_session"
+lessons_after=$("$tutor" stats --json --data-dir "$data" | grep -o '"method": ' | wc -l)
+[ "$lessons_after" = $((lessons_before + 2)) ] ||
+    fail "two sessions at once: $lessons_before lessons before, $lessons_after after"
+
+# 6. A Russian lesson in a profile of its own: Cyrillic on screen, typed, and in its statistics.
 printf '\xd0\xb0\xd0\xb1 \xd0\xb2\xd0\xb3\n' > "$work/ru.txt"  # аб вг
 start "LANG=C.UTF-8 '$tutor' '$work/ru.txt' --data-dir '$data' --profile ru"
 await "typetutor - ru (letter) - profile ru"
