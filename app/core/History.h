@@ -103,3 +103,8 @@ private:
     Recovery m_wordRecovery = Recovery::kNothing;
     std::map<unsigned short, std::string> m_names;
 };
+
+// Makes room for a new history after one that does not load: every record file in directory
+// that does not open is renamed to its name + ".unloadable-" + time, never deleted; *moved names
+// the new files. False with a message when a file cannot be moved (the others may have been).
+bool MoveHistoryAside(const std::string& directory, std::string* moved, std::string* error);
