@@ -115,11 +115,15 @@ void KeyboardPicture::Draw(cairo_t* cr, double x, double y, double unit,
             continue;
         }
         cairo_set_font_size(cr, (key.label.empty() ? kCharEm : kNameEm) * unit);
+        // Centred across by the label's advance and upright by the font's, so that a full stop
+        // stays on the baseline.
         cairo_text_extents_t ext{};
         cairo_text_extents(cr, label.c_str(), &ext);
+        cairo_font_extents_t font{};
+        cairo_font_extents(cr, &font);
         SetColor(cr, isLit ? RGB(0, 0, 0) : look.Ink());
-        cairo_move_to(cr, kx + (kw - ext.width) / 2 - ext.x_bearing,
-                      ky + (kh - ext.height) / 2 - ext.y_bearing);
+        cairo_move_to(cr, kx + (kw - ext.x_advance) / 2,
+                      ky + kh / 2 + (font.ascent - font.descent) / 2);
         cairo_show_text(cr, label.c_str());
     }
     cairo_restore(cr);

@@ -1,0 +1,51 @@
+// The lesson and what is typed under each of its lines, drawn by the library through a CairoDC.
+//
+// GTK 4 asks a drawing area for its whole picture at every frame, so the library draws into a
+// surface the view keeps (at the screen's scale, for sharp text on HiDPI), and each frame paints
+// that surface and the caret. A key draws only what it changed into the surface: the last typed
+// words (RedrawLastWord) and, when the word to type moved, the two lesson words concerned.
+#pragma once
+
+#include <gtkmm/drawingarea.h>
+
+#include <memory>
+
+#include "PaletteDC.h"
+#include "Session.h"
+#include "render/CairoDC.h"
+
+class LessonView : public Gtk::DrawingArea {
+public:
+    LessonView();
+
+    // Shows session (null for none); it is laid out at the view's size.
+    void SetSession(Session* session);
+    void SetFontSize(int pixels);
+    void SetDark(bool dark);
+    // Lays the lesson out again (font, size or scale changed) and draws it all.
+    void Relayout();
+    // Draws both articles anew.
+    void Repaint();
+    // Draws what a key changed.
+    void ShowKey(const KeyEffect& effect);
+    // False while the view is too small for one line of the lesson.
+    bool Fits() const { return m_bFits; }
+    // Microseconds of library drawing the last key took.
+    long long LastDrawMicros() const { return m_nLastDrawMicros; }
+
+protected:
+    void on_resize(int width, int height) override;
+
+private:
+    void OnDraw(const Cairo::RefPtr<Cairo::Context>& cr, int width, int height);
+    void ClearRect(const RECT& rc);
+
+    Session* m_session = nullptr;
+    std::unique_ptr<CairoDC> m_dc;
+    std::unique_ptr<PaletteDC> m_paletteDC;
+    Palette m_palette = Palette::Light();
+    int m_nFontSize = 20;
+    int m_nScale = 1;
+    bool m_bFits = false;
+    long long m_nLastDrawMicros = 0;
+};
