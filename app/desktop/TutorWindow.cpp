@@ -172,12 +172,16 @@ TutorWindow::TutorWindow(const DesktopOptions& options)
     settings->property_gtk_theme_name().signal_changed().connect([this] { ApplyTheme(); });
     m_tick = Glib::signal_timeout().connect(sigc::mem_fun(*this, &TutorWindow::OnTick), kTickMs);
     signal_realize().connect([this] { ApplyTheme(); });
-
-    OpenHistory();
+    // Once the window shows, so that what goes wrong can be said in a dialog over it.
+    m_start = Glib::signal_idle().connect([this] {
+        OpenHistory();
+        return false;
+    });
 }
 
 TutorWindow::~TutorWindow() {
     m_tick.disconnect();
+    m_start.disconnect();
     if (m_im) {
         gtk_im_context_set_client_widget(m_im, nullptr);
         g_signal_handlers_disconnect_by_data(m_im, this);
@@ -621,7 +625,6 @@ void TutorWindow::BuildSummary() {
     m_summaryTitle.add_css_class("title-2");
     for (Gtk::Label* label : {&m_summaryFigures, &m_summaryWeak, &m_summarySaved}) {
         label->set_xalign(0);
-        label->set_selectable(true);
     }
     m_summaryFigures.add_css_class("monospace");
     m_summaryWeak.add_css_class("monospace");
@@ -721,7 +724,6 @@ void TutorWindow::BuildProgress() {
     m_statsLabel.set_xalign(0);
     m_statsLabel.set_yalign(0);
     m_statsLabel.add_css_class("monospace");
-    m_statsLabel.set_selectable(true);
     m_statsScroll.set_child(m_statsLabel);
     m_statsScroll.set_min_content_height(180);
     m_progress.append(m_progressView);

@@ -154,4 +154,5 @@ private:
     Glib::RefPtr<Gtk::FileChooserNative> m_fileChooser;
     Glib::RefPtr<Gtk::Builder> m_shortcutsBuilder;
     sigc::connection m_tick;
+    sigc::connection m_start;
 };
