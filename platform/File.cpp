@@ -1,6 +1,7 @@
 #include "platform/File.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -178,6 +179,18 @@ struct FileSeam {
     static int Delete(const char* pszName) {
         Log("delete " + std::string(pszName));
         return ::unlink(pszName) == 0 ? 0 : errno;
+    }
+
+    // 0 when locked; else the errno (EWOULDBLOCK while another holds the lock).
+    static int Lock(int fd, bool bExclusive) {
+        if (g_pFaults && g_pFaults->m_bRefuseLocks) {
+            return ENOLCK;
+        }
+        int nResult;
+        do {
+            nResult = ::flock(fd, (bExclusive ? LOCK_EX : LOCK_SH) | LOCK_NB);
+        } while (nResult != 0 && errno == EINTR);
+        return nResult == 0 ? 0 : errno;
     }
 
     // Best effort after a name operation that succeeded: the operation stands either way.
@@ -366,6 +379,26 @@ BOOL DeleteFile(const char* pszFileName) {
     }
     FileSeam::SyncDirectoriesOf(pszFileName, nullptr);
     return TRUE;
+}
+
+// --- Locks ---
+
+FileLock TryLockFile(int fd, bool bExclusive, int* pnOsError) {
+    const int nError = FileSeam::Lock(fd, bExclusive);
+    if (nError == 0) {
+        return FileLock::kLocked;
+    }
+    if (nError == EWOULDBLOCK) {
+        return FileLock::kBusy;
+    }
+    if (pnOsError) {
+        *pnOsError = nError;
+    }
+    return FileLock::kRefused;
+}
+
+void UnlockFile(int fd) {
+    ::flock(fd, LOCK_UN);
 }
 
 // --- ScopedFileFaults ---

@@ -75,6 +75,19 @@ BOOL MoveFileReplace(const char* pszFrom, const char* pszTo);
 // Removes the file.
 BOOL DeleteFile(const char* pszFileName);
 
+// What TryLockFile answers.
+enum class FileLock {
+    kLocked,   // the lock is held
+    kBusy,     // another open file holds a lock in the way
+    kRefused,  // the file system does not lock
+};
+// Takes an advisory lock (flock) on the whole of the open file fd without waiting, shared or
+// exclusive; a lock fd already holds is changed, and is lost when that fails. On kRefused
+// *pnOsError holds the errno.
+FileLock TryLockFile(int fd, bool bExclusive, int* pnOsError);
+// Releases the lock fd holds, if any.
+void UnlockFile(int fd);
+
 // Test seam: while an object lives, the file services count and log what they do and fail what
 // they are told to. The innermost object rules.
 class ScopedFileFaults {
@@ -96,6 +109,8 @@ public:
     // Renaming without replacing behaves as on a file system that lacks it (EINVAL), so the
     // fallback through a hard link is taken.
     void LackRenameNoReplace(bool bLack = true) { m_bLackRenameNoReplace = bLack; }
+    // Every lock is refused as on a file system that does not lock (ENOLCK).
+    void RefuseLocks(bool bRefuse = true) { m_bRefuseLocks = bRefuse; }
 
     // CFile::Write calls so far.
     int WriteCount() const { return m_nWrites; }
@@ -116,6 +131,7 @@ private:
     bool m_bFailRename = false;
     bool m_bFailSync = false;
     bool m_bLackRenameNoReplace = false;
+    bool m_bRefuseLocks = false;
     int m_nWrites = 0;
     int m_nSystemReads = 0;
     int m_nSystemWrites = 0;

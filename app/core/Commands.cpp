@@ -49,6 +49,17 @@ std::string FormatFigures(const SessionFigures& f) {
     return out.str();
 }
 
+bool OpenHistory(History& history, std::ostream& err) {
+    history.Lock().SetWaitNotice(
+        [&err](const std::string& line) { err << "typetutor: " << line << std::endl; });
+    std::string error;
+    if (!history.Open(&error)) {
+        err << "typetutor: " << error << "\n";
+        return false;
+    }
+    return true;
+}
+
 std::string LessonTitle(const std::string& lesson, const SessionOptions& options) {
     return "typetutor - " + lesson + " (" + MethodName(options.method) + ")";
 }
@@ -113,11 +124,10 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
     const Lesson& lesson = input.lesson;
 
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        err << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, err)) {
         return kExitHistory;
     }
+    std::string error;
     Session session;
     if (!session.Create(lesson.text, options.session, &error)) {
         err << "typetutor: " << error << "\n";
@@ -145,9 +155,7 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
 
 int RunStats(const Options& options, std::ostream& out, std::ostream& err) {
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        err << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, err)) {
         return kExitHistory;
     }
     const HistoryStats stats =

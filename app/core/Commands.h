@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CellScreen.h"
+#include "History.h"
 #include "Lesson.h"
 #include "Options.h"
 #include "Replay.h"
@@ -16,6 +17,10 @@
 
 // The figures of a session as "name: value" lines.
 std::string FormatFigures(const SessionFigures& f);
+
+// Opens the history, saying on err when it waits for the lock (and later, while the history
+// lives, when a save waits for it); false after the reason on err.
+bool OpenHistory(History& history, std::ostream& err);
 
 // The lesson's title line.
 std::string LessonTitle(const std::string& lesson, const SessionOptions& options);

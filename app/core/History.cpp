@@ -38,13 +38,58 @@ std::string TimeStamp() {
     return stamp;
 }
 
-// Saves file under path; when that fails, under a rescue name beside it, then in the temporary
-// directory. Adds to *message what happened and where the data is.
-template <typename RecordFile>
-bool SaveWithRescue(RecordFile& file, const std::string& path, std::string* message) {
-    if (file.Save(path.c_str())) {
-        return true;
+// The names file: "TAG NAME" lines.
+std::map<unsigned short, std::string> ReadNamesFile(const std::string& path) {
+    std::map<unsigned short, std::string> names;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        unsigned tag = 0;
+        std::string name;
+        if (fields >> tag && std::getline(fields >> std::ws, name) && tag <= 0xFFFF) {
+            names.emplace(static_cast<unsigned short>(tag), name);
+        }
     }
+    return names;
+}
+
+int Count(const CLessonTrackFile& file) {
+    return file.GetLessonCount();
+}
+
+int Count(const CWordTrackFile& file) {
+    return file.GetWordCount();
+}
+
+// Appends to `to` a copy of each record of `from`, from record first on, byte for byte.
+bool AddRecords(CLessonTrackFile& to, const CLessonTrackFile& from, int first) {
+    for (int i = first; i < from.GetLessonCount(); ++i) {
+        if (!to.AddNewTrack(0, 0, 0)) {
+            return false;
+        }
+        // Init copies the whole image; whether it finds the record plausible does not matter.
+        to.GetLastTrack()->Init(reinterpret_cast<const unsigned char*>(from.GetLessonTrack(i)));
+    }
+    return true;
+}
+
+bool AddRecords(CWordTrackFile& to, const CWordTrackFile& from, int first) {
+    for (int i = first; i < from.GetWordCount(); ++i) {
+        WordTrack* copy =
+            CreateWordTrackFromData(reinterpret_cast<const unsigned char*>(from.GetWordTrack(i)));
+        if (!copy || !to.Add(copy)) {
+            DeleteWordTrack(copy);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Writes file to a rescue name beside path, else in the temporary directory, after the save
+// under path failed. Adds to *message where the data is.
+template <typename RecordFile>
+void SaveRescue(RecordFile& file, const std::string& path, std::string* message) {
     const std::string name = fs::path(path).filename().string() + kRescueInfix + TimeStamp();
     std::string rescue = path + kRescueInfix + TimeStamp();
     if (!file.Save(rescue.c_str())) {
@@ -54,12 +99,36 @@ bool SaveWithRescue(RecordFile& file, const std::string& path, std::string* mess
             *message += "Could not save " + path +
                         ", nor a copy beside it or in the temporary directory: the history "
                         "is still in memory only.\n";
-            return false;
+            return;
         }
     }
     *message += "Could not save " + path + "; your history was written to " + rescue +
                 " instead. Put it back in place of " + path + " once the problem is fixed.\n";
-    return false;
+}
+
+// Under the exclusive lock: reads the file at path again, adds the records of held from
+// onDisk on, and saves the whole. On success held becomes what was saved and onDisk its count;
+// on failure a rescue copy is written and held keeps its new records for another try.
+template <typename RecordFile>
+bool SaveMerged(std::unique_ptr<RecordFile>& held, int& onDisk, const std::string& path,
+                std::string* message) {
+    const bool exists = FileExists(path.c_str());
+    if (exists && onDisk == Count(*held)) {
+        return true;  // nothing new
+    }
+    auto merged = std::make_unique<RecordFile>();
+    if (exists && !merged->Open(path.c_str())) {
+        *message += path + " no longer loads; it was left as it is.\n";
+        SaveRescue(*held, path, message);
+        return false;
+    }
+    if (!AddRecords(*merged, *held, onDisk) || !merged->Save(path.c_str())) {
+        SaveRescue(*merged, path, message);
+        return false;
+    }
+    onDisk = Count(*merged);
+    held = std::move(merged);
+    return true;
 }
 
 }  // namespace
@@ -141,9 +210,33 @@ void LogFileSink::WriteLine(const std::string& line) {
     std::fflush(m_pFile);
 }
 
-History::History(std::string directory) : m_strDirectory(std::move(directory)) {}
+History::History(std::string directory)
+    : m_strDirectory(std::move(directory)),
+      m_lock(m_strDirectory),
+      m_pLessons(std::make_unique<CLessonTrackFile>()),
+      m_pWords(std::make_unique<CWordTrackFile>()) {}
 
 History::~History() = default;
+
+void History::Note(const std::string& line) {
+    if (m_pLog) {
+        m_pLog->Note(line);
+    }
+}
+
+void History::Recover() {
+    m_lessonRecovery = RecoverRecordFile(LessonPath(), LessonFileOpens);
+    m_wordRecovery = RecoverRecordFile(WordPath(), WordFileOpens);
+    for (const auto& [path, recovery] :
+         {std::pair{LessonPath(), m_lessonRecovery}, std::pair{WordPath(), m_wordRecovery}}) {
+        if (recovery == Recovery::kBackupRestored) {
+            Note("an interrupted save was undone: " + path + kBackupSuffix + " put back as " +
+                 path);
+        } else if (recovery == Recovery::kBackupRemoved) {
+            Note("a backup left by an earlier save was removed: " + path + kBackupSuffix);
+        }
+    }
+}
 
 bool History::Open(std::string* message) {
     std::error_code ec;
@@ -153,74 +246,119 @@ bool History::Open(std::string* message) {
         return false;
     }
     m_pLog = std::make_unique<LogFileSink>(LogPath());
-    m_lessonRecovery = RecoverRecordFile(LessonPath(), LessonFileOpens);
-    m_wordRecovery = RecoverRecordFile(WordPath(), WordFileOpens);
-    for (const auto& [path, recovery] :
-         {std::pair{LessonPath(), m_lessonRecovery}, std::pair{WordPath(), m_wordRecovery}}) {
-        if (recovery == Recovery::kBackupRestored) {
-            m_pLog->Note("an interrupted save was undone: " + path + kBackupSuffix +
-                         " put back as " + path);
-        } else if (recovery == Recovery::kBackupRemoved) {
-            m_pLog->Note("a backup left by an earlier save was removed: " + path + kBackupSuffix);
-        }
+    m_lock.SetLogNotice([this](const std::string& line) { Note(line); });
+    if (!m_lock.Lock(HistoryLock::Mode::kShared, message)) {
+        return false;
     }
-    if (FileExists(LessonPath().c_str()) && !m_lessons.Open(LessonPath().c_str())) {
+    struct UnlockAtEnd {
+        HistoryLock& lock;
+        ~UnlockAtEnd() { lock.Unlock(); }
+    } unlockAtEnd{m_lock};
+    // A backup under the shared lock was left by a save that died: no save runs meanwhile.
+    if (FileExists((LessonPath() + kBackupSuffix).c_str()) ||
+        FileExists((WordPath() + kBackupSuffix).c_str())) {
+        if (!m_lock.Lock(HistoryLock::Mode::kExclusive, message)) {
+            return false;
+        }
+        Recover();
+    }
+    if (FileExists(LessonPath().c_str()) && !m_pLessons->Open(LessonPath().c_str())) {
         *message = LessonPath() + " is not a lesson history that loads (see " + LogPath() +
                    "); it was left as it is: move it away to begin a new history";
         return false;
     }
-    if (FileExists(WordPath().c_str()) && !m_words.Open(WordPath().c_str())) {
+    if (FileExists(WordPath().c_str()) && !m_pWords->Open(WordPath().c_str())) {
         *message = WordPath() + " is not a word history that loads (see " + LogPath() +
                    "); it was left as it is: move it away to begin a new history";
         return false;
     }
+    m_nLessonsOnDisk = m_pLessons->GetLessonCount();
+    m_nWordsOnDisk = m_pWords->GetWordCount();
     for (const BundledLesson& lesson : ListBundledLessons()) {
         m_names[LessonTag(lesson.name)] = lesson.name;
     }
-    std::ifstream names(NamesPath());
-    std::string line;
-    while (std::getline(names, line)) {
-        std::istringstream fields(line);
-        unsigned tag = 0;
-        std::string name;
-        if (fields >> tag && std::getline(fields >> std::ws, name) && tag <= 0xFFFF) {
-            m_names.emplace(static_cast<unsigned short>(tag), name);
-        }
+    for (const auto& [tag, name] : ReadNamesFile(NamesPath())) {
+        m_names.emplace(tag, name);
     }
     return true;
 }
 
+void History::AppendNames() {
+    if (m_unwrittenNames.empty()) {
+        return;
+    }
+    // Another program may have written the same name since this one read the file.
+    const std::map<unsigned short, std::string> written = ReadNamesFile(NamesPath());
+    std::ofstream out(NamesPath(), std::ios::app);
+    for (const auto& [tag, name] : m_unwrittenNames) {
+        if (written.count(tag) == 0) {
+            out << tag << " " << name << "\n";
+        }
+    }
+    m_unwrittenNames.clear();
+}
+
 bool History::Save(std::string* message) {
-    const bool lessons = SaveWithRescue(m_lessons, LessonPath(), message);
-    const bool words = SaveWithRescue(m_words, WordPath(), message);
+    std::string why;
+    if (!m_lock.Lock(HistoryLock::Mode::kExclusive, &why)) {
+        *message += why + "\n";
+        if (m_nLessonsOnDisk < m_pLessons->GetLessonCount()) {
+            SaveRescue(*m_pLessons, LessonPath(), message);
+        }
+        if (m_nWordsOnDisk < m_pWords->GetWordCount()) {
+            SaveRescue(*m_pWords, WordPath(), message);
+        }
+        return false;
+    }
+    Recover();
+    const bool lessons = SaveMerged(m_pLessons, m_nLessonsOnDisk, LessonPath(), message);
+    const bool words = SaveMerged(m_pWords, m_nWordsOnDisk, WordPath(), message);
+    AppendNames();
+    m_lock.Unlock();
     return lessons && words;
 }
 
 void History::RememberLessonName(unsigned short tag, const std::string& name) {
-    auto [it, added] = m_names.emplace(tag, name);
-    if (added) {
-        std::ofstream(NamesPath(), std::ios::app) << tag << " " << name << "\n";
+    if (!m_names.emplace(tag, name).second) {
+        return;
     }
+    m_unwrittenNames.emplace_back(tag, name);
+    std::string why;
+    m_lock.Run(
+        HistoryLock::Mode::kExclusive,
+        [this](std::string*) {
+            AppendNames();
+            return true;
+        },
+        &why);
 }
 
 bool MoveHistoryAside(const std::string& directory, std::string* moved, std::string* error) {
     const std::string stamp = TimeStamp();
     moved->clear();
-    const struct {
-        const char* name;
-        bool (*opens)(const std::string&);
-    } files[] = {{History::kLessonFile, LessonFileOpens}, {History::kWordFile, WordFileOpens}};
-    for (const auto& f : files) {
-        const std::string path = directory + "/" + f.name;
-        if (!FileExists(path.c_str()) || f.opens(path)) {
-            continue;
-        }
-        const std::string aside = path + kUnloadableInfix + stamp;
-        if (!MoveFileReplace(path.c_str(), aside.c_str())) {
-            *error = "cannot move " + path + " to " + aside;
-            return false;
-        }
-        *moved += (moved->empty() ? "" : " and ") + aside;
-    }
-    return true;
+    // Under the exclusive lock, so that no other program reads or saves the files meanwhile.
+    HistoryLock lock(directory);
+    return lock.Run(
+        HistoryLock::Mode::kExclusive,
+        [&](std::string* message) {
+            const struct {
+                const char* name;
+                bool (*opens)(const std::string&);
+            } files[] = {{History::kLessonFile, LessonFileOpens},
+                         {History::kWordFile, WordFileOpens}};
+            for (const auto& f : files) {
+                const std::string path = directory + "/" + f.name;
+                if (!FileExists(path.c_str()) || f.opens(path)) {
+                    continue;
+                }
+                const std::string aside = path + kUnloadableInfix + stamp;
+                if (!MoveFileReplace(path.c_str(), aside.c_str())) {
+                    *message = "cannot move " + path + " to " + aside;
+                    return false;
+                }
+                *moved += (moved->empty() ? "" : " and ") + aside;
+            }
+            return true;
+        },
+        error);
 }

@@ -1,12 +1,15 @@
-// The learner's history on disk: the data directory, the two record files in it, recovery from
-// an interrupted save, a rescue copy when a save fails, the names of the lessons typed, and the
-// log file that takes the library's reports.
+// The learner's history on disk: the data directory, the two record files in it, the lock that
+// lets several programs share them, recovery from an interrupted save, a rescue copy when a save
+// fails, the names of the lessons typed, and the log file that takes the library's reports.
 #pragma once
 
 #include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "HistoryLock.h"
 
 #include "Article/TypingLog.h"
 #include "diagnostics/Tracewise.h"
@@ -58,6 +61,10 @@ public:
     void OnReport(int, const char*, const char*, int, ReportMethod, int) override {}
 };
 
+// A history shared by every program on the same data directory: each reads it under the
+// directory's shared lock and changes it under the exclusive one. A save merges: it reads both
+// record files again, adds the records this program added since it opened them, and writes them
+// back, so that two programs that both save keep both their lessons.
 class History {
 public:
     static constexpr const char* kLessonFile = "lessons.dat";
@@ -71,16 +78,22 @@ public:
     History& operator=(const History&) = delete;
 
     // Creates the directory, sends the library's reports to its log file, recovers both
-    // record files and loads them. False, with a message, when the directory cannot be made or
-    // a record file there does not load (it is left as it is).
+    // record files (under the exclusive lock, when a backup was left) and loads them (under the
+    // shared lock). False, with a message, when the directory cannot be made, the lock cannot be
+    // had in time, or a record file there does not load (it is left as it is).
     bool Open(std::string* message);
-    // Saves both files. When one cannot be saved, writes it to a rescue file beside it (or in
-    // the temporary directory) and tells in *message where the learner's history is; the
-    // records stay in memory, so Save may be tried again.
+    // Under the exclusive lock: recovers what a save killed meanwhile left, reads each record
+    // file again, adds the records added here since the last Open or Save, and saves it. When a
+    // file cannot be saved (or the lock not had), writes it to a rescue file beside it (or in
+    // the temporary directory) and tells in *message where the learner's history is; the new
+    // records stay in memory, so Save may be tried again. Records and pointers from Lessons()
+    // and Words() stay valid until the next Save.
     bool Save(std::string* message);
 
-    CLessonTrackFile& Lessons() { return m_lessons; }
-    CWordTrackFile& Words() { return m_words; }
+    CLessonTrackFile& Lessons() { return *m_pLessons; }
+    CWordTrackFile& Words() { return *m_pWords; }
+    // The lock of the data directory, for files of other features beside the history.
+    HistoryLock& Lock() { return m_lock; }
     const std::string& Directory() const { return m_strDirectory; }
     std::string LessonPath() const { return m_strDirectory + "/" + kLessonFile; }
     std::string WordPath() const { return m_strDirectory + "/" + kWordFile; }
@@ -89,22 +102,36 @@ public:
     Recovery LessonRecovery() const { return m_lessonRecovery; }
     Recovery WordRecovery() const { return m_wordRecovery; }
 
-    // Keeps the name of a lesson typed, by its tag, for the statistics.
+    // Keeps the name of a lesson typed, by its tag, for the statistics; appended to the names
+    // file under the exclusive lock (at the next Save when the lock cannot be had now).
     void RememberLessonName(unsigned short tag, const std::string& name);
     // Lesson names by tag: the bundled lessons' and those remembered.
     const std::map<unsigned short, std::string>& LessonNames() const { return m_names; }
 
 private:
+    // Puts both files back in order after a save that was killed; under the exclusive lock.
+    void Recover();
+    // Appends the names waiting to be written that the file does not hold yet; under the
+    // exclusive lock.
+    void AppendNames();
+    void Note(const std::string& line);
+
     std::string m_strDirectory;
     std::unique_ptr<LogFileSink> m_pLog;
-    CLessonTrackFile m_lessons;
-    CWordTrackFile m_words;
+    HistoryLock m_lock;
+    std::unique_ptr<CLessonTrackFile> m_pLessons;
+    std::unique_ptr<CWordTrackFile> m_pWords;
+    // Records that the files on disk held at the last Open or Save: those behind them were
+    // added here.
+    int m_nLessonsOnDisk = 0;
+    int m_nWordsOnDisk = 0;
     Recovery m_lessonRecovery = Recovery::kNothing;
     Recovery m_wordRecovery = Recovery::kNothing;
     std::map<unsigned short, std::string> m_names;
+    std::vector<std::pair<unsigned short, std::string>> m_unwrittenNames;
 };
 
-// Makes room for a new history after one that does not load: every record file in directory
-// that does not open is renamed to its name + ".unloadable-" + time, never deleted; *moved names
+// Makes room for a new history after one that does not load: under the directory's exclusive
+// lock, every record file in directory that does not open is renamed to its name + ".unloadable-" + time, never deleted; *moved names
 // the new files. False with a message when a file cannot be moved (the others may have been).
 bool MoveHistoryAside(const std::string& directory, std::string* moved, std::string* error);

@@ -545,9 +545,7 @@ bool ProgressPicture::KeyRect(char c, RECT* rc) {
 
 int RunReport(const Options& options, std::ostream& out, std::ostream& err) {
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        err << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, err)) {
         return kExitFailed;
     }
     const ProgressPicture progress(history.Lessons(), history.LessonNames());

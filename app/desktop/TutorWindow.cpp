@@ -193,6 +193,9 @@ TutorWindow::~TutorWindow() {
 
 void TutorWindow::OpenHistory() {
     m_history = std::make_unique<History>(m_options.dataDir);
+    // Another program holding the history's lock a while is said in the hint line.
+    m_history->Lock().SetWaitNotice(
+        [this](const std::string& line) { m_hintLabel.set_text(line); });
     std::string message;
     m_bHistoryUsable = m_history->Open(&message);
     FillChooser();

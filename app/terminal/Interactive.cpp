@@ -175,11 +175,10 @@ void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* t
 
 int RunInteractive(const Options& options) {
     History history(options.dataDir);
-    std::string error;
-    if (!history.Open(&error)) {
-        std::cerr << "typetutor: " << error << "\n";
+    if (!OpenHistory(history, std::cerr)) {
         return kExitHistory;
     }
+    std::string error;
     Lesson lesson;
     // A lesson named on the command line is refused before the terminal is taken over.
     if (options.command == Command::kLesson && !ChooseLesson(options.lesson, &lesson, &error)) {
@@ -188,6 +187,12 @@ int RunInteractive(const Options& options) {
     }
     StartTerminal();
     TerminalScreen screen;
+    history.Lock().SetWaitNotice([&screen](const std::string& line) {
+        const int row = screen.Rows() - 1;
+        screen.ClearCells(0, row, -1);
+        screen.Put(2, row, line, CellStyle::kHeading);
+        screen.Show();
+    });
     if (options.command == Command::kMenu) {
         const std::string name = ChooseFromMenu(screen);
         if (name.empty()) {
