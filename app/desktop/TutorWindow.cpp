@@ -399,16 +399,29 @@ void TutorWindow::OnKey(const Key& key) {
     if (!m_session || m_session->IsFinished() || !m_view.Fits()) {
         return;
     }
+    const char litBefore = m_session->Typed()->GetCaretChar();
+    const bool pausedBefore = m_session->IsPaused();
+    const std::string hintBefore = m_strHint;
     const KeyEffect effect = m_session->Press(key, NowMs());
     m_view.ShowKey(effect);
-    m_keyboardView.queue_draw();
+    // The keyboard and the status line change a frame's layout and drawing: the keyboard is
+    // drawn when its lit key changes, the figures with the clock's tick unless the key paused,
+    // resumed or brought a hint.
+    if (m_session->Typed()->GetCaretChar() != litBefore) {
+        m_keyboardView.queue_draw();
+    }
+    if (m_keyShownHook) {
+        m_keyShownHook();
+    }
     if (m_session->IsFinished()) {
         KeepLesson();
         ShowSummary();
         return;
     }
     m_strHint = effect.message;
-    RefreshStatus();
+    if (m_strHint != hintBefore || m_session->IsPaused() != pausedBefore) {
+        RefreshStatus();
+    }
 }
 
 void TutorWindow::OnCommit(const std::string& utf8) {

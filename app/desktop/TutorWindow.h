@@ -30,6 +30,10 @@ public:
     // The application's keyboard shortcuts.
     static void SetAccels(const Glib::RefPtr<Gtk::Application>& app);
 
+    // For the latency benchmark: the lesson view, and a hook run once a key has been drawn.
+    LessonView& View() { return m_view; }
+    void SetKeyShownHook(std::function<void()> hook) { m_keyShownHook = std::move(hook); }
+
 private:
     // Start-up: the history, then the lesson named or the chooser.
     void OpenHistory();
@@ -153,6 +157,7 @@ private:
     std::unique_ptr<Gtk::Window> m_dialog;
     Glib::RefPtr<Gtk::FileChooserNative> m_fileChooser;
     Glib::RefPtr<Gtk::Builder> m_shortcutsBuilder;
+    std::function<void()> m_keyShownHook;
     sigc::connection m_tick;
     sigc::connection m_start;
 };
