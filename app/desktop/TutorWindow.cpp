@@ -144,6 +144,7 @@ TutorWindow::TutorWindow(const DesktopOptions& options)
     m_progressButton.set_action_name("win.progress");
     m_settingsButton.set_icon_name("open-menu-symbolic");
     m_settingsButton.set_tooltip_text("Settings");
+    m_settingsButton.set_primary(true);  // F10 opens it, as a window's main menu does
     m_settingsButton.set_popover(m_settingsPopover);
 
     add_action("larger", [this] { ApplyFontSize(m_settings.fontSize + 2); });
