@@ -31,6 +31,24 @@ LessonView::LessonView() {
     property_scale_factor().signal_changed().connect([this] { Relayout(); });
 }
 
+LessonView::~LessonView() {
+    if (m_pFrameSource) {
+        cairo_surface_destroy(m_pFrameSource);
+    }
+}
+
+void LessonView::SetFrameSource() {
+    if (m_pFrameSource) {
+        cairo_surface_destroy(m_pFrameSource);
+    }
+    cairo_surface_t* surface = m_dc->GetSurface();
+    cairo_surface_flush(surface);
+    m_pFrameSource = cairo_image_surface_create_for_data(
+        cairo_image_surface_get_data(surface), cairo_image_surface_get_format(surface),
+        cairo_image_surface_get_width(surface), cairo_image_surface_get_height(surface),
+        cairo_image_surface_get_stride(surface));
+}
+
 void LessonView::SetSession(Session* session) {
     m_session = session;
     Relayout();
@@ -66,6 +84,7 @@ void LessonView::Relayout() {
         oldPalette = std::move(m_paletteDC);
         m_dc = std::make_unique<CairoDC>(width, height, m_palette.sheet);
         m_paletteDC = std::make_unique<PaletteDC>(*m_dc, m_palette);
+        SetFrameSource();
     }
     m_bFits = false;
     if (m_session) {
@@ -99,12 +118,6 @@ void LessonView::ShowKey(const KeyEffect& effect) {
     if (!m_session || !m_bFits) {
         return;
     }
-    // The last frame took the surface as its source, and Cairo keeps such a source as a
-    // snapshot that the first change copies whole: that copy is the frame's cost, paid here
-    // before the drawing is timed.
-    RECT corner{};
-    SetRect(&corner, 0, 0, 1, 1);
-    ClearRect(corner);
     const long long start = ThreadMicros();
     if (effect.repaint || m_bFullRedraw) {
         Repaint();
@@ -147,7 +160,8 @@ void LessonView::OnDraw(const Cairo::RefPtr<Cairo::Context>& cr, int /*width*/, 
     }
     cr->save();
     cr->scale(1.0 / m_nScale, 1.0 / m_nScale);
-    cairo_set_source_surface(cr->cobj(), m_dc->GetSurface(), 0, 0);
+    cairo_surface_flush(m_dc->GetSurface());
+    cairo_set_source_surface(cr->cobj(), m_pFrameSource, 0, 0);
     cr->paint();
     if (m_session && m_bFits && !m_session->IsFinished()) {
         const RECT caret = m_session->Caret(m_paletteDC.get());

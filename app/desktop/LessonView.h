@@ -17,6 +17,9 @@
 class LessonView : public Gtk::DrawingArea {
 public:
     LessonView();
+    ~LessonView() override;
+    LessonView(const LessonView&) = delete;
+    LessonView& operator=(const LessonView&) = delete;
 
     // Shows session (null for none); it is laid out at the view's size.
     void SetSession(Session* session);
@@ -41,10 +44,16 @@ protected:
 private:
     void OnDraw(const Cairo::RefPtr<Cairo::Context>& cr, int width, int height);
     void ClearRect(const RECT& rc);
+    // A second Cairo surface over the pixels of the kept one, which the frames take as their
+    // source: Cairo keeps a frame's source as a snapshot that the source's next change would
+    // copy whole (2 MB a key), and this surface is never changed through Cairo, only its pixels
+    // by the kept one. Every change is followed by queue_draw, so no frame shows stale pixels.
+    void SetFrameSource();
 
     Session* m_session = nullptr;
     std::unique_ptr<CairoDC> m_dc;
     std::unique_ptr<PaletteDC> m_paletteDC;
+    cairo_surface_t* m_pFrameSource = nullptr;
     Palette m_palette = Palette::Light();
     int m_nFontSize = 20;
     int m_nScale = 1;
