@@ -162,6 +162,14 @@ public:
     virtual int GetWordSpeed() = 0;
     virtual int GetCurWordSpeed() = 0;
     virtual int GetWordAccuracy() = 0;
+    // Word times. Off (the default), a word's timer stops only in the word where the text is
+    // completed (and in the one left by the key that reached the last word), so every other
+    // word record carries 0 ms. On, the timer also stops whenever a key leaves the word
+    // (space, Enter, or a character past its end). A Backspace back into a finished word lets
+    // its timer run on from the word's first start: leaving it again records the whole span,
+    // the time spent correcting it included.
+    virtual void SetTimeEveryWord(BOOL on) = 0;
+    virtual BOOL GetTimeEveryWord() = 0;
 };
 
 // The library's entry: builds the reference article from a lesson text and, on request, the

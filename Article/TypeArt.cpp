@@ -115,6 +115,14 @@ void TypeArt::SetMarkTypos(BOOL b) {
     m_bMarkTypos = b;
 }
 
+void TypeArt::SetTimeEveryWord(BOOL on) {
+    m_bTimeEveryWord = on;
+}
+
+BOOL TypeArt::GetTimeEveryWord() {
+    return m_bTimeEveryWord;
+}
+
 // ---- Clock and counters -------------------------------------------------------------------
 
 void TypeArt::StartTyping() {

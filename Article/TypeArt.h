@@ -44,6 +44,8 @@ public:
     int GetWordSpeed() override;
     int GetCurWordSpeed() override;
     int GetWordAccuracy() override;
+    void SetTimeEveryWord(BOOL on) override;
+    BOOL GetTimeEveryWord() override;
 
     // Internal keystroke helpers.
     virtual BOOL AddTypedChar(char c);
@@ -81,6 +83,7 @@ protected:
     TypoDetection m_nTypoDetection;
     CTypingStopwatch m_stopwatch;
     BOOL m_bMarkTypos;
+    BOOL m_bTimeEveryWord = FALSE;
 };
 
 // Free typing: no comparison, no keystroke counting; its own layout of what is typed.

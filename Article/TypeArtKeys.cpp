@@ -166,8 +166,10 @@ int TypeArt::TypeChar(char c) {
             result = last->m_nState;
         }
     }
-    // 8. The word timer of the token in which the text is completed.
-    if (m_nTokenCount == refCount && cur->GetLength() >= refLength) {
+    // 8. The word timer of the token in which the text is completed; with word times on, also
+    // of every word the key left.
+    if ((m_nTokenCount == refCount && cur->GetLength() >= refLength) ||
+        (m_bTimeEveryWord && m_nTokenCount != k0)) {
         cur->StopTiming();
     }
     // 9.
@@ -250,6 +252,10 @@ int FreeTypeArt::TypeChar(char c) {
     }
     // 5.
     cur->MarkAllCorrect();
+    // With word times on, a word left stops its timer.
+    if (m_bTimeEveryWord && GetCurrentTypeToken() != cur) {
+        cur->StopTiming();
+    }
     return kAccepted;
 }
 

@@ -100,6 +100,7 @@ int main(int argc, char** argv) {
     RegisterLayoutBenchmarks();
     RegisterKeystrokeBenchmarks();
     RegisterRecordFileBenchmarks();
+    RegisterBookBenchmarks();
 
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

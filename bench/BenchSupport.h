@@ -58,6 +58,7 @@ std::string CountName(int n);
 void RegisterLayoutBenchmarks();
 void RegisterKeystrokeBenchmarks();
 void RegisterRecordFileBenchmarks();
+void RegisterBookBenchmarks();
 
 // One whole lesson typed once with the chosen redraw, for instruction counting; returns the
 // keystrokes typed, or -1 for an unknown mode ("fixed-incremental", "cairo-full", ...).

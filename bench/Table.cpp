@@ -25,6 +25,11 @@ constexpr double kLinearExponent = 1.15;
 // less than drawing both articles anew.
 constexpr double kLatencyP99Ms = 8.0;
 constexpr double kDesktopDrawCheaper = 10.0;
+// A book of 20 MiB opens and shows its first part within these.
+constexpr double kBookOpenSeconds = 0.5;
+constexpr double kBookPeakBytes = 100e6;
+constexpr const char* kBookSizes[] = {"1MiB", "4MiB", "20MiB"};
+constexpr const char* kLargestBook = "20MiB";
 
 const Timing* Find(const Timings& timings, const std::string& name) {
     auto it = timings.find(name);
@@ -305,6 +310,49 @@ void AddRecordRows(std::vector<Row>& rows, const Timings& timings) {
     }
 }
 
+// Opening a book and showing its first part: processor time and peak memory by size, held to
+// their targets at the largest, and their growth between sizes.
+void AddBookRows(std::vector<Row>& rows, const Timings& timings,
+                 const std::map<std::string, std::map<std::string, double>>& figures) {
+    const Timing* previous = nullptr;
+    double previousPeak = 0;
+    const char* previousSize = "";
+    for (const char* size : kBookSizes) {
+        const std::string name = std::string("book/open/") + size;
+        const Timing* t = Find(timings, name);
+        const auto noted = figures.find(name);
+        if (!t || noted == figures.end() || !noted->second.count("peak_bytes")) {
+            continue;
+        }
+        const bool largest = size == std::string(kLargestBook);
+        const double peak = noted->second.at("peak_bytes");
+        Row time = Figure(std::string("book open + first part ") + size, t->cpuSeconds * 1e3, "ms",
+                          Time(t->cpuSeconds));
+        rows.push_back(largest ? Held(time, t->cpuSeconds, true, kBookOpenSeconds, "", "< 0.5 s")
+                               : time);
+        Row memory = Figure(std::string("book peak memory ") + size, peak / 1e6, "MB",
+                            Number(peak / 1e6) + " MB");
+        rows.push_back(largest ? Held(memory, peak, true, kBookPeakBytes, "", "< 100 MB") : memory);
+        if (previous) {
+            const double bytes = Counter(*t, "bytes");
+            const double before = Counter(*previous, "bytes");
+            const std::string between = std::string(previousSize) + " -> " + size;
+            for (const bool bTime : {true, false}) {
+                const double e =
+                    bTime ? GrowthExponent(previous->cpuSeconds, before, t->cpuSeconds, bytes)
+                          : GrowthExponent(previousPeak, before, peak, bytes);
+                Row r = Figure(
+                    std::string("book ") + (bTime ? "time" : "memory") + " growth " + between, e,
+                    "exponent", "exponent " + Fixed(e, 2));
+                rows.push_back(Held(r, e, true, kLinearExponent, "", "<= 1.15 (linear)"));
+            }
+        }
+        previous = t;
+        previousPeak = peak;
+        previousSize = size;
+    }
+}
+
 std::string Escape(const std::string& s) {
     std::string out;
     for (const char c : s) {
@@ -353,6 +401,7 @@ std::vector<Row> BuildTable(const Timings& timings,
     AddKeystrokeRows(rows, timings, instructions);
     AddLatencyRows(rows, latency);
     AddRecordRows(rows, timings);
+    AddBookRows(rows, timings, figures);
     return rows;
 }
 

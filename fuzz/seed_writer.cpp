@@ -156,6 +156,8 @@ void WriteSessionSeeds() {
     Write("typing_session", "control-and-high-bytes",
           Session(0x03, 16, "a\tb\rc \x01\x7f\xe9t\xe9 \xff\xfe\n",
                   "a\xFA\x08\xFA\xF7\xFA\x00\tb\rc \x01\x7f\xe9t\xe9 \xFA\xFF\xFA\xFE\n"s));
+    Write("typing_session", "word-times",
+          Session(0x41, 40, lesson, "The quick \x08\x08k\xF6\x10 brown fox.\nJumps\xF9"));
     Write("typing_session", "empty-lesson", Session(0x01, 40, "", "abc \n\x08"));
     Write("typing_session", "too-long-token", Session(0x01, 40, std::string(64, 'x'), "x"));
 }

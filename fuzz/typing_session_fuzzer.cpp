@@ -15,7 +15,7 @@
 //   any other    TypeChar(that byte); the clock moves on 150 ms
 // Flags: bits 0-1 the method Create is given (0 free typing), bit 2 masked, bit 3 typos not
 // marked, bit 4 keys come before the typing article is laid out (until a 0xF7), bit 5 the
-// reference is justified.
+// reference is justified, bit 6 every word's time is taken.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -105,6 +105,7 @@ public:
         m_bMasked = (flags & 0x04) != 0;
         m_typing->SetMasked(m_bMasked ? TRUE : FALSE);
         m_typing->SetTypoDetection(static_cast<TypoDetection>(flags & 3));
+        m_typing->SetTimeEveryWord((flags & 0x40) ? TRUE : FALSE);
         if (!(flags & 0x10)) {
             Layout();
         }
@@ -192,6 +193,8 @@ public:
         for (int i = 0; i < words.GetWordCount(); ++i) {
             const WordTrack* w = words.GetWordTrack(i);
             FUZZ_CHECK(w && w->m_nCount == 1 && w->m_bMistyped <= 1 && w->m_wErrors <= 1);
+            // The clock only moves on: a word's time is never negative, and at most a minute.
+            FUZZ_CHECK(w->m_nTime >= 0 && w->m_nTime <= 60000);
         }
     }
 

@@ -6,8 +6,11 @@
 #include <sstream>
 
 #include "CellScreen.h"
+#include "Encoding.h"
 #include "History.h"
+#include "KeyLog.h"
 #include "Lesson.h"
+#include "Practice.h"
 #include "Replay.h"
 #include "Stats.h"
 #include "platform/Clock.h"
@@ -45,7 +48,9 @@ std::string FormatFigures(const SessionFigures& f) {
         << "top speed wpm: " << f.topWordSpeed << "\n"
         << "words: " << f.words << "\n"
         << "wrong words: " << f.wrongWords << "\n"
-        << "word accuracy: " << f.wordAccuracy << "\n";
+        << "word accuracy: " << f.wordAccuracy << "\n"
+        << "net speed wpm: " << f.netWordSpeed << "\n"
+        << "consistency: " << f.consistency << "\n";
     return out.str();
 }
 
@@ -60,15 +65,19 @@ bool OpenHistory(History& history, std::ostream& err) {
     return true;
 }
 
-std::string LessonTitle(const std::string& lesson, const SessionOptions& options) {
-    return "typetutor - " + lesson + " (" + MethodName(options.method) + ")";
+std::string LessonTitle(const Lesson& lesson, const SessionOptions& options) {
+    return "typetutor - " + lesson.name + " (" + MethodName(options.method) + ")" +
+           (lesson.caption.empty() ? "" : " - " + lesson.caption);
 }
 
 bool LoadReplayInput(const Options& options, ReplayInput* input, std::ostream& err) {
     std::string error;
-    if (!ChooseLesson(options.lesson, &input->lesson, &error)) {
+    if (!ChooseNamedLesson(options, &input->lesson, &input->book, &error)) {
         err << "typetutor: " << error << "\n";
         return false;
+    }
+    if (input->book) {
+        err << input->book->notice;
     }
     std::string content;
     if (!ReadFile(options.replayFile, &content)) {
@@ -91,7 +100,7 @@ bool LoadReplayInput(const Options& options, ReplayInput* input, std::ostream& e
 
 void PlayReplay(const ReplayInput& input, const Options& options, Session& session,
                 GridScreen& screen, ScopedFakeClock& clock) {
-    Tutor tutor(session, screen, LessonTitle(input.lesson.name, options.session),
+    Tutor tutor(session, screen, LessonTitle(input.lesson, options.session),
                 options.pauseAfterSeconds * 1000);
     tutor.Open();
     long long now = 0;
@@ -140,17 +149,25 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err) {
     PlayReplay(input, options, session, screen, clock);
     session.Record(history.Lessons(), history.Words());
     out << "lesson: " << lesson.name << "\n"
+        << (lesson.caption.empty() ? "" : "caption: " + lesson.caption + "\n")
         << "finished: " << (session.IsFinished() ? "yes" : "no") << "\n"
         << FormatFigures(session.Figures());
     if (options.printScreen) {
         out << "screen:\n" << screen.Text();
     }
+    // Taken before the save, which may merge other programs' lessons in after this one.
+    const LoggedLesson keys = session.KeyLogEntry(*history.Lessons().GetLastTrack());
     std::string message;
-    if (!history.Save(&message)) {
+    const bool saved = history.Save(&message) && history.LogKeys(keys, &message);
+    if (!saved) {
         err << "typetutor: " << message;
-        return kExitHistory;
     }
-    return 0;
+    if (input.book && session.IsFinished()) {
+        const bool placeSaved = FinishBookPart(history, *input.book, session.Figures(), &message);
+        (placeSaved ? out : err) << (placeSaved ? "" : "typetutor: ") << message << "\n";
+        return saved && placeSaved ? 0 : kExitHistory;
+    }
+    return saved ? 0 : kExitHistory;
 }
 
 int RunStats(const Options& options, std::ostream& out, std::ostream& err) {
@@ -158,8 +175,90 @@ int RunStats(const Options& options, std::ostream& out, std::ostream& err) {
     if (!OpenHistory(history, err)) {
         return kExitHistory;
     }
-    const HistoryStats stats =
-        ComputeStats(history.Lessons(), history.Words(), history.LessonNames());
+    KeyLog keyLog;
+    std::string error;
+    if (!history.LoadKeys(&keyLog, &error)) {
+        err << "typetutor: " << error << "\n";
+        return kExitHistory;
+    }
+    HistoryStats stats =
+        ComputeStats(history.Lessons(), history.Words(), history.LessonNames(), 5, &keyLog);
+    stats.books = LoadBookProgress(options.dataDir);
     out << (options.json ? FormatStatsJson(stats) : FormatStatsText(stats));
     return 0;
+}
+
+unsigned PracticeSeed(const Options& options) {
+    if (options.seed >= 0) {
+        return static_cast<unsigned>(options.seed);
+    }
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return static_cast<unsigned>(CTime(now).GetTime()) * 1000u + now.wMilliseconds;
+}
+
+int RunPractice(const Options& options, std::ostream& out, std::ostream& err) {
+    History history(options.dataDir);
+    if (!OpenHistory(history, err)) {
+        return kExitHistory;
+    }
+    const Practice practice = MakePractice(history, PracticeSeed(options), options.focus);
+    if (!practice.fromHistory) {
+        out << practice.message << "\n";
+        return practice.lesson.text.empty() ? kExitRefused : 0;
+    }
+    out << practice.focus << "\n\n" << SingleByteToUtf8(practice.lesson.text) << "\n";
+    return 0;
+}
+
+bool LoadLoggedLesson(const Options& options, ReplayInput* input, Options* replay,
+                      std::ostream& err) {
+    History history(options.dataDir);
+    if (!OpenHistory(history, err)) {
+        return false;
+    }
+    std::string error;
+    KeyLog log;
+    if (!history.LoadKeys(&log, &error)) {
+        err << "typetutor: " << error << "\n";
+        return false;
+    }
+    const int index = options.lessonNumber - 1;
+    const CLessonTrack* track = history.Lessons().GetLessonTrack(index);
+    if (!track) {
+        const int count = history.Lessons().GetLessonCount();
+        err << "typetutor: --lesson " << options.lessonNumber << ": the history holds " << count
+            << (count == 1 ? " lesson\n" : " lessons\n");
+        return false;
+    }
+    const LessonRow row = RowOf(*track, history.LessonNames());
+    const LoggedLesson* logged = FindLoggedLesson(log, history.Lessons(), index);
+    if (!logged) {
+        err << "typetutor: lesson " << options.lessonNumber << " (" << row.date << ", "
+            << row.lesson << ") has no keys in " << history.KeyLogPath()
+            << ": it was typed before its keys were kept\n";
+        return false;
+    }
+    input->lesson.name = row.lesson;
+    input->lesson.text = logged->text;
+    input->lesson.id = logged->lessonId;
+    input->lesson.tag = logged->tag;
+    input->start =
+        SYSTEMTIME{logged->year, logged->month, 0, logged->day, logged->hour, logged->minute, 0, 0};
+    for (const LoggedKey& k : logged->keys) {
+        ReplayEvent e;
+        e.ms = k.ms;
+        e.key.kind = k.backspace       ? KeyKind::kBackspace
+                     : k.typed == '\n' ? KeyKind::kEnter
+                                       : KeyKind::kChar;
+        e.key.ch = static_cast<char>(k.typed);
+        input->events.push_back(e);
+    }
+    *replay = options;
+    replay->session.method = static_cast<TypoDetection>(logged->method);
+    if (logged->cols > 0 && logged->rows > 0) {
+        replay->replayCols = logged->cols;
+        replay->replayRows = logged->rows;
+    }
+    return true;
 }

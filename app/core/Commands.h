@@ -3,9 +3,11 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "Book.h"
 #include "CellScreen.h"
 #include "History.h"
 #include "Lesson.h"
@@ -22,12 +24,13 @@ std::string FormatFigures(const SessionFigures& f);
 // lives, when a save waits for it); false after the reason on err.
 bool OpenHistory(History& history, std::ostream& err);
 
-// The lesson's title line.
-std::string LessonTitle(const std::string& lesson, const SessionOptions& options);
+// The lesson's title line: its name, the method and the caption.
+std::string LessonTitle(const Lesson& lesson, const SessionOptions& options);
 
 // A lesson and the keys to replay on it, as the command line names them.
 struct ReplayInput {
     Lesson lesson;
+    std::optional<BookPart> book;  // the part's place when the lesson is a book's part
     std::vector<ReplayEvent> events;
     SYSTEMTIME start{};  // the local time the replay begins at
 };
@@ -46,6 +49,16 @@ void PlayReplay(const ReplayInput& input, const Options& options, Session& sessi
 int RunReplay(const Options& options, std::ostream& out, std::ostream& err);
 // Prints the history's statistics. 0 on success, 1 when the history cannot be opened.
 int RunStats(const Options& options, std::ostream& out, std::ostream& err);
+// Prints a practice lesson built from the history, with its focus line (or, with an empty
+// history, which lesson to begin with). 0 on success, 1 when the history cannot be opened, 2
+// when there is nothing to practise at all (no lesson, no word list).
+int RunPractice(const Options& options, std::ostream& out, std::ostream& err);
+// The seed of a practice lesson: options.seed, or one from the clock.
+unsigned PracticeSeed(const Options& options);
+// Lesson options.lessonNumber of the history and its logged keys as a replay, in the method and
+// on the screen it was typed on (set in *replay). False after a message to err.
+bool LoadLoggedLesson(const Options& options, ReplayInput* input, Options* replay,
+                      std::ostream& err);
 
 // The pictures, which need the Cairo device context; without it both say they are not
 // available and answer 2.

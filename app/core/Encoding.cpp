@@ -13,7 +13,7 @@ constexpr char32_t kUndefinedByte = U'?';
 
 }  // namespace
 
-char32_t DecodeUtf8(const std::string& text, size_t& i) {
+char32_t DecodeUtf8(std::string_view text, size_t& i) {
     const unsigned char b0 = static_cast<unsigned char>(text[i]);
     size_t extra = 0;
     char32_t cp = 0;

@@ -2,13 +2,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Code point of a byte sequence that is not UTF-8.
 inline constexpr char32_t kNotUtf8 = 0xFFFFFFFF;
 
 // Decodes the UTF-8 sequence at text[i] and moves i past it; kNotUtf8 (i moved past the bad
 // bytes) for a malformed one.
-char32_t DecodeUtf8(const std::string& text, size_t& i);
+char32_t DecodeUtf8(std::string_view text, size_t& i);
 void AppendUtf8(std::string& out, char32_t cp);
 
 // The Windows-1252 byte of a code point, or -1 when it has none. Tab and line feed map to

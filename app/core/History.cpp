@@ -318,6 +318,23 @@ bool History::Save(std::string* message) {
     return lessons && words;
 }
 
+bool History::LogKeys(const LoggedLesson& lesson, std::string* message) {
+    std::string error;
+    const auto append = [this, &lesson](std::string* why) {
+        return AppendKeyLog(KeyLogPath(), lesson, why);
+    };
+    if (m_lock.Run(HistoryLock::Mode::kExclusive, append, &error)) {
+        return true;
+    }
+    *message += "The lesson was saved, but not its keys: " + error + "\n";
+    return false;
+}
+
+bool History::LoadKeys(KeyLog* log, std::string* message) {
+    const auto load = [this, log](std::string* why) { return LoadKeyLog(KeyLogPath(), log, why); };
+    return m_lock.Run(HistoryLock::Mode::kShared, load, message);
+}
+
 void History::RememberLessonName(unsigned short tag, const std::string& name) {
     if (!m_names.emplace(tag, name).second) {
         return;

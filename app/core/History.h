@@ -12,6 +12,7 @@
 #include "HistoryLock.h"
 
 #include "Article/TypingLog.h"
+#include "KeyLog.h"
 #include "diagnostics/Tracewise.h"
 
 // $XDG_DATA_HOME/typetutor, else ~/.local/share/typetutor.
@@ -71,6 +72,7 @@ public:
     static constexpr const char* kWordFile = "words.dat";
     static constexpr const char* kLogFile = "typetutor.log";
     static constexpr const char* kNamesFile = "lesson-names.txt";
+    static constexpr const char* kKeyLogFile = "keys.dat";
 
     explicit History(std::string directory);
     ~History();
@@ -89,6 +91,12 @@ public:
     // records stay in memory, so Save may be tried again. Records and pointers from Lessons()
     // and Words() stay valid until the next Save.
     bool Save(std::string* message);
+    // Appends a lesson's keys to the keystroke log (after the lesson's record was saved), under
+    // the exclusive lock. False with a message naming the file, or saying who kept the lock; the
+    // records are not touched.
+    bool LogKeys(const LoggedLesson& lesson, std::string* message);
+    // Reads the keystroke log under the shared lock. False with a message.
+    bool LoadKeys(KeyLog* log, std::string* message);
 
     CLessonTrackFile& Lessons() { return *m_pLessons; }
     CWordTrackFile& Words() { return *m_pWords; }
@@ -99,6 +107,7 @@ public:
     std::string WordPath() const { return m_strDirectory + "/" + kWordFile; }
     std::string LogPath() const { return m_strDirectory + "/" + kLogFile; }
     std::string NamesPath() const { return m_strDirectory + "/" + kNamesFile; }
+    std::string KeyLogPath() const { return m_strDirectory + "/" + kKeyLogFile; }
     Recovery LessonRecovery() const { return m_lessonRecovery; }
     Recovery WordRecovery() const { return m_wordRecovery; }
 

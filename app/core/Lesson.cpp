@@ -16,19 +16,6 @@ namespace {
 
 constexpr const char* kLessonExtension = ".txt";
 
-std::string DescribeCodePoint(char32_t cp) {
-    if (cp == kNotUtf8) {
-        return "a byte that is not UTF-8";
-    }
-    std::string glyph;
-    if (cp >= 0x20) {
-        AppendUtf8(glyph, cp);
-    }
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
-    return (glyph.empty() ? "" : "'" + glyph + "' ") + "(" + code + ")";
-}
-
 std::string AtLine(int line) {
     return "line " + std::to_string(line) + ": ";
 }
@@ -81,6 +68,19 @@ std::string CheckWordLengths(const std::string& text) {
 }
 
 }  // namespace
+
+std::string DescribeCodePoint(char32_t cp) {
+    if (cp == kNotUtf8) {
+        return "a byte that is not UTF-8";
+    }
+    std::string glyph;
+    if (cp >= 0x20) {
+        AppendUtf8(glyph, cp);
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+    return (glyph.empty() ? "" : "'" + glyph + "' ") + "(" + code + ")";
+}
 
 std::string LessonDirectory() {
     if (const char* env = std::getenv("TYPETUTOR_LESSONS"); env && *env) {

@@ -22,6 +22,9 @@ struct LessonText {
     std::string error;  // why the lesson was refused, naming the line and the word
 };
 
+// A code point as a message names it: "'П' (U+041F)", or "a byte that is not UTF-8".
+std::string DescribeCodePoint(char32_t cp);
+
 // Converts UTF-8 text to Windows-1252 and checks every word against the longest token the
 // library accepts. Carriage returns, blanks at line ends and line feeds at the end of the text
 // are dropped (the lesson ends with its last word); tabs become spaces. Refuses a character that
@@ -36,6 +39,7 @@ struct Lesson {
     std::string text;        // single-byte text
     int id = 0;              // 1-based place among the bundled lessons; 0 for a file of one's own
     unsigned short tag = 0;  // LessonTag(name)
+    std::string caption;     // shown after the name in titles: a book's part and chapter
 };
 
 // A bundled lesson's name or a text file's path to a prepared lesson; false with a message

@@ -6,12 +6,16 @@
 const char* const kUsage =
     "usage: typetutor [LESSON] [options]     type a lesson: a bundled one's name or a text file\n"
     "       typetutor                        choose a bundled lesson from a menu\n"
+    "       typetutor book FILE [options]    type a book a page at a time, where you left off\n"
     "       typetutor --list                 list the bundled lessons\n"
     "       typetutor stats [--json]         the lesson history, today's sum, weakest keys\n"
     "       typetutor LESSON --replay FILE   type the lesson from \"milliseconds key\" lines\n"
     "       typetutor snapshot LESSON --replay FILE --out session.png [--page N]\n"
     "                                        the replayed lesson and what was typed, as a picture\n"
     "       typetutor report --out progress.png  speed, accuracy and a keyboard heat map\n"
+    "       typetutor snapshot --lesson N --out session.png  lesson N of stats, drawn again\n"
+    "       typetutor practice [--seed S] [--focus KEYS] [--print]\n"
+    "                                        a lesson of your weakest keys and words\n"
     "\n"
     "options:\n"
     "  --method letter|word|match|free  how typos are found (default letter)\n"
@@ -29,7 +33,11 @@ const char* const kUsage =
     "  --screen                         print the last screen after the figures\n"
     "pictures only:\n"
     "  --out FILE                       the PNG file to write\n"
-    "  --page N                         snapshot: the page to draw (the page being typed)\n";
+    "  --page N                         snapshot: the page to draw (the page being typed)\n"
+    "practice only:\n"
+    "  --seed S                         the same seed and history give the same lesson\n"
+    "  --focus KEYS                     drill these keys instead of the weakest\n"
+    "  --print                          print the lesson and its focus, do not start it\n";
 
 namespace {
 
@@ -62,8 +70,10 @@ bool CommandWord(const std::string& s, Command* command) {
     static const struct {
         const char* word;
         Command command;
-    } kWords[] = {
-        {"stats", Command::kStats}, {"snapshot", Command::kSnapshot}, {"report", Command::kReport}};
+    } kWords[] = {{"stats", Command::kStats},
+                  {"snapshot", Command::kSnapshot},
+                  {"report", Command::kReport},
+                  {"practice", Command::kPractice}};
     for (const auto& w : kWords) {
         if (s == w.word) {
             *command = w.command;
@@ -155,17 +165,42 @@ bool ParseCommandLine(const std::vector<std::string>& args, const std::string& d
                 *error = "--page takes a page number from 1";
                 return false;
             }
+        } else if (arg == "--lesson") {
+            if (!takeValue() || !ParseInt(value, 1, 1000000000, &options->lessonNumber)) {
+                *error = "--lesson takes a lesson number from 1, as stats lists them";
+                return false;
+            }
+        } else if (arg == "--seed") {
+            if (!takeValue() || !ParseInt(value, 0, 2147483647, &options->seed)) {
+                *error = "--seed takes a whole number";
+                return false;
+            }
+        } else if (arg == "--focus") {
+            if (!takeValue()) {
+                return false;
+            }
+            options->focus = value;
+        } else if (arg == "--print") {
+            options->printOnly = true;
+        } else if (arg == "book" && options->lesson.empty() && !options->book) {
+            options->book = true;
         } else if (options->lesson.empty() && word == Command::kMenu && CommandWord(arg, &word)) {
             // word now names the command
         } else if (!arg.empty() && arg[0] == '-') {
             *error = "unknown option " + arg;
             return false;
-        } else if (options->lesson.empty() && word != Command::kStats && word != Command::kReport) {
+        } else if (options->lesson.empty() && word != Command::kStats && word != Command::kReport &&
+                   word != Command::kPractice) {
             options->lesson = arg;
         } else {
             *error = "one lesson at a time";
             return false;
         }
+    }
+    if (!help && options->book &&
+        (options->lesson.empty() || word == Command::kStats || word == Command::kReport)) {
+        *error = "book needs a FILE, and is typed as a lesson is";
+        return false;
     }
     if (help) {
         options->command = Command::kHelp;
@@ -173,9 +208,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, const std::string& d
         options->command = Command::kList;
     } else if (word == Command::kStats) {
         options->command = Command::kStats;
+    } else if (word == Command::kPractice) {
+        options->command = Command::kPractice;
     } else if (word == Command::kSnapshot) {
-        if (options->lesson.empty() || options->replayFile.empty() || options->outFile.empty()) {
-            *error = "snapshot needs a LESSON, --replay FILE and --out FILE";
+        const bool replayed = !options->lesson.empty() && !options->replayFile.empty();
+        const bool logged = options->lessonNumber > 0 && options->lesson.empty();
+        if (options->outFile.empty() || replayed == logged) {
+            *error = "snapshot needs a LESSON and --replay FILE, or --lesson N; and --out FILE";
             return false;
         }
         options->command = Command::kSnapshot;

@@ -14,12 +14,14 @@ enum class Command {
     kReplay,    // replay keys from a file on the lesson named
     kSnapshot,  // replay, then draw the lesson and what was typed as a PNG picture
     kReport,    // draw the history's progress charts as a PNG picture
+    kPractice,  // type (or print) a lesson built from the history's weak keys and words
     kHelp,
 };
 
 struct Options {
     Command command = Command::kMenu;
     std::string lesson;   // bundled lesson name or file path
+    bool book = false;    // lesson is a book's path: its next part is the lesson
     std::string dataDir;  // the history's folder
     SessionOptions session;
     int pauseAfterSeconds = 10;
@@ -31,8 +33,13 @@ struct Options {
     int replayRows = 24;
     bool printScreen = false;
     // Pictures only.
-    std::string outFile;  // the PNG file to write
-    int page = 0;         // snapshot: the page to draw, from 1; 0 for the page being typed
+    std::string outFile;   // the PNG file to write
+    int page = 0;          // snapshot: the page to draw, from 1; 0 for the page being typed
+    int lessonNumber = 0;  // snapshot: a lesson of the history, from 1 as stats lists them
+    // Practice only.
+    int seed = -1;      // -1: from the clock
+    std::string focus;  // the keys to practise instead of the weakest
+    bool printOnly = false;
 };
 
 extern const char* const kUsage;

@@ -54,6 +54,7 @@ constexpr COLORREF kKeyEdge = RGB(150, 150, 146);
 constexpr COLORREF kWeakAccuracy = RGB(170, 20, 20);
 constexpr COLORREF kWeakSpeed = RGB(20, 60, 170);
 constexpr int kWeakFrame = 3;
+constexpr int kBookY = 872;
 // Accuracy colours run from red at this percentage and below to green at 100.
 constexpr double kWorstAccuracy = 80.0;
 
@@ -270,11 +271,16 @@ std::string WeakList(const std::vector<CharRow>& rows, bool bySpeed) {
 }  // namespace
 
 ProgressPicture::ProgressPicture(const CLessonTrackFile& lessons,
-                                 const std::map<unsigned short, std::string>& names) {
+                                 const std::map<unsigned short, std::string>& names,
+                                 const KeyLog* keyLog) {
+    if (keyLog) {
+        m_slowPairs = SlowestPairs(*keyLog, kWeakest + 2);
+    }
     for (int i = 0; i < lessons.GetLessonCount(); ++i) {
         if (const CLessonTrack* t = lessons.GetLessonTrack(i)) {
             m_rows.push_back(RowOf(*t, names));
             m_sum += *t;
+            m_rows.back().consistency = LessonConsistency(keyLog, lessons, i);
         }
     }
     WeakestCharacters(m_sum, kWeakest, &m_slowest, &m_leastAccurate);
@@ -332,6 +338,23 @@ void ProgressPicture::Draw(CairoDC& dc) const {
     DrawChart(dc, m_accuracy, "Accuracy by lesson, % of keystrokes right", accuracies,
               m_dAccuracyStep);
     DrawKeyboard(dc);
+    DrawBook(dc);
+}
+
+void ProgressPicture::DrawBook(CairoDC& dc) const {
+    if (m_books.empty()) {
+        return;
+    }
+    const BookProgress& last = m_books.back();
+    const int x =
+        kMargin + picture::Text(dc, kMargin, kBookY, "Book:  ", picture::Font(kLabelEm, FW_BOLD),
+                                picture::kInk);
+    const size_t others = m_books.size() - 1;
+    picture::Text(
+        dc, x, kBookY,
+        last.title + ": " + SummarizeBook(last) +
+            (others ? "   (and " + std::to_string(others) + " more: typetutor stats)" : ""),
+        picture::Font(kLabelEm), picture::kInk);
 }
 
 void ProgressPicture::DrawHeader(CairoDC& dc) const {
@@ -350,8 +373,10 @@ void ProgressPicture::DrawHeader(CairoDC& dc) const {
         std::to_string(m_rows.size()) + (m_rows.size() == 1 ? " lesson" : " lessons") + ", from " +
         first.date.substr(0, 10) + " to " + last.date.substr(0, 10) +
         "      latest: " + last.lesson + ", " + std::to_string(last.speed) + " cpm (" +
-        std::to_string(last.wordSpeed) + " wpm), " + std::to_string(last.accuracy) +
-        "% right      best: " + std::to_string(best) + " cpm";
+        std::to_string(last.wordSpeed) + " wpm, net " + std::to_string(last.netWordSpeed) + "), " +
+        std::to_string(last.accuracy) + "% right" +
+        (last.consistency >= 0 ? ", " + std::to_string(last.consistency) + "% consistent" : "") +
+        "      best: " + std::to_string(best) + " cpm";
     picture::Text(dc, kMargin, kSummaryY, summary, picture::Font(kLabelEm), picture::kMuted);
 }
 
@@ -529,6 +554,18 @@ void ProgressPicture::DrawKeyboard(CairoDC& dc) const {
     x = kMargin +
         picture::Text(dc, kMargin, y, "Slowest:  ", picture::Font(kLabelEm, FW_BOLD), kWeakSpeed);
     picture::Text(dc, x, y, WeakList(m_slowest, true), label, picture::kInk);
+    if (!m_slowPairs.empty()) {
+        y += 24;
+        std::string pairs;
+        for (const PairRow& p : m_slowPairs) {
+            pairs += (pairs.empty() ? "" : "   \xC2\xB7   ") + p.pair + "  " +
+                     std::to_string(p.ms) + " ms";
+        }
+        x = kMargin + picture::Text(dc, kMargin, y,
+                                    "Slowest pairs:  ", picture::Font(kLabelEm, FW_BOLD),
+                                    kWeakSpeed);
+        picture::Text(dc, x, y, pairs, label, picture::kInk);
+    }
 }
 
 bool ProgressPicture::KeyRect(char c, RECT* rc) {
@@ -548,7 +585,14 @@ int RunReport(const Options& options, std::ostream& out, std::ostream& err) {
     if (!OpenHistory(history, err)) {
         return kExitFailed;
     }
-    const ProgressPicture progress(history.Lessons(), history.LessonNames());
+    KeyLog keyLog;
+    std::string error;
+    if (!history.LoadKeys(&keyLog, &error)) {
+        err << "typetutor: " << error << "\n";
+        return kExitFailed;
+    }
+    ProgressPicture progress(history.Lessons(), history.LessonNames(), &keyLog);
+    progress.SetBooks(LoadBookProgress(options.dataDir));
     if (progress.IsEmpty()) {
         err << "typetutor: no lessons yet, so no progress to draw. Type one with: typetutor "
                "LESSON\n";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Article/TypingLog.h"
+#include "Book.h"
 #include "Stats.h"
 #include "render/CairoDC.h"
 
@@ -32,13 +33,17 @@ public:
         double topValue = 1;
     };
 
+    // keyLog, when given, adds the slowest letter pairs.
     ProgressPicture(const CLessonTrackFile& lessons,
-                    const std::map<unsigned short, std::string>& names);
+                    const std::map<unsigned short, std::string>& names,
+                    const KeyLog* keyLog = nullptr);
 
     // Where the key that types c is drawn; false for a character on no key.
     static bool KeyRect(char c, RECT* rc);
 
     bool IsEmpty() const { return m_rows.empty(); }
+    // The books' progress, the one typed last drawn under the keyboard.
+    void SetBooks(std::vector<BookProgress> books) { m_books = std::move(books); }
     const Chart& SpeedChart() const { return m_speed; }
     const Chart& AccuracyChart() const { return m_accuracy; }
     // Draws the whole picture; dc should be kWidth x kHeight.
@@ -49,11 +54,14 @@ private:
     void DrawChart(CairoDC& dc, const Chart& chart, const std::string& title,
                    const std::vector<double>& values, double tickStep) const;
     void DrawKeyboard(CairoDC& dc) const;
+    void DrawBook(CairoDC& dc) const;
 
     std::vector<LessonRow> m_rows;  // oldest first
-    CLessonTrack m_sum;             // every lesson added up, for the keys
+    std::vector<BookProgress> m_books;
+    CLessonTrack m_sum;  // every lesson added up, for the keys
     std::vector<CharRow> m_slowest;
     std::vector<CharRow> m_leastAccurate;
+    std::vector<PairRow> m_slowPairs;
     Chart m_speed;
     Chart m_accuracy;
     double m_dSpeedStep = 0;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "Stats.h"
+#include "platform/Clock.h"
+
 namespace {
 
 // A line gap of one line height: the typed line stands in the free row under its lesson line.
@@ -16,6 +19,13 @@ constexpr int kCodeOnlyEnter = 9;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
+}
+
+// Milliseconds on the platform's clock, which replays drive.
+long long ClockMs() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return CTime(now).GetTime() * 1000 + now.wMilliseconds;
 }
 
 }  // namespace
@@ -46,6 +56,7 @@ void Session::CutWords(const std::string& text) {
 
 bool Session::Create(const std::string& text, const SessionOptions& options, std::string* error) {
     m_options = options;
+    m_strText = text;
     CutWords(text);
     if (m_tokenLengths.empty()) {
         *error = "the lesson holds no word";
@@ -68,6 +79,7 @@ bool Session::Create(const std::string& text, const SessionOptions& options, std
     typed->SetMasked(options.masked ? TRUE : FALSE);
     ref->SetHighlightCurrent(options.highlight ? TRUE : FALSE);
     typed->SetMarkTypos(options.markTypos ? TRUE : FALSE);
+    typed->SetTimeEveryWord(TRUE);
     // A checked typing article starts by letter whatever method it was made with.
     if (options.method != tdNone) {
         typed->SetTypoDetection(InWordMethod());
@@ -79,6 +91,8 @@ bool Session::Layout(int cols, int rows) {
     if (cols < kMinCols || rows < kMinRows) {
         return false;
     }
+    m_nCols = cols;
+    m_nRows = rows;
     RECT area{};
     SetRect(&area, TerminalDC::PixelX(kMargin), kTopRows * TerminalDC::kCellHeight,
             TerminalDC::PixelX(cols - kMargin), (rows - kBottomRows) * TerminalDC::kCellHeight);
@@ -121,6 +135,7 @@ void Session::Begin() {
     if (!m_bStarted) {
         Typed()->StartTyping();
         m_bStarted = true;
+        m_nStartMs = ClockMs();
     }
     Resume();
 }
@@ -192,6 +207,7 @@ KeyOutcome Session::Type(char c) {
         return KeyOutcome::kIgnored;
     }
     Begin();
+    LogKey(c, false);
     // Where the screen wraps a line the text has a space, but the library wants the Enter that
     // ends every line it shows: the space is that Enter.
     if (c == kSpace && AtWrappedLineEnd()) {
@@ -210,6 +226,7 @@ KeyOutcome Session::Enter() {
         return KeyOutcome::kIgnored;
     }
     Begin();
+    LogKey(kLineFeed, false);
     // Free typing: Enter after the last word ends the lesson; on an empty last word it would
     // begin a word past the lesson's end and does nothing.
     if (m_options.method == tdNone && AtLastToken()) {
@@ -231,6 +248,7 @@ KeyOutcome Session::Backspace() {
         return KeyOutcome::kIgnored;
     }
     Resume();
+    LogKey(0, true);
     Typed()->BackSpace();
     return KeyOutcome::kTyped;
 }
@@ -239,6 +257,7 @@ void Session::Pause() {
     if (m_bStarted && !m_bPaused && !m_bFinished) {
         Typed()->PauseTyping();
         m_bPaused = true;
+        m_nPauseStartMs = ClockMs();
     }
 }
 
@@ -246,6 +265,7 @@ void Session::Resume() {
     if (m_bPaused) {
         Typed()->ResumeTyping();
         m_bPaused = false;
+        m_nPausedMs += ClockMs() - m_nPauseStartMs;
     }
 }
 
@@ -320,6 +340,8 @@ SessionFigures Session::Figures() {
         f.wrongWords = t->GetWrongWordCount();
         f.wordAccuracy = t->GetWordAccuracy();
     }
+    f.netWordSpeed = NetWordSpeed(f.wordSpeed, f.wrongWords, f.activeSeconds);
+    f.consistency = Consistency(m_keys);
     return f;
 }
 
@@ -391,4 +413,30 @@ bool Session::PauseIfIdle(long long nowMs, long long pauseAfterMs) {
     }
     Pause();
     return true;
+}
+
+void Session::LogKey(char typed, bool backspace) {
+    LoggedKey key;
+    key.ms = static_cast<std::uint32_t>(std::max(ClockMs() - m_nStartMs - m_nPausedMs, 0LL));
+    key.typed = static_cast<unsigned char>(typed);
+    key.backspace = backspace;
+    if (m_options.method != tdNone) {
+        char expected = Typed()->GetCaretChar();
+        // Where the screen wraps a line the library expects Enter and the learner a space.
+        if (expected == kLineFeed && !m_tokenEndsLine[static_cast<size_t>(CurrentToken())]) {
+            expected = kSpace;
+        }
+        key.expected = static_cast<unsigned char>(expected);
+    }
+    m_keys.push_back(key);
+}
+
+LoggedLesson Session::KeyLogEntry(const CLessonTrack& record) const {
+    LoggedLesson entry;
+    entry.Identify(record);
+    entry.cols = static_cast<unsigned short>(m_nCols);
+    entry.rows = static_cast<unsigned short>(m_nRows);
+    entry.text = m_strText;
+    entry.keys = m_keys;
+    return entry;
 }

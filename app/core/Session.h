@@ -10,6 +10,7 @@
 
 #include "Article/Article.h"
 #include "Article/TypingLog.h"
+#include "KeyLog.h"
 #include "TerminalDC.h"
 
 struct SessionOptions {
@@ -35,6 +36,8 @@ struct SessionFigures {
     int words = 0;
     int wrongWords = 0;
     int wordAccuracy = 0;
+    int netWordSpeed = 0;  // words per minute less the words left wrong per minute
+    int consistency = -1;  // percent, from the intervals between keys; -1 before two of them
 };
 
 // Keys as the lesson sees them.
@@ -141,6 +144,10 @@ public:
     // Fills the newest lesson record of lessons and adds one word record per begun word.
     bool Record(CLessonTrackFile& lessons, CWordTrackFile& words);
 
+    // The keystroke log's entry for this lesson, kept in the history as record: the text, the
+    // screen and every key so far.
+    LoggedLesson KeyLogEntry(const CLessonTrack& record) const;
+
     Article* Reference() const { return m_file.GetArt(); }
     TypeArticle* Typed() const { return m_file.GetTypeArt(); }
     const RECT& ReferencePaper() const { return m_rcRefPaper; }
@@ -162,6 +169,8 @@ private:
     void CutWords(const std::string& text);
     bool TextComplete();
     bool ScrollToLine(Article* article, int line);
+    // Logs a key that reaches the lesson, before it is typed.
+    void LogKey(char typed, bool backspace);
 
     // The desktop device context the articles lay themselves out in when given none: the one
     // the last layout was measured in.
@@ -192,4 +201,12 @@ private:
     bool m_bPaused = false;
     bool m_bFinished = false;
     long long m_nLastKeyMs = 0;
+    // The keystroke log: the text, the screen, and the keys on the active clock.
+    std::string m_strText;
+    int m_nCols = 0;
+    int m_nRows = 0;
+    std::vector<LoggedKey> m_keys;
+    long long m_nStartMs = 0;
+    long long m_nPauseStartMs = 0;
+    long long m_nPausedMs = 0;
 };

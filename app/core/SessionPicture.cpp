@@ -174,24 +174,27 @@ void SessionPicture::DrawFooter(int nPage) {
 
 int RunSnapshot(const Options& options, std::ostream& out, std::ostream& err) {
     ReplayInput input;
-    if (!LoadReplayInput(options, &input, err)) {
+    // A lesson of the history is replayed in the method and on the screen it was typed on.
+    Options replay = options;
+    if (options.lessonNumber > 0 ? !LoadLoggedLesson(options, &input, &replay, err)
+                                 : !LoadReplayInput(options, &input, err)) {
         return kExitRefused;
     }
     ScopedFakeClock clock(input.start);
     Session session;
     std::string error;
-    if (!session.Create(input.lesson.text, options.session, &error)) {
+    if (!session.Create(input.lesson.text, replay.session, &error)) {
         err << "typetutor: " << error << "\n";
         return kExitRefused;
     }
-    GridScreen screen(options.replayCols, options.replayRows);
-    PlayReplay(input, options, session, screen, clock);
+    GridScreen screen(replay.replayCols, replay.replayRows);
+    PlayReplay(input, replay, session, screen, clock);
     const SessionFigures figures = session.Figures();
 
     CairoDC dc(SessionPicture::kWidth, SessionPicture::kHeight, picture::kDesk);
     SessionPicture snapshot(session, dc);
     const int page = options.page > 0 ? options.page : snapshot.CurrentPage();
-    if (!snapshot.Draw(page, LessonTitle(input.lesson.name, options.session), figures)) {
+    if (!snapshot.Draw(page, LessonTitle(input.lesson, replay.session), figures)) {
         err << "typetutor: --page " << page << ": the lesson has " << snapshot.PageCount()
             << (snapshot.PageCount() == 1 ? " page" : " pages") << " in the picture\n";
         return kExitRefused;

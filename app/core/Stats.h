@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "Article/TypingLog.h"
+#include "Book.h"
+#include "KeyLog.h"
 
 struct LessonRow {
     std::string date;    // YYYY-MM-DD HH:MM, local time of the lesson's start
@@ -15,7 +17,9 @@ struct LessonRow {
     int seconds = 0;     // active typing time
     int speed = 0;       // characters per minute
     int topSpeed = 0;
-    int wordSpeed = 0;  // words per minute
+    int wordSpeed = 0;     // words per minute
+    int netWordSpeed = 0;  // less the words left wrong per minute
+    int consistency = -1;  // percent; -1 when its keys were not logged
     int keys = 0;
     int errors = 0;
     int accuracy = 0;  // percent of keystrokes right
@@ -32,10 +36,27 @@ struct CharRow {
 };
 
 struct WordRow {
-    std::string word;   // UTF-8
+    std::string word;   // UTF-8 in HistoryStats
     int typed = 0;      // times typed
     int mistyped = 0;   // times typed with a mistake
     int msPerChar = 0;  // over the attempts whose time is known; 0 when none is
+};
+
+// A letter pair and the median time from its first letter to its second.
+struct PairRow {
+    std::string pair;
+    int ms = 0;
+    int count = 0;  // times typed right
+};
+
+// A weak key now and as it stood a week ago.
+struct KeyChangeRow {
+    std::string key;
+    int accuracy = 0;  // percent, smoothed
+    int msPerKey = 0;
+    bool hasBefore = false;  // typed before this week
+    int accuracyBefore = 0;
+    int msPerKeyBefore = 0;
 };
 
 struct HistoryStats {
@@ -46,6 +67,10 @@ struct HistoryStats {
     std::vector<CharRow> leastAccurate;
     std::vector<WordRow> mostMistyped;
     std::vector<WordRow> slowestWords;
+    int consistency = -1;  // over the newest logged lessons; -1 without any
+    std::vector<PairRow> slowPairs;
+    std::vector<KeyChangeRow> keyChanges;
+    std::vector<BookProgress> books;  // LoadBookProgress's, filled by the caller
 };
 
 // A lesson record as a row; names maps lesson tags to names.
@@ -53,7 +78,22 @@ LessonRow RowOf(const CLessonTrack& track, const std::map<unsigned short, std::s
 // Reads the figures out of the two record files; today is the local date of now. Up to nTop
 // rows of characters and of words.
 HistoryStats ComputeStats(const CLessonTrackFile& lessons, const CWordTrackFile& words,
-                          const std::map<unsigned short, std::string>& names, int nTop = 5);
+                          const std::map<unsigned short, std::string>& names, int nTop = 5,
+                          const KeyLog* keyLog = nullptr);
+// The words mistyped most often and the slowest per character (over their timed attempts), up
+// to nTop of each; the words single-byte, as the word history holds them.
+void WeakestWords(const CWordTrackFile& words, int nTop, std::vector<WordRow>* mostMistyped,
+                  std::vector<WordRow>* slowest);
+// Words per minute less the words left wrong per minute; 0 without time.
+int NetWordSpeed(double wordsPerMinute, int wrongWords, int seconds);
+// How even the intervals between keys are: 100 x (1 - their standard deviation / their mean),
+// pauses to think (over 2 s) left out; -1 with fewer than two intervals.
+int Consistency(const std::vector<LoggedKey>& keys);
+// The consistency of lesson record nIndex from its logged keys; -1 without them (or a log).
+int LessonConsistency(const KeyLog* log, const CLessonTrackFile& lessons, int nIndex);
+// The letter pairs typed slowest, by the median interval over the newest 20 logged lessons,
+// each pair typed right at least three times; up to nTop.
+std::vector<PairRow> SlowestPairs(const KeyLog& log, int nTop);
 // The weakest characters of one lesson record (or of a sum of records), by speed and by
 // accuracy; space, tab, line feed and backspace are left out.
 void WeakestCharacters(const CLessonTrack& track, int nTop, std::vector<CharRow>* slowest,

@@ -375,7 +375,7 @@ void TutorWindow::StartLesson(const Lesson& lesson) {
     m_session = std::move(session);
     m_bKept = false;
     m_strHint.clear();
-    m_strTitle = LessonTitle(lesson.name, m_settings.session);
+    m_strTitle = LessonTitle(lesson, m_settings.session);
     set_title(lesson.name + " \u2014 TypeTutor");
     m_titleLabel.set_text(m_strTitle);
     m_stack.set_visible_child("typing");
@@ -580,23 +580,23 @@ void TutorWindow::KeepLesson() {
                                   m_lesson.tag);
     history.RememberLessonName(m_lesson.tag, m_lesson.name);
     m_session->Record(history.Lessons(), history.Words());
+    // Taken before the save, which may merge other programs' lessons in after this one.
+    const LoggedLesson keys = m_session->KeyLogEntry(*history.Lessons().GetLastTrack());
     std::string message;
-    if (history.Save(&message)) {
+    if (history.Save(&message) && history.LogKeys(keys, &message)) {
         m_summarySaved.set_text("Saved in " + history.Directory() + ".");
         return;
     }
     m_summarySaved.set_text(message);
     Ask("The history could not be saved", message, {{"_Leave It", kNo}, {"_Try Again", kYes}},
-        [this](int answer) {
+        [this, keys](int answer) {
             if (answer == kYes) {
-                m_bKept = false;
                 std::string again;
-                if (m_history->Save(&again)) {
+                if (m_history->Save(&again) && m_history->LogKeys(keys, &again)) {
                     m_summarySaved.set_text("Saved in " + m_history->Directory() + ".");
                 } else {
                     ShowMessage("The history could not be saved", again);
                 }
-                m_bKept = true;
             }
         });
 }

@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "Commands.h"
 #include "Encoding.h"
 #include "History.h"
 #include "Lesson.h"
+#include "Practice.h"
 #include "Stats.h"
 #include "TerminalScreen.h"
 #include "Tutor.h"
@@ -45,6 +47,24 @@ std::string Preview(const std::string& path, size_t width) {
         first = first.substr(0, width > 3 ? width - 3 : 0) + "...";
     }
     return first;
+}
+
+// Each line of text from row on, wrapped at a blank to the screen's width; the row after the
+// last.
+int PutLines(TerminalScreen& screen, int row, const std::string& text) {
+    const size_t width = static_cast<size_t>(std::max(screen.Cols() - 4, 20));
+    for (size_t start = 0; start < text.size(); ++row) {
+        size_t end = std::min(text.find('\n', start), text.size());
+        size_t next = end + 1;
+        if (end - start > width) {
+            const size_t blank = text.rfind(' ', start + width);
+            end = blank != std::string::npos && blank > start ? blank : start + width;
+            next = end == blank ? end + 1 : end;
+        }
+        screen.Put(2, row, text.substr(start, end - start), CellStyle::kNormal);
+        start = next;
+    }
+    return row;
 }
 
 // A bundled lesson chosen with a key; empty when the learner leaves.
@@ -86,6 +106,15 @@ std::string ChooseFromMenu(TerminalScreen& screen) {
     }
 }
 
+// Lines to read before the lesson, until a key.
+void ShowNotice(TerminalScreen& screen, const std::string& notice) {
+    screen.Clear();
+    const int row = PutLines(screen, 1, notice);
+    screen.Put(2, row + 1, "Press any key.", CellStyle::kHeading);
+    screen.Show();
+    WaitForKey();
+}
+
 bool AskKeep(TerminalScreen& screen) {
     const int row = screen.Rows() - 1;
     screen.ClearCells(0, row, -1);
@@ -114,13 +143,7 @@ bool SaveWithRetry(TerminalScreen& screen, History& history, std::string* messag
         }
         screen.Clear();
         screen.Put(2, 0, "The history could not be saved", CellStyle::kHeading);
-        int row = 2;
-        size_t start = 0;
-        while (start < message->size()) {
-            const size_t end = message->find('\n', start);
-            screen.Put(2, row++, message->substr(start, end - start), CellStyle::kNormal);
-            start = end == std::string::npos ? message->size() : end + 1;
-        }
+        const int row = PutLines(screen, 2, *message);
         screen.Put(2, row + 1, "Press r to try again, any other key to leave.", CellStyle::kNormal);
         screen.Show();
         const Key key = WaitForKey();
@@ -149,6 +172,9 @@ void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* t
     std::snprintf(line, sizeof line, "Words       %d, %d wrong: %d%% accurate", f.words,
                   f.wrongWords, f.wordAccuracy);
     screen.Put(4, row++, line, CellStyle::kNormal);
+    std::snprintf(line, sizeof line, "Net speed   %d wpm; consistency %s", f.netWordSpeed,
+                  f.consistency >= 0 ? (std::to_string(f.consistency) + "%").c_str() : "-");
+    screen.Put(4, row++, line, CellStyle::kNormal);
     if (track) {
         std::vector<CharRow> slowest;
         std::vector<CharRow> leastAccurate;
@@ -165,8 +191,8 @@ void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* t
             screen.Put(32, row, line, CellStyle::kNormal);
         }
     }
-    screen.Put(2, row + 1, saved, CellStyle::kNormal);
-    screen.Put(2, row + 3, "Press any key.", CellStyle::kNormal);
+    row = PutLines(screen, row + 1, saved);
+    screen.Put(2, row + 1, "Press any key.", CellStyle::kNormal);
     screen.Show();
     WaitForKey();
 }
@@ -180,10 +206,23 @@ int RunInteractive(const Options& options) {
     }
     std::string error;
     Lesson lesson;
+    std::optional<BookPart> book;
     // A lesson named on the command line is refused before the terminal is taken over.
-    if (options.command == Command::kLesson && !ChooseLesson(options.lesson, &lesson, &error)) {
+    if (options.command == Command::kLesson &&
+        !ChooseNamedLesson(options, &lesson, &book, &error)) {
         std::cerr << "typetutor: " << error << "\n";
         return kExitRefused;
+    }
+    // Practice: a lesson from the history, or the first bundled one while it is empty.
+    std::string focus;
+    if (options.command == Command::kPractice) {
+        const Practice practice = MakePractice(history, PracticeSeed(options), options.focus);
+        if (practice.lesson.text.empty()) {
+            std::cerr << "typetutor: " << practice.message << "\n";
+            return kExitRefused;
+        }
+        lesson = practice.lesson;
+        focus = practice.fromHistory ? practice.focus : practice.message;
     }
     StartTerminal();
     TerminalScreen screen;
@@ -205,13 +244,17 @@ int RunInteractive(const Options& options) {
             return kExitRefused;
         }
     }
+    if (book && !book->notice.empty()) {
+        ShowNotice(screen, book->notice);
+    }
     Session session;
     if (!session.Create(lesson.text, options.session, &error)) {
         StopTerminal();
         std::cerr << "typetutor: " << error << "\n";
         return kExitRefused;
     }
-    const std::string title = LessonTitle(lesson.name, options.session);
+    const std::string title =
+        LessonTitle(lesson, options.session) + (focus.empty() ? "" : "  " + focus);
     Tutor tutor(session, screen, title, options.pauseAfterSeconds * 1000);
     tutor.Open();
     history.Lessons().AddNewTrack(static_cast<unsigned char>(lesson.id),
@@ -238,10 +281,19 @@ int RunInteractive(const Options& options) {
     bool saved = true;
     if (keep) {
         session.Record(history.Lessons(), history.Words());
-        saved = SaveWithRetry(screen, history, &message);
+        // Taken before the save, which may merge other programs' lessons in after this one.
+        const LoggedLesson keys = session.KeyLogEntry(*history.Lessons().GetLastTrack());
+        saved = SaveWithRetry(screen, history, &message) && history.LogKeys(keys, &message);
+        if (saved) {
+            message = "Saved in " + history.Directory() + ".\n";
+        }
+        if (book && tutor.IsFinished()) {
+            std::string place;
+            saved = FinishBookPart(history, *book, session.Figures(), &place) && saved;
+            message += place + "\n";
+        }
         if (tutor.IsFinished()) {
-            ShowSummary(screen, session, history.Lessons().GetLastTrack(), title,
-                        saved ? "Saved in " + history.Directory() + "." : message);
+            ShowSummary(screen, session, history.Lessons().GetLastTrack(), title, message);
         }
     }
     StopTerminal();
@@ -254,6 +306,6 @@ int RunInteractive(const Options& options) {
         std::cerr << "typetutor: " << message;
         return kExitHistory;
     }
-    std::cout << "Saved in " << history.Directory() << "\n";
+    std::cout << message;
     return 0;
 }

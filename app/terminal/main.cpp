@@ -39,6 +39,11 @@ int main(int argc, char** argv) {
             return RunSnapshot(options, std::cout, std::cerr);
         case Command::kReport:
             return RunReport(options, std::cout, std::cerr);
+        case Command::kPractice:
+            if (options.printOnly) {
+                return RunPractice(options, std::cout, std::cerr);
+            }
+            break;
         case Command::kMenu:
         case Command::kLesson:
             break;

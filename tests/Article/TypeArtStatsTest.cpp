@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "Article/TypeArtSession.h"
 #include "Article/TypingLog.h"
@@ -214,6 +215,45 @@ TEST(TypeArtAddWordTracks, WordTimesOfTheTokensWhoseTimerStopped) {
     EXPECT_EQ(file.GetWordTrack(0)->m_nTime, 1400);  // stopped by the space onto the last word
     EXPECT_EQ(file.GetWordTrack(0)->m_wAttemptTime, 1400);
     EXPECT_EQ(file.GetWordTrack(1)->m_nTime, 1400);  // stopped where the text was completed
+}
+
+// A replayed lesson with known key times: each key comes the given milliseconds after the one
+// before. The third word is left, stepped back into, corrected and left again.
+TEST(TypeArtAddWordTracks, WordTimesOffOnlyAtTheTextEndOnAtEveryWordsEnd) {
+    using typeart_test::kBack;
+    const struct {
+        char key;
+        int ms;
+    } kKeys[] = {{'o', 100}, {'n', 200}, {'e', 200},   {' ', 300},   {'t', 200},
+                 {'w', 200}, {'o', 200}, {'\n', 400},  {'s', 100},   {'i', 100},
+                 {'x', 100}, {' ', 100}, {kBack, 500}, {kBack, 100}, {'x', 100},
+                 {' ', 100}, {'e', 200}, {'n', 200},   {'d', 200}};
+    const struct {
+        BOOL on;
+        std::vector<int> times;
+    } kCases[] = {
+        {FALSE, {0, 0, 1200, 600}},
+        // one: from its first key to the space; two: from that space to Enter; six: from Enter
+        // to the space that left it the second time, the detour included.
+        {TRUE, {700, 1000, 1200, 600}},
+    };
+    for (const auto& c : kCases) {
+        ScopedFakeClock clock(2024, 2, 3, 8, 15, 0);
+        Lesson lesson("one two\nsix end");
+        EXPECT_FALSE(lesson.typing->GetTimeEveryWord());
+        lesson.typing->SetTimeEveryWord(c.on);
+        for (const auto& k : kKeys) {
+            clock.Advance(k.ms);
+            lesson.Type(std::string(1, k.key));
+        }
+        CWordTrackFile file;
+        ASSERT_TRUE(lesson.typing->AddWordTracks(&file));
+        std::vector<int> times;
+        for (int i = 0; i < file.GetWordCount(); ++i) {
+            times.push_back(file.GetWordTrack(i)->m_nTime);
+        }
+        EXPECT_EQ(times, c.times) << "word times " << (c.on ? "on" : "off");
+    }
 }
 
 TEST(TypeArtAddWordTracks, TokenWithoutAWordIsSkipped) {

@@ -32,6 +32,10 @@ TEST(CommandLine, PicksTheCommand) {
         {"home-row --replay keys.txt", Command::kReplay, "home-row"},
         {"snapshot home-row --replay k --out s.png", Command::kSnapshot, "home-row"},
         {"report --out p.png", Command::kReport, ""},
+        {"snapshot --lesson 3 --out s.png", Command::kSnapshot, ""},
+        {"practice --seed 7 --focus xq --print", Command::kPractice, ""},
+        {"book my.txt", Command::kLesson, "my.txt"},
+        {"book my.txt --replay k", Command::kReplay, "my.txt"},
     };
     for (const Case& c : cases) {
         Options options;
@@ -40,6 +44,7 @@ TEST(CommandLine, PicksTheCommand) {
         EXPECT_EQ(options.command, c.command) << c.line;
         EXPECT_EQ(options.lesson, c.lesson) << c.line;
         EXPECT_EQ(options.dataDir, "/data");
+        EXPECT_EQ(options.book, std::string(c.line).rfind("book ", 0) == 0) << c.line;
     }
 }
 
@@ -70,6 +75,8 @@ TEST(CommandLine, ReadsTheLessonsSettings) {
 }
 
 TEST(CommandLine, RefusesWhatItDoesNotKnow) {
+    const char* kSnapshotNeeds =
+        "snapshot needs a LESSON and --replay FILE, or --lesson N; and --out FILE";
     struct Case {
         const char* line;
         const char* error;
@@ -85,12 +92,18 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow) {
         {"a b", "one lesson at a time"},
         {"stats x", "one lesson at a time"},
         {"--replay keys.txt", "--replay needs a LESSON"},
-        {"snapshot x --replay k", "snapshot needs a LESSON, --replay FILE and --out FILE"},
-        {"snapshot --replay k --out s.png",
-         "snapshot needs a LESSON, --replay FILE and --out FILE"},
+        {"snapshot x --replay k", kSnapshotNeeds},
+        {"snapshot --replay k --out s.png", kSnapshotNeeds},
+        {"snapshot x --lesson 2 --out s.png", kSnapshotNeeds},
+        {"snapshot --lesson 0 --out s.png",
+         "--lesson takes a lesson number from 1, as stats lists them"},
+        {"practice --seed soon", "--seed takes a whole number"},
+        {"practice x", "one lesson at a time"},
         {"report", "report needs --out FILE"},
         {"report x --out p.png", "one lesson at a time"},
         {"x --page 0", "--page takes a page number from 1"},
+        {"book", "book needs a FILE, and is typed as a lesson is"},
+        {"stats book", "book needs a FILE, and is typed as a lesson is"},
     };
     for (const Case& c : cases) {
         Options options;

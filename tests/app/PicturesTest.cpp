@@ -40,6 +40,7 @@ int RunCommand(const std::vector<std::string>& args, std::string* out, std::stri
     std::ostringstream o;
     std::ostringstream e;
     const int code = options.command == Command::kSnapshot ? RunSnapshot(options, o, e)
+                     : options.command == Command::kReplay ? RunReplay(options, o, e)
                                                            : RunReport(options, o, e);
     *out = o.str();
     *err = e.str();
@@ -84,6 +85,35 @@ TEST(SessionSnapshot, WritesAPngOfThePictureSizeAndNoHistory) {
               2);
     EXPECT_EQ(err, "typetutor: --page 2: the lesson has 1 page in the picture\n");
     EXPECT_FALSE(PathExists(dir.File("p2.png")));
+}
+
+// A lesson of the history is drawn from its logged keys exactly as its replay was drawn.
+TEST(SessionSnapshot, ALessonOfTheHistoryIsDrawnFromItsLoggedKeys) {
+    TempDir dir;
+    std::ofstream(dir.File("lesson.txt")) << "hello world\nagain\n";
+    std::ofstream(dir.File("keys.txt")) << "100 h\n300 x\n500 BACKSPACE\n700 e\n900 l\n";
+    const std::vector<std::string> replay = {dir.File("lesson.txt"), "--replay",
+                                             dir.File("keys.txt"), "--size", "60x20"};
+    std::string out;
+    std::string err;
+    auto with = [&replay](std::vector<std::string> args) {
+        args.insert(args.end(), replay.begin(), replay.end());
+        return args;
+    };
+    ASSERT_EQ(RunCommand(with({"--data-dir", dir.File("data")}), &out, &err), 0) << err;
+    ASSERT_EQ(RunCommand(with({"snapshot", "--out", dir.File("replayed.png")}), &out, &err), 0)
+        << err;
+    ASSERT_EQ(RunCommand({"snapshot", "--lesson", "1", "--out", dir.File("logged.png"),
+                          "--data-dir", dir.File("data")},
+                         &out, &err),
+              0)
+        << err;
+    EXPECT_EQ(ReadBytes(dir.File("logged.png")), ReadBytes(dir.File("replayed.png")));
+    EXPECT_EQ(RunCommand({"snapshot", "--lesson", "2", "--out", dir.File("none.png"), "--data-dir",
+                          dir.File("data")},
+                         &out, &err),
+              2);
+    EXPECT_EQ(err, "typetutor: --lesson 2: the history holds 1 lesson\n");
 }
 
 class SessionPictureTest : public ::testing::Test {

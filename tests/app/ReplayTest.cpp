@@ -82,6 +82,8 @@ TEST_F(ReplayTest, GivesExactFigures) {
         {"words", "3"},
         {"wrong words", "0"},
         {"word accuracy", "100"},
+        {"net speed wpm", "54"},
+        {"consistency", "72"},  // intervals of 200 ms but one of 400
     };
     EXPECT_EQ(Figures(out), expected) << out;
 }
@@ -113,8 +115,8 @@ TEST_F(ReplayTest, WritesBothHistoryFiles) {
     ASSERT_EQ(words.Open((Data() + "/words.dat").c_str()), 1);
     ASSERT_EQ(words.GetWordCount(), 3);
     const char* texts[] = {"ab", "cd", "ef"};
-    // Only the words finished on the way to the last one and the last one are timed.
-    const int times[] = {0, 800, 400};
+    // Every word is timed, from the key that began it to the key that left it.
+    const int times[] = {800, 800, 400};
     for (int i = 0; i < 3; ++i) {
         EXPECT_STREQ(words.GetWordTrack(i)->m_szWord, texts[i]);
         EXPECT_EQ(words.GetWordTrack(i)->m_nTime, times[i]) << texts[i];
@@ -131,7 +133,7 @@ TEST_F(ReplayTest, StatsReadTheHistoryBack) {
     EXPECT_NE(out.find("{\"date\": \"2025-03-04 09:00\", \"lesson\": \"lesson\", \"method\": "
                        "\"letter\", \"seconds\": 2, \"cpm\": 270, \"top_cpm\": 300, \"wpm\": 54, "
                        "\"keys\": 9, \"errors\": 1, \"accuracy\": 89, \"words\": 3, "
-                       "\"wrong_words\": 0}"),
+                       "\"wrong_words\": 0, \"net_wpm\": 54, \"consistency\": 72}"),
               std::string::npos)
         << out;
     EXPECT_NE(out.find("\"method\": \"match\""), std::string::npos) << out;
@@ -139,7 +141,7 @@ TEST_F(ReplayTest, StatsReadTheHistoryBack) {
               std::string::npos)
         << out;
     ASSERT_EQ(Run("stats --data-dir " + Data(), &out), 0) << out;
-    EXPECT_NE(out.find("  2025-03-04 09:00  lesson           letter   0:02   270   300    54"
+    EXPECT_NE(out.find("  2025-03-04 09:00  lesson        letter   0:02   270   300   54   54"
                        "       89%\n"),
               std::string::npos)
         << out;
@@ -181,6 +183,33 @@ TEST_F(ReplayTest, PrintsTheLastScreenAfterAResize) {
               "\n"
               "\n"
               "  Esc pause   Backspace\n");
+}
+
+// A history made by replays: every word timed, letter pairs from the keystroke log, and a
+// practice lesson that is the same for the same seed.
+TEST_F(ReplayTest, StatsAndPracticeFromAReplayedHistory) {
+    std::string out;
+    ASSERT_EQ(Run("practice --print --data-dir " + Data(), &out), 0) << out;
+    EXPECT_NE(out.find("Your history holds no lesson yet"), std::string::npos) << out;
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(Replay("", &out), 0) << out;
+    }
+    ASSERT_EQ(Run("stats --data-dir " + Data(), &out), 0) << out;
+    EXPECT_NE(
+        out.find("Slowest words\n  ab                      3 typed    0 mistyped   400 ms/char\n"
+                 "  cd                      3 typed    0 mistyped   400 ms/char\n"),
+        std::string::npos)
+        << out;
+    // c to d took 400 ms, e to f 200 ms; a to b was never typed right in a row.
+    EXPECT_NE(out.find("Slowest letter pairs\n  cd       400 ms     3 times\n"
+                       "  ef       200 ms     3 times\n"),
+              std::string::npos)
+        << out;
+    std::string again;
+    ASSERT_EQ(Run("practice --print --seed 5 --data-dir " + Data(), &out), 0) << out;
+    ASSERT_EQ(Run("practice --print --seed 5 --data-dir " + Data(), &again), 0) << again;
+    EXPECT_EQ(out.rfind("focus: ", 0), 0u) << out;
+    EXPECT_EQ(out, again);
 }
 
 TEST_F(ReplayTest, NoReportReachesTheOutput) {

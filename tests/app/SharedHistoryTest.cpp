@@ -138,17 +138,19 @@ protected:
         GridScreen screen(options.replayCols, options.replayRows);
         PlayReplay(input, options, session, screen, clock);
         session.Record(history.Lessons(), history.Words());
+        const LoggedLesson keys = session.KeyLogEntry(*history.Lessons().GetLastTrack());
         char byte = 1;
         if (write(readyFd, &byte, 1) != 1 || read(goFd, &byte, 1) != 0) {
             return 4;
         }
-        return history.Save(&error) ? 0 : 5;
+        return history.Save(&error) && history.LogKeys(keys, &error) ? 0 : 5;
     }
 
     // The (round, process) of every lesson record, from its time; and every word with its count.
     struct Content {
         std::multiset<std::pair<int, int>> lessons;
         std::map<std::string, int> words;
+        int logged = 0;  // lesson records whose keys the keystroke log holds
     };
     Content Load() {
         History history(Data());
@@ -161,6 +163,11 @@ protected:
         }
         for (int i = 0; i < history.Words().GetWordCount(); ++i) {
             ++content.words[history.Words().GetWordTrack(i)->m_szWord];
+        }
+        KeyLog log;
+        EXPECT_TRUE(history.LoadKeys(&log, &message)) << message;
+        for (int i = 0; i < history.Lessons().GetLessonCount(); ++i) {
+            content.logged += FindLoggedLesson(log, history.Lessons(), i) ? 1 : 0;
         }
         return content;
     }
@@ -179,8 +186,8 @@ protected:
     // Files in the data directory other than the history's own.
     std::vector<std::string> LeftBehind() {
         const std::set<std::string> own = {History::kLessonFile, History::kWordFile,
-                                           History::kLogFile, History::kNamesFile,
-                                           HistoryLock::kLockFile};
+                                           History::kLogFile,    History::kNamesFile,
+                                           History::kKeyLogFile, HistoryLock::kLockFile};
         std::vector<std::string> left;
         for (const auto& e : fs::directory_iterator(Data())) {
             if (own.count(e.path().filename().string()) == 0) {
@@ -201,6 +208,7 @@ TEST_F(SharedHistoryTest, EightProcessesSavingAtOnceKeepEveryLessonAndWord) {
         }
         const Content content = Load();
         EXPECT_EQ(content.lessons.size(), static_cast<size_t>((round + 1) * kProcesses));
+        EXPECT_EQ(content.logged, (round + 1) * kProcesses) << "lessons whose keys were kept";
         for (int r = 0; r <= round; ++r) {
             for (int p = 0; p < kProcesses; ++p) {
                 EXPECT_EQ(content.lessons.count({r, p}), 1u) << "round " << r << " process " << p;

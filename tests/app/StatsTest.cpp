@@ -105,13 +105,14 @@ TEST_F(StatsTest, WritesTextAndJson) {
     ScopedFakeClock now(2025, 3, 4, 12, 0);
     const HistoryStats stats = ComputeStats(lessons, words, names, 1);
     const std::string text = FormatStatsText(stats);
-    EXPECT_NE(text.find("  2025-03-03 18:30  home-row         letter   1:00   100   200    20"
+    EXPECT_NE(text.find("  2025-03-03 18:30  home-row      letter   1:00   100   200   20   20"
                         "       90%\n"),
               std::string::npos)
         << text;
     EXPECT_EQ(stats.lessons.at(2).lesson, "lesson 2");  // a tag whose name is not known
     // 300 keys in the 60 s of today's two lessons.
-    EXPECT_NE(text.find("Today: 1:00 typing, 300 keystrokes, 300 cpm (60 wpm), 93% accurate"),
+    EXPECT_NE(text.find("Today: 1:00 typing, 300 keystrokes, 300 cpm (60 wpm, net 60), 93% "
+                        "accurate"),
               std::string::npos)
         << text;
     EXPECT_EQ(stats.today.errors, 20);
@@ -119,7 +120,7 @@ TEST_F(StatsTest, WritesTextAndJson) {
     EXPECT_NE(json.find("{\"date\": \"2025-03-04 09:15\", \"lesson\": \"numbers\", \"method\": "
                         "\"match\", \"seconds\": 30, \"cpm\": 400, \"top_cpm\": 800, \"wpm\": 80, "
                         "\"keys\": 200, \"errors\": 20, \"accuracy\": 90, \"words\": 40, "
-                        "\"wrong_words\": 0}"),
+                        "\"wrong_words\": 0, \"net_wpm\": 80, \"consistency\": -1}"),
               std::string::npos)
         << json;
     EXPECT_NE(json.find("\"most_mistyped_words\": [{\"word\": \"zebra\", \"typed\": 2, "
@@ -130,6 +131,51 @@ TEST_F(StatsTest, WritesTextAndJson) {
 
     ScopedFakeClock later(2025, 3, 9, 12, 0);
     EXPECT_FALSE(ComputeStats(lessons, words, names).hasToday);
+}
+
+// Rhythm from the keystroke log: net speed, consistency and the slowest letter pairs.
+TEST(StatsRhythm, NetSpeedConsistencyAndSlowestPairs) {
+    EXPECT_EQ(NetWordSpeed(40.0, 5, 60), 35);  // five words left wrong in a minute
+    EXPECT_EQ(NetWordSpeed(40.0, 50, 60), 0);
+    EXPECT_EQ(NetWordSpeed(40.0, 1, 0), 0);
+
+    const auto keys = [](std::initializer_list<std::uint32_t> times) {
+        std::vector<LoggedKey> out;
+        for (std::uint32_t ms : times) {
+            out.push_back({ms, 'a', 'a', false});
+        }
+        return out;
+    };
+    EXPECT_EQ(Consistency(keys({0, 200, 400, 600})), 100);
+    EXPECT_EQ(Consistency(keys({0, 100, 400, 500, 800})), 50);  // 100 and 300: sd 100, mean 200
+    EXPECT_EQ(Consistency(keys({0, 100, 5100, 5200})), 100);    // a pause to think is left out
+    EXPECT_EQ(Consistency(keys({0, 100})), -1);
+
+    // "then" three times: t-h always slow, h-e quick once; "ex" only twice.
+    KeyLog log;
+    log.lessons.emplace_back();
+    std::uint32_t ms = 0;
+    for (int i = 0; i < 3; ++i) {
+        for (const auto& [c, gap] : {std::pair{'t', 900}, {'h', 400}, {'e', 100}, {'n', 150}}) {
+            ms += static_cast<std::uint32_t>(gap);
+            log.lessons.back().keys.push_back(
+                {ms, static_cast<unsigned char>(c), static_cast<unsigned char>(c), false});
+        }
+    }
+    for (const char* pair : {"ex", "ex"}) {
+        for (const char* c = pair; *c; ++c) {
+            ms += 700;
+            log.lessons.back().keys.push_back(
+                {ms, static_cast<unsigned char>(*c), static_cast<unsigned char>(*c), false});
+        }
+    }
+    const std::vector<PairRow> pairs = SlowestPairs(log, 2);
+    ASSERT_EQ(pairs.size(), 2u);
+    EXPECT_EQ(pairs[0].pair, "th");
+    EXPECT_EQ(pairs[0].ms, 400);
+    EXPECT_EQ(pairs[0].count, 3);
+    EXPECT_EQ(pairs[1].pair, "en");
+    EXPECT_EQ(pairs[1].ms, 150);
 }
 
 }  // namespace

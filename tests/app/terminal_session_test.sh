@@ -85,7 +85,7 @@ stop
 [ -s "$data/lessons.dat" ] || fail "no lesson history was written"
 [ -s "$data/words.dat" ] || fail "no word history was written"
 "$tutor" stats --data-dir "$data" > "$work/stats"
-grep -q "lesson           letter" "$work/stats" || { cat "$work/stats"; fail "stats shows no lesson"; }
+grep -q "lesson        letter" "$work/stats" || { cat "$work/stats"; fail "stats shows no lesson"; }
 "$tutor" stats --json --data-dir "$data" > "$work/stats.json"
 grep -q '"keys": 9, "errors": 1' "$work/stats.json" || { cat "$work/stats.json"; fail "wrong figures"; }
 [ ! -s "$data/typetutor.log" ] || { cat "$data/typetutor.log"; fail "the library reported something"; }
@@ -122,6 +122,14 @@ done
 [ "${#first_line_80}" -gt 50 ] || fail "the lesson's first line was not wider than 50 columns"
 line="$(row 3)"
 [ "${#line}" -le 48 ] || fail "after the resize the first line is ${#line} columns wide"
+tmux send-keys -t "$session" C-c
+await "EXITED 0"
+stop
+
+# 4. Practice from the history made above: its focus in the title, its words to type.
+start "'$tutor' practice --seed 1 --data-dir '$data'"
+await "typetutor - practice (letter)  focus: "
+[ -n "$(row 3)" ] || fail "the practice lesson shows no words"
 tmux send-keys -t "$session" C-c
 await "EXITED 0"
 stop
