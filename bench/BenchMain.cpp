@@ -1,10 +1,12 @@
 // Runs the benchmarks and closes with one table of figures, baselines and ratios.
 //
-//   tt_bench [Google Benchmark flags] [--tt_dir=DIR] [--tt_instructions=FILE] [--tt_json=FILE]
+//   tt_bench [Google Benchmark flags] [--tt_dir=DIR] [--tt_instructions=FILE]
+//            [--tt_latency=FILE] [--tt_json=FILE]
 //   tt_bench --tt_type_lesson=MODE     types one lesson once (for counting instructions)
 //
 // --tt_dir: where the record files are written (a directory on the disk to be measured);
 // --tt_instructions: instructions per keystroke counted beforehand, for the table;
+// --tt_latency: the desktop tutor's key-to-frame latency measured beforehand, for the table;
 // --tt_json: the table and every benchmark's figures as JSON.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -107,7 +109,8 @@ int main(int argc, char** argv) {
 
     const std::vector<Row> rows =
         BuildTable(reporter.GetTimings(), NotedFigures(),
-                   ReadInstructions(Option(argc, argv, "tt_instructions")));
+                   ReadInstructions(Option(argc, argv, "tt_instructions")),
+                   ReadInstructions(Option(argc, argv, "tt_latency")));
     std::cout << "\nMachine: " << MachineDescription() << "\n\n";
     PrintTable(rows, std::cout);
     const std::string json = Option(argc, argv, "tt_json");

@@ -24,6 +24,10 @@ constexpr double kLessonStartSeconds = 0.25;
 // A growth exponent up to this counts as linear: measurement noise and cache effects at the
 // largest sizes move it a little.
 constexpr double kLinearExponent = 1.15;
+// The desktop tutor: a key on screen within half a 60 Hz frame, and its drawing at least 10x
+// less than drawing both articles anew.
+constexpr double kLatencyP99Ms = 8.0;
+constexpr double kDesktopDrawCheaper = 10.0;
 // A book of 20 MiB opens and shows its first part within these.
 constexpr double kBookOpenSeconds = 0.5;
 constexpr double kBookPeakBytes = 100e6;
@@ -195,6 +199,42 @@ void AddKeystrokeRows(std::vector<Row>& rows, const Timings& timings,
             row.baseline = "full redraw " + Number(full->second);
             const double ratio = full->second / incremental->second;
             row = Held(row, ratio, false, kRedrawCheaper, Times(ratio), ">= 20x");
+        }
+        rows.push_back(row);
+    }
+}
+
+// The desktop tutor's key-to-frame latency under Xvfb, incremental against full redraw, from
+// the "name value" lines of tt_desktop_latency.
+void AddLatencyRows(std::vector<Row>& rows, const std::map<std::string, double>& latency) {
+    auto get = [&](const std::string& name) {
+        auto it = latency.find(name);
+        return it == latency.end() ? -1.0 : it->second;
+    };
+    for (const char* stat : {"median", "p99"}) {
+        const double ours = get(std::string("latency-incremental-") + stat + "-ms");
+        if (ours < 0) {
+            continue;
+        }
+        Row row = Figure(std::string("desktop key to frame, ") + stat, ours, "ms",
+                         Fixed(ours, 2) + " ms");
+        const double full = get(std::string("latency-full-") + stat + "-ms");
+        if (full >= 0) {
+            row.baseline = "full redraw " + Fixed(full, 2) + " ms";
+        }
+        if (std::string(stat) == "p99") {
+            row = Held(row, ours, true, kLatencyP99Ms, "", "< 8 ms");
+        }
+        rows.push_back(row);
+    }
+    const double draw = get("draw-incremental-median-us");
+    const double fullDraw = get("draw-full-median-us");
+    if (draw > 0) {
+        Row row = Figure("desktop drawing per key, median", draw, "us", Time(draw * 1e-6));
+        if (fullDraw > 0) {
+            row.baseline = "full redraw " + Time(fullDraw * 1e-6);
+            const double ratio = fullDraw / draw;
+            row = Held(row, ratio, false, kDesktopDrawCheaper, Times(ratio), ">= 10x");
         }
         rows.push_back(row);
     }
@@ -386,10 +426,12 @@ std::map<std::string, double> ReadInstructions(const std::string& path) {
 
 std::vector<Row> BuildTable(const Timings& timings,
                             const std::map<std::string, std::map<std::string, double>>& figures,
-                            const std::map<std::string, double>& instructions) {
+                            const std::map<std::string, double>& instructions,
+                            const std::map<std::string, double>& latency) {
     std::vector<Row> rows;
     AddLayoutRows(rows, timings, figures);
     AddKeystrokeRows(rows, timings, instructions);
+    AddLatencyRows(rows, latency);
     AddRecordRows(rows, timings);
     AddHistoryRows(rows, timings);
     AddBookRows(rows, timings, figures);

@@ -34,9 +34,12 @@ struct Row {
     double ratioValue = 0;
 };
 
+// latency: the desktop tutor's figures by name, read like instructions from the lines
+// tt_desktop_latency prints; empty when it was not run.
 std::vector<Row> BuildTable(const Timings& timings,
                             const std::map<std::string, std::map<std::string, double>>& figures,
-                            const std::map<std::string, double>& instructions);
+                            const std::map<std::string, double>& instructions,
+                            const std::map<std::string, double>& latency);
 
 // The machine: processors and CPU model.
 std::string MachineDescription();

@@ -17,6 +17,7 @@ namespace {
 constexpr const char* kBackupSuffix = ".old";
 constexpr const char* kRescueInfix = ".unsaved-";
 constexpr const char* kDamagedInfix = ".damaged-";
+constexpr const char* kUnloadableInfix = ".unloadable-";
 
 bool LessonFileOpens(const std::string& path) {
     CLessonTrackFile file;
@@ -347,4 +348,34 @@ void History::RememberLessonName(unsigned short tag, const std::string& name) {
             return true;
         },
         &why);
+}
+
+bool MoveHistoryAside(const std::string& directory, std::string* moved, std::string* error) {
+    const std::string stamp = TimeStamp();
+    moved->clear();
+    // Under the exclusive lock, so that no other program reads or saves the files meanwhile.
+    HistoryLock lock(directory);
+    return lock.Run(
+        HistoryLock::Mode::kExclusive,
+        [&](std::string* message) {
+            const struct {
+                const char* name;
+                bool (*opens)(const std::string&);
+            } files[] = {{History::kLessonFile, LessonFileOpens},
+                         {History::kWordFile, WordFileOpens}};
+            for (const auto& f : files) {
+                const std::string path = directory + "/" + f.name;
+                if (!FileExists(path.c_str()) || f.opens(path)) {
+                    continue;
+                }
+                const std::string aside = path + kUnloadableInfix + stamp;
+                if (!MoveFileReplace(path.c_str(), aside.c_str())) {
+                    *message = "cannot move " + path + " to " + aside;
+                    return false;
+                }
+                *moved += (moved->empty() ? "" : " and ") + aside;
+            }
+            return true;
+        },
+        error);
 }

@@ -139,3 +139,9 @@ private:
     std::map<unsigned short, std::string> m_names;
     std::vector<std::pair<unsigned short, std::string>> m_unwrittenNames;
 };
+
+// Makes room for a new history after one that does not load: under the directory's exclusive
+// lock, every record file in directory that does not open is renamed to its name + ".unloadable-" +
+// time, never deleted; *moved names the new files. False with a message when a file cannot be moved
+// (the others may have been).
+bool MoveHistoryAside(const std::string& directory, std::string* moved, std::string* error);

@@ -93,20 +93,42 @@ bool Session::Layout(int cols, int rows) {
     }
     m_nCols = cols;
     m_nRows = rows;
-    // A page of P lines takes 2P rows: each lesson line and the typed line under it.
-    const int pageLines = (rows - kTopRows - kBottomRows) / 2;
-    const int left = TerminalDC::PixelX(kMargin);
-    const int right = TerminalDC::PixelX(cols - kMargin);
-    const int top = kTopRows * TerminalDC::kCellHeight;
-    const int height = (2 * pageLines - 1) * TerminalDC::kCellHeight;
-    SetRect(&m_rcRefPaper, left, top, right, top + height);
+    RECT area{};
+    SetRect(&area, TerminalDC::PixelX(kMargin), kTopRows * TerminalDC::kCellHeight,
+            TerminalDC::PixelX(cols - kMargin), (rows - kBottomRows) * TerminalDC::kCellHeight);
+    return LayoutIn(&m_cells, area);
+}
+
+bool Session::LayoutIn(CDC* dc, const RECT& area) {
+    CDC* previous = m_desktop.m_pDC;
+    m_desktop.m_pDC = dc;
+    // The line height comes from a first layout in the whole area.
+    Article* ref = Reference();
+    ref->SetPaperRect(&area);
+    const int lineHeight = ref->GetLineHeight();
+    // A page of P lines takes 2P line heights: each lesson line and the typed line under it.
+    const int pageLines = lineHeight > 0 ? (area.bottom - area.top) / (2 * lineHeight) : 0;
+    if (pageLines < 1) {
+        m_desktop.m_pDC = previous;
+        if (m_rcRefPaper.right > m_rcRefPaper.left) {
+            ref->SetPaperRect(&m_rcRefPaper);
+        }
+        return false;
+    }
+    SetRect(&m_rcRefPaper, area.left, area.top, area.right,
+            area.top + (2 * pageLines - 1) * lineHeight);
     m_rcTypedPaper = m_rcRefPaper;
-    OffsetRect(&m_rcTypedPaper, 0, TerminalDC::kCellHeight);
+    OffsetRect(&m_rcTypedPaper, 0, lineHeight);
     // The reference first: the typing article takes its layout from it.
-    Reference()->SetPaperRect(&m_rcRefPaper);
+    ref->SetPaperRect(&m_rcRefPaper);
     Typed()->SetPaperRect(&m_rcTypedPaper);
     KeepCurrentVisible();
     return true;
+}
+
+void Session::SetFont(const LOGFONTA& font) {
+    Reference()->SetFont(&font);
+    Typed()->SetFont(&font);
 }
 
 void Session::Begin() {
@@ -129,9 +151,9 @@ bool Session::AtLastToken() const {
 int Session::CurrentTypedLength() {
     RECT caret{};
     RECT token{};
-    Typed()->GetCaretRect(&m_measure, &caret);
+    Typed()->GetCaretRect(&m_cells, &caret);
     Typed()->GetTokenDrawRect(&token, CurrentToken());
-    return std::max(TerminalDC::CellX(caret.left) - TerminalDC::CellX(token.left), 0);
+    return std::max((caret.left - token.left) / TerminalDC::kCellWidth, 0);
 }
 
 bool Session::AtWrappedLineEnd() {
@@ -276,7 +298,7 @@ bool Session::KeepCurrentVisible() {
     bool moved = ScrollToLine(ref, ref->GetTokenLine(current));
     // The checked article copies the reference's layout and scroll position; the free one lays
     // out what was typed and keeps its own.
-    typed->Recalculate(&m_measure);
+    typed->Recalculate(m_desktop.m_pDC);
     if (m_options.method == tdNone) {
         moved = ScrollToLine(typed, typed->GetTokenLine(current)) || moved;
     }
@@ -327,6 +349,70 @@ bool Session::Record(CLessonTrackFile& lessons, CWordTrackFile& words) {
     const bool filled = Typed()->FillLessonTrack(&lessons) != FALSE;
     const bool added = Typed()->AddWordTracks(&words) != FALSE;
     return filled && added;
+}
+
+KeyEffect Session::Press(const Key& key, long long nowMs) {
+    m_nLastKeyMs = nowMs;
+    KeyEffect effect;
+    const bool lessonKey = key.kind == KeyKind::kChar || key.kind == KeyKind::kEnter ||
+                           key.kind == KeyKind::kBackspace || key.kind == KeyKind::kEscape;
+    if (m_bFinished || !lessonKey) {
+        return effect;
+    }
+    const bool wasPaused = m_bPaused;
+    const int tokenBefore = CurrentToken();
+    switch (key.kind) {
+        case KeyKind::kEscape:
+            TogglePause();
+            break;
+        case KeyKind::kBackspace:
+            effect.outcome = Backspace();
+            break;
+        case KeyKind::kEnter:
+            effect.outcome = Enter();
+            if (effect.outcome == KeyOutcome::kRefused) {
+                effect.message = kNotLineEndHint;
+            }
+            break;
+        case KeyKind::kChar:
+            if (key.ch != 0) {
+                effect.outcome = Type(key.ch);
+                if (effect.outcome == KeyOutcome::kRefused) {
+                    effect.message = kEnterHereHint;
+                }
+            }
+            break;
+        default:
+            break;
+    }
+    const bool scrolled = KeepCurrentVisible();
+    effect.repaint = scrolled || wasPaused != m_bPaused || m_options.method == tdNone;
+    if (effect.outcome == KeyOutcome::kTyped || effect.outcome == KeyOutcome::kFinished) {
+        // The word left, the word now typed, and the word stepped back from.
+        const int current = CurrentToken();
+        effect.firstChanged = std::max(std::min(tokenBefore, current) - 1, 0);
+        effect.lastChanged = std::min(std::max(tokenBefore, current), TokenCount() - 1);
+        if (current != tokenBefore) {
+            effect.previousToken = tokenBefore;
+        }
+    }
+    return effect;
+}
+
+long long Session::IdlePauseDue(long long pauseAfterMs) const {
+    if (!m_bStarted || m_bPaused || m_bFinished) {
+        return -1;
+    }
+    return m_nLastKeyMs + pauseAfterMs;
+}
+
+bool Session::PauseIfIdle(long long nowMs, long long pauseAfterMs) {
+    const long long due = IdlePauseDue(pauseAfterMs);
+    if (due < 0 || nowMs < due) {
+        return false;
+    }
+    Pause();
+    return true;
 }
 
 void Session::LogKey(char typed, bool backspace) {

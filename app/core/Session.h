@@ -1,6 +1,8 @@
 // One typing lesson as the typing tutor runs it: the two articles built from the lesson text,
-// laid out on a screen of character cells, the keys, scrolling, drawing and the figures. It
-// knows nothing of terminals: it draws into any CDC, in the pixels of TerminalDC.
+// laid out on a screen of character cells or on papers measured in any device context, the keys
+// and what each one changed on the screen, the pause that idle time brings, scrolling, drawing
+// and the figures. Every front end drives the same Session; it knows nothing of terminals or
+// windows.
 #pragma once
 
 #include <string>
@@ -38,6 +40,13 @@ struct SessionFigures {
     int consistency = -1;  // percent, from the intervals between keys; -1 before two of them
 };
 
+// Keys as the lesson sees them.
+enum class KeyKind { kNone, kChar, kEnter, kBackspace, kEscape, kQuit, kResize };
+struct Key {
+    KeyKind kind = KeyKind::kNone;
+    char ch = 0;  // kChar: the Windows-1252 byte; 0 for a character that has none
+};
+
 // What a key did.
 enum class KeyOutcome {
     kTyped,     // it went into the text (right or wrong)
@@ -46,6 +55,27 @@ enum class KeyOutcome {
     kFinished,  // the lesson is complete
     kIgnored,   // nothing to do (a backspace before the first key, any key after the end)
 };
+
+// What a key changed on the screen, so that a front end draws no more than that.
+struct KeyEffect {
+    KeyOutcome outcome = KeyOutcome::kIgnored;
+    // A hint for the learner about a refused key; empty otherwise.
+    std::string message;
+    // A new page, a pause begun or ended, or free typing (whose lines follow what is typed):
+    // everything is drawn anew.
+    bool repaint = false;
+    // Otherwise the typed words from firstChanged to lastChanged may look different (a word is
+    // judged again when it is left; a word stepped back from is gone): they are cleared and the
+    // begun ones among them drawn again.
+    int firstChanged = 0;
+    int lastChanged = -1;
+    // The lesson's word to type moved from this one to the current one; -1 when it stayed.
+    int previousToken = -1;
+};
+
+// Hints shown after a refused key.
+inline constexpr const char* kEnterHereHint = "The line ends here: press Enter";
+inline constexpr const char* kNotLineEndHint = "Enter ends a line only after its last word";
 
 class Session {
 public:
@@ -58,7 +88,7 @@ public:
     static constexpr int kMinCols = 24;
     static constexpr int kMinRows = kTopRows + kBottomRows + 2;
 
-    Session() = default;
+    Session() { m_desktop.m_pDC = &m_cells; }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
@@ -68,6 +98,22 @@ public:
     // every typed line in the row under its lesson line. False (nothing changed) when the
     // screen is smaller than kMinCols x kMinRows.
     bool Layout(int cols, int rows);
+    // Lays both articles out in area, measured in dc (which must stay alive until the next
+    // layout or the session's end): as many lesson lines as fit with the typed line under each,
+    // and scrolls to the word being typed. False (nothing changed) when not one line fits.
+    bool LayoutIn(CDC* dc, const RECT& area);
+    // The font of both articles; the next layout measures with it.
+    void SetFont(const LOGFONTA& font);
+
+    // A key at nowMs (milliseconds on any steady scale): Esc pauses and resumes, Enter ends a
+    // line, Backspace takes back, a character is typed; other keys only count as activity.
+    // Keeps the word typed on the page.
+    KeyEffect Press(const Key& key, long long nowMs);
+    // When the lesson pauses by itself after pauseAfterMs without a key; -1 while it would not
+    // (not started, paused, finished).
+    long long IdlePauseDue(long long pauseAfterMs) const;
+    // Pauses the lesson once it has been idle for pauseAfterMs; true when it paused.
+    bool PauseIfIdle(long long nowMs, long long pauseAfterMs);
 
     // A character key, the space bar included.
     KeyOutcome Type(char c);
@@ -126,9 +172,24 @@ private:
     // Logs a key that reaches the lesson, before it is typed.
     void LogKey(char typed, bool backspace);
 
-    // First, so that it outlives the articles' layouts.
-    TerminalDesktop m_desktop;
-    TerminalDC m_measure;
+    // The desktop device context the articles lay themselves out in when given none: the one
+    // the last layout was measured in.
+    class LayoutDesktop : public DesktopDCProvider {
+    public:
+        LayoutDesktop() : m_scope(this) {}
+        CDC* GetDC() override { return m_pDC; }
+        void ReleaseDC(CDC* /*dc*/) override {}
+        CDC* m_pDC = nullptr;
+
+    private:
+        ScopedDesktopDCProvider m_scope;
+    };
+
+    // A screen of cells: measures the terminal's layout, and counts the characters typed into
+    // a word from the width of the caret's offset, whatever the layout was measured in.
+    TerminalDC m_cells;
+    // First of the layout's parts, so that it outlives the articles' layouts.
+    LayoutDesktop m_desktop;
     ArticleFile m_file;
     SessionOptions m_options;
     // Characters of every lesson word as the library cuts them, and whether a line feed ends it.
@@ -139,6 +200,7 @@ private:
     bool m_bStarted = false;
     bool m_bPaused = false;
     bool m_bFinished = false;
+    long long m_nLastKeyMs = 0;
     // The keystroke log: the text, the screen, and the keys on the active clock.
     std::string m_strText;
     int m_nCols = 0;

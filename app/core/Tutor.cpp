@@ -11,8 +11,6 @@ constexpr int kTitleColumn = 2;
 
 constexpr const char* kHelp = "Esc pause   Backspace take back   Enter ends a line   Ctrl-C leave";
 constexpr const char* kPausedHelp = "Paused - Esc or any typing key goes on";
-constexpr const char* kEnterHere = "The line ends here: press Enter";
-constexpr const char* kNotLineEnd = "Enter ends a line only after its last word";
 constexpr const char* kTooSmall = "The terminal is too small for the lesson: make it larger";
 
 }  // namespace
@@ -94,87 +92,52 @@ void Tutor::ClearTypedFrom(int nToken) {
                         TerminalDC::CellX(paper.right) + 1 - from);
 }
 
-void Tutor::RedrawAfterKey(int tokenBefore) {
-    const int current = m_session.CurrentToken();
-    // The word left, the word now typed, and the word stepped back from: what is typed in them
-    // may have changed (a word is judged again when it is left).
-    const int first = std::max(std::min(tokenBefore, current) - 1, 0);
-    const int last = std::max(tokenBefore, current);
-    for (int i = first; i <= last && i < m_session.TokenCount(); ++i) {
+void Tutor::RedrawAfterKey(const KeyEffect& effect) {
+    if (effect.lastChanged < effect.firstChanged) {
+        return;
+    }
+    for (int i = effect.firstChanged; i <= effect.lastChanged; ++i) {
         ClearTypedFrom(i);
     }
-    m_session.RedrawTyped(&m_dc, current - first + 1);
-    if (current != tokenBefore) {
+    const int current = m_session.CurrentToken();
+    m_session.RedrawTyped(&m_dc, current - effect.firstChanged + 1);
+    if (effect.previousToken >= 0) {
         // The blue word moved: the lesson page is drawn again over itself.
         m_session.Reference()->Draw(&m_dc, &m_session.ReferencePaper());
     }
 }
 
 void Tutor::OnKey(const Key& key, long long nowMs) {
-    m_nLastKeyMs = nowMs;
-    if (key.kind == KeyKind::kResize) {
-        Open();
+    if (key.kind == KeyKind::kResize || !m_bFits) {
+        m_session.Press(Key{}, nowMs);  // counts as activity
+        if (key.kind == KeyKind::kResize) {
+            Open();
+        }
         return;
     }
-    if (!m_bFits || m_session.IsFinished()) {
+    if (m_session.IsFinished()) {
         return;
     }
-    m_strMessage.clear();
-    const bool wasPaused = m_session.IsPaused();
-    const int tokenBefore = m_session.CurrentToken();
-    KeyOutcome outcome = KeyOutcome::kIgnored;
-    switch (key.kind) {
-        case KeyKind::kEscape:
-            m_session.TogglePause();
-            break;
-        case KeyKind::kBackspace:
-            outcome = m_session.Backspace();
-            break;
-        case KeyKind::kEnter:
-            outcome = m_session.Enter();
-            if (outcome == KeyOutcome::kRefused) {
-                m_strMessage = kNotLineEnd;
-            }
-            break;
-        case KeyKind::kChar:
-            if (key.ch != 0) {
-                outcome = m_session.Type(key.ch);
-                if (outcome == KeyOutcome::kRefused) {
-                    m_strMessage = kEnterHere;
-                }
-            }
-            break;
-        default:
-            break;
-    }
-    const bool scrolled = m_session.KeepCurrentVisible();
-    // A new page, a pause begun or ended, and free typing (whose lines follow what is typed)
-    // are painted whole; any other key redraws the words it touched.
-    if (scrolled || wasPaused != m_session.IsPaused() || m_session.Options().method == tdNone) {
+    const KeyEffect effect = m_session.Press(key, nowMs);
+    m_strMessage = effect.message;
+    if (effect.repaint) {
         Repaint();
         return;
     }
-    if (outcome == KeyOutcome::kTyped || outcome == KeyOutcome::kFinished) {
-        RedrawAfterKey(tokenBefore);
-    }
+    RedrawAfterKey(effect);
     PaintFrame();
     PlaceCaret();
     m_screen.Show();
 }
 
 long long Tutor::IdlePauseDue() const {
-    if (!m_session.IsStarted() || m_session.IsPaused() || m_session.IsFinished()) {
-        return -1;
-    }
-    return m_nLastKeyMs + m_nPauseAfterMs;
+    return m_session.IdlePauseDue(m_nPauseAfterMs);
 }
 
 bool Tutor::OnIdle(long long nowMs) {
-    const long long due = IdlePauseDue();
-    if (due < 0 || nowMs < due) {
+    if (!m_session.PauseIfIdle(nowMs, m_nPauseAfterMs)) {
         return false;
     }
-    m_session.Pause();
     m_strMessage.clear();
     Repaint();
     return true;

@@ -9,13 +9,6 @@
 #include "Session.h"
 #include "TerminalDC.h"
 
-// Keys as the lesson sees them.
-enum class KeyKind { kNone, kChar, kEnter, kBackspace, kEscape, kQuit, kResize };
-struct Key {
-    KeyKind kind = KeyKind::kNone;
-    char ch = 0;  // kChar: the Windows-1252 byte; 0 for a character that has none
-};
-
 // The status line: active time, speeds (average, current, top) in characters and words per
 // minute, accuracy and errors.
 std::string FormatStatus(const SessionFigures& f, bool paused);
@@ -49,7 +42,7 @@ private:
     void PlaceCaret();
     // After a key that kept the page: clears the typed words that may have changed and draws
     // them again, and the lesson's current word where it moved.
-    void RedrawAfterKey(int tokenBefore);
+    void RedrawAfterKey(const KeyEffect& effect);
     void ClearTypedFrom(int nToken);
 
     Session& m_session;
@@ -57,7 +50,6 @@ private:
     TerminalDC m_dc;
     std::string m_strTitle;
     int m_nPauseAfterMs;
-    long long m_nLastKeyMs = 0;
     std::string m_strMessage;  // shown in the help row until the next key
     bool m_bFits = false;
 };

@@ -117,6 +117,25 @@ TEST_F(HistoryTest, AMainFileThatDoesNotLoadWithoutABackupIsRefusedAndLeftAlone)
     EXPECT_EQ(Read(history.WordPath()), "garbage!");
 }
 
+TEST_F(HistoryTest, AHistoryThatDoesNotLoadIsMovedAsideNotDeletedAndANewOneStarts) {
+    Write(dir.File(History::kLessonFile), LessonFile(2));
+    Write(dir.File(History::kWordFile), "garbage!");
+    std::string moved;
+    std::string error;
+    ASSERT_TRUE(MoveHistoryAside(dir.Path(), &moved, &error)) << error;
+    // Only the file that does not load goes; it keeps its bytes under its new name.
+    const auto aside =
+        FilesStartingWith(dir.Path(), std::string(History::kWordFile) + ".unloadable-");
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(moved, aside[0]);
+    EXPECT_EQ(Read(aside[0]), "garbage!");
+    EXPECT_EQ(LessonsIn(dir.File(History::kLessonFile)), 2);
+    History history(dir.Path());
+    std::string message;
+    EXPECT_TRUE(history.Open(&message)) << message;
+    EXPECT_EQ(history.Lessons().GetLessonCount(), 2);
+}
+
 TEST_F(HistoryTest, ADirectoryThatCannotBeMadeIsRefused) {
     Write(dir.File("taken"), "a file");
     History history(dir.File("taken") + "/typetutor");

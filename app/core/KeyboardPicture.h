@@ -1,0 +1,42 @@
+// A keyboard drawn with Cairo: every key tinted by the finger that types it, the keys to press
+// next lit, each key labelled with what it types. The on-screen keyboard of the desktop tutor
+// draws it; any picture of a keyboard can.
+#pragma once
+
+#include <cairo.h>
+
+#include <vector>
+
+#include "Keyboard.h"
+#include "platform/Win32.h"
+
+// The colours a keyboard is drawn in, for a light or a dark background.
+struct KeyboardLook {
+    bool dark = false;
+    // The tint of the keys a finger types.
+    COLORREF FingerTint(Finger finger) const;
+    COLORREF Ink() const { return dark ? RGB(235, 235, 235) : RGB(30, 30, 30); }
+    COLORREF Border() const { return dark ? RGB(20, 20, 20) : RGB(120, 120, 120); }
+    COLORREF Lit() const { return dark ? RGB(255, 200, 40) : RGB(255, 170, 0); }
+};
+
+class KeyboardPicture {
+public:
+    explicit KeyboardPicture(const Keyboard& keyboard) : m_keyboard(keyboard) {}
+
+    // The keyboard's size in pixels with unit pixels to a key.
+    double Width(double unit) const { return m_keyboard.Width() * unit; }
+    static double Height(double unit) { return kRows * unit; }
+    // Where key number index is drawn, with the keyboard's top-left corner at (x, y).
+    RECT KeyRect(int index, double x, double y, double unit) const;
+    // Draws the keyboard at (x, y), lighting the keys of presses (and Shift, on the hand that
+    // does not type the key, for a press at the Shift level).
+    void Draw(cairo_t* cr, double x, double y, double unit, const std::vector<KeyPress>& presses,
+              const KeyboardLook& look) const;
+    // The keys the presses light: the keys themselves and the Shift that goes with them.
+    std::vector<int> LitKeys(const std::vector<KeyPress>& presses) const;
+
+private:
+    static constexpr int kRows = 5;
+    const Keyboard& m_keyboard;
+};

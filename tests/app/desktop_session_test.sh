@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Whole lessons in the desktop program under a virtual X server: xdotool types, a screenshot of
+# the screen shows the typo and the lit key, the history shows what was kept, and closing the
+# window in mid-lesson asks first.
+# Usage: desktop_session_test.sh TYPETUTOR_GTK TYPETUTOR LESSONS_DIR [SCREENSHOT_DIR]
+set -euo pipefail
+gtk="$1"
+tutor="$2"
+export TYPETUTOR_LESSONS="$3"
+shots="${4:-}"
+
+if [ -z "${TT_UNDER_XVFB:-}" ]; then
+    for tool in xvfb-run xdotool import python3; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "$tool is not installed: skipping the desktop session test"
+            exit 77
+        fi
+    done
+    TT_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1100x800x24" "$0" "$@"
+fi
+
+work="$(mktemp -d)"
+pid=""
+cleanup() {
+    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export GSK_RENDERER=cairo GDK_BACKEND=x11 NO_AT_BRIDGE=1 XDG_CONFIG_HOME="$work/config"
+printf 'jam sun\nfox dig\n' > "$work/lesson.txt"
+data="$work/data"
+
+fail() {
+    echo "FAIL: $*"
+    echo "--- program output:"
+    cat "$work/out" 2>/dev/null || true
+    exit 1
+}
+# Starts the program on the lesson and focuses its window (no window manager does).
+start() {
+    "$gtk" --data-dir "$data" "$work/lesson.txt" > "$work/out" 2>&1 &
+    pid=$!
+    window=""
+    for _ in $(seq 1 150); do  # up to 30 s: a loaded machine starts programs slowly
+        window="$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1 || true)"
+        [ -n "$window" ] && break
+        sleep 0.2
+    done
+    [ -n "$window" ] || fail "no window appeared"
+    sleep 1
+    xdotool windowfocus --sync "$window"
+}
+windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+# Waits for the program to end, or fails.
+await_exit() {
+    for _ in $(seq 1 100); do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            pid=""
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the program did not end"
+}
+# Where the screenshot shows a colour above row $2 (default: anywhere): prints "count left top
+# right bottom" of the pixels near it (each channel within 60).
+where() {
+    local size
+    size="$(identify -format '%w %h' "$work/shot.png")"
+    convert "$work/shot.png" rgb:- | python3 -c '
+import sys
+w, h = map(int, sys.argv[1].split())
+want = [int(v) for v in sys.argv[2].split(",")]
+below = int(sys.argv[3])
+data = sys.stdin.buffer.read()
+xs, ys = [], []
+for i in range(0, len(data), 3):
+    if i // 3 // w < below and all(abs(data[i + k] - want[k]) <= 60 for k in range(3)):
+        xs.append(i // 3 % w)
+        ys.append(i // 3 // w)
+print(len(xs), min(xs, default=0), min(ys, default=0), max(xs, default=0), max(ys, default=0))
+' "$size" "$1" "${2:-100000}"
+}
+
+# 1. A lesson typed with one typo and one backspace.
+start
+xdotool type --delay 80 "jam sx"
+sleep 0.5
+import -window root "$work/shot.png"
+[ -n "$shots" ] && cp "$work/shot.png" "$shots/desktop-typo.png"
+read -r red rl rt rr rb <<< "$(where 255,0,0)"        # the typo
+read -r blue bl bt br bb <<< "$(where 0,0,255 "$rt")" # the word to type above it, "sun"
+read -r lit ll lt lr lb <<< "$(where 255,170,0)"    # the key of the next letter
+[ "$blue" -gt 20 ] || fail "no word to type in blue"
+[ "$red" -gt 10 ] || fail "no typo in red"
+[ "$rt" -gt "$bb" ] || fail "the typo ($rl,$rt) is not under the lesson's line ($bb)"
+[ "$rl" -gt $((bl + 5)) ] && [ "$rr" -lt "$br" ] ||
+    fail "the typo ($rl..$rr) is not under the second letter of its word ($bl..$br)"
+[ "$lit" -gt 200 ] || fail "no key is lit"
+# One key, not the space bar or a Shift: about as wide as it is high. The keyboard stands in the
+# middle of the window, and N's middle is 7.75 of its 15 units: B and M are a unit away.
+[ $((lr - ll)) -lt $(((lb - lt) * 3 / 2)) ] || fail "the lit key is too wide: $ll..$lr"
+width="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')"
+middle=$(((ll + lr) * 1000 / 2 / width))  # per mille of the window's width
+[ "$middle" -gt 500 ] && [ "$middle" -lt 530 ] || fail "the lit key is not N: $ll..$lr of $width"
+
+xdotool key BackSpace
+xdotool type --delay 80 "un"
+xdotool key Return
+xdotool type --delay 80 "fox dig"
+# The lesson ended and the end screen shows; the window stays until it is closed.
+sleep 1
+kill -0 "$pid" || fail "the program ended by itself after the lesson"
+xdotool key ctrl+w
+await_exit
+
+"$tutor" stats --json --data-dir "$data" > "$work/stats.json"
+python3 - "$work/stats.json" <<'PY' || fail "the history does not hold the lesson as typed"
+import json, sys
+lessons = json.load(open(sys.argv[1]))["lessons"]
+assert len(lessons) == 1, lessons
+lesson = lessons[0]
+assert lesson["lesson"] == "lesson", lesson
+assert lesson["keys"] == 16 and lesson["errors"] == 1, lesson
+assert lesson["words"] == 4 and lesson["wrong_words"] == 0, lesson  # the typo was taken back
+PY
+
+# 2. Closing the window in mid-lesson asks whether to keep the lesson: keeping it saves it.
+start
+xdotool type --delay 80 "jam"
+xdotool key ctrl+w
+sleep 1
+[ "$(windows)" -ge 2 ] || fail "closing in mid-lesson did not ask"
+kill -0 "$pid" || fail "closing in mid-lesson ended the program without asking"
+xdotool key Return   # the default answer: keep it
+await_exit
+"$tutor" stats --json --data-dir "$data" > "$work/stats.json"
+python3 -c 'import json,sys; l=json.load(open(sys.argv[1]))["lessons"]; assert len(l)==2 and l[1]["keys"]==3, l' \
+    "$work/stats.json" || fail "the lesson left in the middle was not kept"
+echo "desktop session test passed"
