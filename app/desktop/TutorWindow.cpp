@@ -375,7 +375,9 @@ void TutorWindow::StartLesson(const Lesson& lesson) {
     m_session = std::move(session);
     m_bKept = false;
     m_strHint.clear();
-    m_strTitle = LessonTitle(lesson, m_settings.session);
+    Options titleOptions;
+    titleOptions.session = m_settings.session;
+    m_strTitle = LessonTitle(lesson, titleOptions);
     set_title(lesson.name + " \u2014 TypeTutor");
     m_titleLabel.set_text(m_strTitle);
     m_stack.set_visible_child("typing");
@@ -754,7 +756,8 @@ void TutorWindow::ShowProgress() {
     m_progressPicture.reset();
     std::string table = "No history could be read.";
     if (m_bHistoryUsable) {
-        ProgressPicture picture(m_history->Lessons(), m_history->LessonNames());
+        ProgressPicture picture(m_history->Lessons(), m_history->LessonNames(),
+                                Keyboard::UsQwerty());
         if (!picture.IsEmpty()) {
             m_progressPicture = std::make_unique<CairoDC>(ProgressPicture::kWidth,
                                                           ProgressPicture::kHeight, picture::kDesk);

@@ -257,7 +257,7 @@ TEST_F(SharedHistoryTest, ProcessesKilledWhileSavingLoseOnlyTheirOwnLesson) {
             killed += WIFSIGNALED(status);
         }
         const Content content = Load();  // recovers what the killed left
-        EXPECT_TRUE(LeftBehind().empty()) << "round " << round;
+        EXPECT_EQ(LeftBehind(), std::vector<std::string>{}) << "round " << round;
         for (int r = 0; r <= round; ++r) {
             for (int p = 0; p < kProcesses; ++p) {
                 const size_t lessons = content.lessons.count({r, p});
