@@ -19,6 +19,14 @@ constexpr const char* kRescueInfix = ".unsaved-";
 constexpr const char* kDamagedInfix = ".damaged-";
 constexpr const char* kUnloadableInfix = ".unloadable-";
 
+// The record file named in the directory's marker of a save in progress, or "" without one.
+std::string SavingMarkerNames(const std::string& markerPath) {
+    std::ifstream in(markerPath);
+    std::string name;
+    std::getline(in, name);
+    return name;
+}
+
 bool LessonFileOpens(const std::string& path) {
     CLessonTrackFile file;
     return file.Open(path.c_str()) == 1;
@@ -109,9 +117,11 @@ void SaveRescue(RecordFile& file, const std::string& path, std::string* message)
 // Under the exclusive lock: reads the file at path again, adds the records of held from
 // onDisk on, and saves the whole. On success held becomes what was saved and onDisk its count;
 // on failure a rescue copy is written and held keeps its new records for another try.
+// The marker names the file being saved, so that recovery knows a main file that does not open
+// beside its backup is this save's own partial write.
 template <typename RecordFile>
 bool SaveMerged(std::unique_ptr<RecordFile>& held, int& onDisk, const std::string& path,
-                std::string* message) {
+                const std::string& markerPath, std::string* message) {
     const bool exists = FileExists(path.c_str());
     if (exists && onDisk == Count(*held)) {
         return true;  // nothing new
@@ -122,7 +132,10 @@ bool SaveMerged(std::unique_ptr<RecordFile>& held, int& onDisk, const std::strin
         SaveRescue(*held, path, message);
         return false;
     }
-    if (!AddRecords(*merged, *held, onDisk) || !merged->Save(path.c_str())) {
+    std::ofstream(markerPath) << fs::path(path).filename().string() << "\n";
+    const bool saved = AddRecords(*merged, *held, onDisk) && merged->Save(path.c_str());
+    DeleteFile(markerPath.c_str());
+    if (!saved) {
         SaveRescue(*merged, path, message);
         return false;
     }
@@ -141,7 +154,8 @@ std::string DefaultDataDirectory() {
     return std::string(home && *home ? home : ".") + "/.local/share/typetutor";
 }
 
-Recovery RecoverRecordFile(const std::string& path, bool (*opens)(const std::string&)) {
+Recovery RecoverRecordFile(const std::string& path, bool (*opens)(const std::string&),
+                           bool interruptedSave) {
     const std::string backup = path + kBackupSuffix;
     if (!FileExists(backup.c_str())) {
         return Recovery::kNothing;
@@ -150,7 +164,9 @@ Recovery RecoverRecordFile(const std::string& path, bool (*opens)(const std::str
         DeleteFile(backup.c_str());
         return Recovery::kBackupRemoved;
     }
-    if (FileExists(path.c_str())) {
+    if (FileExists(path.c_str()) && interruptedSave) {
+        DeleteFile(path.c_str());
+    } else if (FileExists(path.c_str())) {
         const std::string damaged = path + kDamagedInfix + TimeStamp();
         MoveFileReplace(path.c_str(), damaged.c_str());
     }
@@ -225,8 +241,11 @@ void History::Note(const std::string& line) {
 }
 
 void History::Recover() {
-    m_lessonRecovery = RecoverRecordFile(LessonPath(), LessonFileOpens);
-    m_wordRecovery = RecoverRecordFile(WordPath(), WordFileOpens);
+    // No save runs under the exclusive lock: a marker was left by a save that was killed.
+    const std::string saving = SavingMarkerNames(SavingPath());
+    m_lessonRecovery = RecoverRecordFile(LessonPath(), LessonFileOpens, saving == kLessonFile);
+    m_wordRecovery = RecoverRecordFile(WordPath(), WordFileOpens, saving == kWordFile);
+    DeleteFile(SavingPath().c_str());
     for (const auto& [path, recovery] :
          {std::pair{LessonPath(), m_lessonRecovery}, std::pair{WordPath(), m_wordRecovery}}) {
         if (recovery == Recovery::kBackupRestored) {
@@ -254,9 +273,10 @@ bool History::Open(std::string* message) {
         HistoryLock& lock;
         ~UnlockAtEnd() { lock.Unlock(); }
     } unlockAtEnd{m_lock};
-    // A backup under the shared lock was left by a save that died: no save runs meanwhile.
+    // A backup or marker under the shared lock was left by a save that died: no save runs
+    // meanwhile.
     if (FileExists((LessonPath() + kBackupSuffix).c_str()) ||
-        FileExists((WordPath() + kBackupSuffix).c_str())) {
+        FileExists((WordPath() + kBackupSuffix).c_str()) || FileExists(SavingPath().c_str())) {
         if (!m_lock.Lock(HistoryLock::Mode::kExclusive, message)) {
             return false;
         }
@@ -311,8 +331,9 @@ bool History::Save(std::string* message) {
         return false;
     }
     Recover();
-    const bool lessons = SaveMerged(m_pLessons, m_nLessonsOnDisk, LessonPath(), message);
-    const bool words = SaveMerged(m_pWords, m_nWordsOnDisk, WordPath(), message);
+    const bool lessons =
+        SaveMerged(m_pLessons, m_nLessonsOnDisk, LessonPath(), SavingPath(), message);
+    const bool words = SaveMerged(m_pWords, m_nWordsOnDisk, WordPath(), SavingPath(), message);
     AppendNames();
     m_lock.Unlock();
     return lessons && words;

@@ -22,13 +22,16 @@ std::string DefaultDataDirectory();
 enum class Recovery {
     kNothing,         // no backup was left behind
     kBackupRestored,  // the main file was missing or did not open: the backup took its place
-                      // (a main file that did not open is kept as path + ".damaged-" + time)
+                      // (a main file that did not open is removed when it was the interrupted
+                      // save's own partial write, else kept as path + ".damaged-" + time)
     kBackupRemoved,   // the main file opens: the stale backup was removed
 };
 
 // Puts a record file back in order after an interrupted save, which leaves the previous file
-// as path + ".old". opens says whether a file loads as a record file of the right kind.
-Recovery RecoverRecordFile(const std::string& path, bool (*opens)(const std::string&));
+// as path + ".old". opens says whether a file loads as a record file of the right kind;
+// interruptedSave, that a save of this file is known to have died while writing it.
+Recovery RecoverRecordFile(const std::string& path, bool (*opens)(const std::string&),
+                           bool interruptedSave);
 
 // Appends every report to a log file, one line each with the local time; a report repeated
 // straight after itself is counted instead of written again. Installed as the report sink for
@@ -73,6 +76,8 @@ public:
     static constexpr const char* kLogFile = "typetutor.log";
     static constexpr const char* kNamesFile = "lesson-names.txt";
     static constexpr const char* kKeyLogFile = "keys.dat";
+    // Names the record file a save is writing, while it writes it.
+    static constexpr const char* kSavingFile = "typetutor.saving";
 
     explicit History(std::string directory);
     ~History();
@@ -108,6 +113,7 @@ public:
     std::string LogPath() const { return m_strDirectory + "/" + kLogFile; }
     std::string NamesPath() const { return m_strDirectory + "/" + kNamesFile; }
     std::string KeyLogPath() const { return m_strDirectory + "/" + kKeyLogFile; }
+    std::string SavingPath() const { return m_strDirectory + "/" + kSavingFile; }
     Recovery LessonRecovery() const { return m_lessonRecovery; }
     Recovery WordRecovery() const { return m_wordRecovery; }
 

@@ -55,33 +55,42 @@ protected:
 };
 
 // What an interrupted save leaves: a backup, beside a main file that is missing, does not open
-// (kept aside, as it was) or opens (then the backup is stale).
+// (kept aside, as it was, unless the save's marker says it is that save's partial write) or
+// opens (then the backup is stale). The marker is cleared.
 TEST_F(HistoryTest, ABackupIsRestoredOrRemovedByWhatTheMainFileHolds) {
     const std::string two = LessonFile(2);
     const std::string three = LessonFile(3);
     const struct {
         std::string main;
+        const char* marker;
         Recovery recovery;
         const std::string& kept;
         size_t damaged;
     } cases[] = {
-        {"", Recovery::kBackupRestored, two, 0},
-        {"half a file", Recovery::kBackupRestored, two, 1},
-        {three, Recovery::kBackupRemoved, three, 0},
+        {"", nullptr, Recovery::kBackupRestored, two, 0},
+        {"half a file", nullptr, Recovery::kBackupRestored, two, 1},
+        {"half a file", "lessons.dat\n", Recovery::kBackupRestored, two, 0},
+        {"half a file", "words.dat\n", Recovery::kBackupRestored, two, 1},
+        {three, nullptr, Recovery::kBackupRemoved, three, 0},
+        {three, "lessons.dat\n", Recovery::kBackupRemoved, three, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.main.size());
+        SCOPED_TRACE(std::to_string(c.main.size()) + (c.marker ? c.marker : " no marker"));
         TempDir data;
         History history(data.Path());
         if (!c.main.empty()) {
             Write(history.LessonPath(), c.main);
         }
         Write(history.LessonPath() + ".old", two);
+        if (c.marker) {
+            Write(history.SavingPath(), c.marker);
+        }
         std::string message;
         ASSERT_TRUE(history.Open(&message)) << message;
         EXPECT_EQ(history.LessonRecovery(), c.recovery);
         EXPECT_EQ(history.WordRecovery(), Recovery::kNothing);
         EXPECT_FALSE(PathExists(history.LessonPath() + ".old"));
+        EXPECT_FALSE(PathExists(history.SavingPath()));
         EXPECT_EQ(Read(history.LessonPath()), c.kept);
         EXPECT_EQ(history.Lessons().GetLessonCount(), c.kept == two ? 2 : 3);
         const auto damaged = FilesStartingWith(data.Path(), "lessons.dat.damaged-");
@@ -92,6 +101,17 @@ TEST_F(HistoryTest, ABackupIsRestoredOrRemovedByWhatTheMainFileHolds) {
                       std::string::npos);
         }
     }
+}
+
+// A save killed after it wrote its file, before it removed its marker: the next start clears it.
+TEST_F(HistoryTest, AMarkerLeftWithoutABackupIsCleared) {
+    History history(dir.Path());
+    Write(history.LessonPath(), LessonFile(1));
+    Write(history.SavingPath(), "lessons.dat\n");
+    std::string message;
+    ASSERT_TRUE(history.Open(&message)) << message;
+    EXPECT_EQ(history.Lessons().GetLessonCount(), 1);
+    EXPECT_FALSE(PathExists(history.SavingPath()));
 }
 
 TEST_F(HistoryTest, TheWordFileIsRecoveredTheSameWay) {
