@@ -325,7 +325,7 @@ void TutorWindow::ShowChooser() {
     FillChooser();
     set_title("TypeTutor");
     m_stack.set_visible_child("chooser");
-    m_bundledList.grab_focus();
+    m_practiceButton.grab_focus();  // the first of the chooser
 }
 
 void TutorWindow::OpenTextFile() {
@@ -372,6 +372,10 @@ void TutorWindow::ChooseAndStart(const std::string& nameOrPath) {
 }
 
 void TutorWindow::StartLesson(const Lesson& lesson) {
+    // The old session goes first: sessions install their layout's device context in turn and
+    // put back the one before them when they go.
+    m_view.SetSession(nullptr);
+    m_session.reset();
     auto session = std::make_unique<Session>();
     std::string error;
     if (!session->Create(lesson.text, m_settings.session, &error)) {
@@ -648,23 +652,25 @@ bool TutorWindow::OnCloseRequest() {
 // ---- Practice and books -----------------------------------------------------------------------
 
 void TutorWindow::BuildPracticeAndBooks() {
-    m_practiceButton.set_halign(Gtk::Align::START);
+    // Under the chooser's heading: Practice and "Open a book...", then the books begun.
+    auto* buttons = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 12);
     m_practiceButton.set_tooltip_text("A lesson of your weakest keys and words");
-    m_chooser.insert_child_after(m_practiceButton, *m_chooser.get_first_child());
+    buttons->append(m_practiceButton);
+    buttons->append(m_openBookButton);
     m_booksHeading.set_text("Books");
     m_booksHeading.set_xalign(0);
     m_booksHeading.add_css_class("title-4");
-    m_chooser.append(m_booksHeading);
+    m_bookList.add_css_class("boxed-list");
     m_bookList.set_selection_mode(Gtk::SelectionMode::NONE);
     m_bookList.signal_row_activated().connect([this](Gtk::ListBoxRow* row) {
         StartBook(m_bookPaths[static_cast<size_t>(row->get_index())]);
     });
-    m_chooser.append(m_bookList);
-    m_openBookButton.set_halign(Gtk::Align::START);
-    m_openBookButton.signal_clicked().connect([this] { OpenBookFile(); });
-    m_chooser.append(m_openBookButton);
+    m_chooser.insert_child_after(*buttons, *m_chooser.get_first_child());
+    m_chooser.insert_child_after(m_booksHeading, *buttons);
+    m_chooser.insert_child_after(m_bookList, m_booksHeading);
     m_practiceButton.signal_clicked().connect([this] { StartPractice(); });
     m_summaryPracticeButton.signal_clicked().connect([this] { StartPractice(); });
+    m_openBookButton.signal_clicked().connect([this] { OpenBookFile(); });
 }
 
 void TutorWindow::FillBooks() {
