@@ -668,6 +668,8 @@ void TutorWindow::BuildPracticeAndBooks() {
     m_chooser.insert_child_after(*buttons, *m_chooser.get_first_child());
     m_chooser.insert_child_after(m_booksHeading, *buttons);
     m_chooser.insert_child_after(m_bookList, m_booksHeading);
+    // A long focus line, or why the first bundled lesson is offered, wraps under the title.
+    m_titleLabel.set_wrap(true);
     m_practiceButton.signal_clicked().connect([this] { StartPractice(); });
     m_summaryPracticeButton.signal_clicked().connect([this] { StartPractice(); });
     m_openBookButton.signal_clicked().connect([this] { OpenBookFile(); });
