@@ -4,10 +4,12 @@
 #include <chrono>
 #include <cstdio>
 
+#include "Book.h"
 #include "Commands.h"
 #include "Encoding.h"
 #include "KeyboardPicture.h"
 #include "Picture.h"
+#include "Practice.h"
 #include "ProgressPicture.h"
 #include "Stats.h"
 
@@ -161,6 +163,7 @@ TutorWindow::TutorWindow(const DesktopOptions& options)
     BuildSummary();
     BuildProgress();
     BuildSettings();
+    BuildPracticeAndBooks();
     m_stack.set_transition_type(Gtk::StackTransitionType::CROSSFADE);
     set_child(m_stack);
 
@@ -205,7 +208,9 @@ void TutorWindow::OpenHistory() {
         OfferNewHistory(message);
         return;
     }
-    if (!m_options.lesson.empty()) {
+    if (m_options.book) {
+        StartBook(m_options.lesson);
+    } else if (!m_options.lesson.empty()) {
         ChooseAndStart(m_options.lesson);
     }
 }
@@ -311,6 +316,7 @@ void TutorWindow::FillChooser() {
     }
     m_recentHeading.set_visible(!seen.empty());
     m_recentList.set_visible(!seen.empty());
+    FillBooks();
 }
 
 void TutorWindow::ShowChooser() {
@@ -319,7 +325,7 @@ void TutorWindow::ShowChooser() {
     FillChooser();
     set_title("TypeTutor");
     m_stack.set_visible_child("chooser");
-    m_bundledList.grab_focus();
+    m_practiceButton.grab_focus();  // the first of the chooser
 }
 
 void TutorWindow::OpenTextFile() {
@@ -344,6 +350,8 @@ void TutorWindow::OpenTextFile() {
 // ---- A lesson ---------------------------------------------------------------------------------
 
 void TutorWindow::ChooseAndStart(const std::string& nameOrPath) {
+    m_book.reset();
+    m_strFocus.clear();
     Lesson lesson;
     std::string error;
     if (!ChooseLesson(nameOrPath, &lesson, &error)) {
@@ -364,6 +372,10 @@ void TutorWindow::ChooseAndStart(const std::string& nameOrPath) {
 }
 
 void TutorWindow::StartLesson(const Lesson& lesson) {
+    // The old session goes first: sessions install their layout's device context in turn and
+    // put back the one before them when they go.
+    m_view.SetSession(nullptr);
+    m_session.reset();
     auto session = std::make_unique<Session>();
     std::string error;
     if (!session->Create(lesson.text, m_settings.session, &error)) {
@@ -377,7 +389,7 @@ void TutorWindow::StartLesson(const Lesson& lesson) {
     m_strHint.clear();
     Options titleOptions;
     titleOptions.session = m_settings.session;
-    m_strTitle = LessonTitle(lesson, titleOptions);
+    m_strTitle = LessonTitle(lesson, titleOptions) + (m_strFocus.empty() ? "" : "  " + m_strFocus);
     set_title(lesson.name + " \u2014 TypeTutor");
     m_titleLabel.set_text(m_strTitle);
     m_stack.set_visible_child("typing");
@@ -418,6 +430,7 @@ void TutorWindow::OnKey(const Key& key) {
     }
     if (m_session->IsFinished()) {
         KeepLesson();
+        FinishBook();
         ShowSummary();
         return;
     }
@@ -636,6 +649,107 @@ bool TutorWindow::OnCloseRequest() {
     return true;
 }
 
+// ---- Practice and books -----------------------------------------------------------------------
+
+void TutorWindow::BuildPracticeAndBooks() {
+    // Under the chooser's heading: Practice and "Open a book...", then the books begun.
+    auto* buttons = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 12);
+    m_practiceButton.set_tooltip_text("A lesson of your weakest keys and words");
+    buttons->append(m_practiceButton);
+    buttons->append(m_openBookButton);
+    m_booksHeading.set_text("Books");
+    m_booksHeading.set_xalign(0);
+    m_booksHeading.add_css_class("title-4");
+    m_bookList.add_css_class("boxed-list");
+    m_bookList.set_selection_mode(Gtk::SelectionMode::NONE);
+    m_bookList.signal_row_activated().connect([this](Gtk::ListBoxRow* row) {
+        StartBook(m_bookPaths[static_cast<size_t>(row->get_index())]);
+    });
+    m_chooser.insert_child_after(*buttons, *m_chooser.get_first_child());
+    m_chooser.insert_child_after(m_booksHeading, *buttons);
+    m_chooser.insert_child_after(m_bookList, m_booksHeading);
+    // A long focus line, or why the first bundled lesson is offered, wraps under the title.
+    m_titleLabel.set_wrap(true);
+    m_practiceButton.signal_clicked().connect([this] { StartPractice(); });
+    m_summaryPracticeButton.signal_clicked().connect([this] { StartPractice(); });
+    m_openBookButton.signal_clicked().connect([this] { OpenBookFile(); });
+}
+
+void TutorWindow::FillBooks() {
+    while (Gtk::Widget* child = m_bookList.get_first_child()) {
+        m_bookList.remove(*child);
+    }
+    m_bookPaths.clear();
+    const std::vector<BookProgress> books =
+        m_history ? LoadBookProgress(m_history->Directory()) : std::vector<BookProgress>();
+    // The book typed last first.
+    for (auto book = books.rbegin(); book != books.rend(); ++book) {
+        m_bookPaths.push_back(book->path);
+        m_bookList.append(*MakeRow(book->title, SummarizeBook(*book)));
+    }
+    m_booksHeading.set_visible(!books.empty());
+    m_bookList.set_visible(!books.empty());
+}
+
+void TutorWindow::StartPractice() {
+    if (!m_bHistoryUsable) {
+        return;
+    }
+    const Practice practice = MakePractice(*m_history, PracticeSeed(Options()), "");
+    if (practice.lesson.text.empty()) {
+        ShowChooser();
+        ShowMessage("There is nothing to practise", practice.message);
+        return;
+    }
+    m_book.reset();
+    m_strFocus = practice.fromHistory ? practice.focus : practice.message;
+    StartLesson(practice.lesson);
+}
+
+void TutorWindow::OpenBookFile() {
+    m_fileChooser = Gtk::FileChooserNative::create(
+        "Open a Book", *this, Gtk::FileChooser::Action::OPEN, "_Open", "_Cancel");
+    auto filter = Gtk::FileFilter::create();
+    filter->set_name("Text files");
+    filter->add_mime_type("text/plain");
+    m_fileChooser->add_filter(filter);
+    m_fileChooser->signal_response().connect([this](int response) {
+        const auto file = m_fileChooser->get_file();
+        if (response == static_cast<int>(Gtk::ResponseType::ACCEPT) && file) {
+            StartBook(file->get_path());
+        }
+        m_fileChooser.reset();
+    });
+    m_fileChooser->show();
+}
+
+void TutorWindow::StartBook(const std::string& path) {
+    Lesson lesson;
+    BookPart part;
+    std::string error;
+    if (!m_bHistoryUsable || !OpenBookPart(path, m_history->Directory(), &lesson, &part, &error)) {
+        ShowChooser();
+        ShowMessage("This book cannot be used", error);
+        return;
+    }
+    m_strFocus.clear();
+    m_book = part;
+    StartLesson(lesson);
+    if (!part.notice.empty()) {
+        Ask(part.title, part.notice, {{"_OK", kYes}}, [this](int) { m_view.grab_focus(); });
+    }
+}
+
+void TutorWindow::FinishBook() {
+    if (!m_book || !m_bKept || !m_session->IsFinished()) {
+        return;
+    }
+    // Shown on the end screen, as is a place that could not be saved.
+    std::string line;
+    FinishBookPart(*m_history, *m_book, m_session->Figures(), &line);
+    m_summarySaved.set_text(m_summarySaved.get_text() + "\n" + line);
+}
+
 // ---- End of a lesson and progress -----------------------------------------------------------
 
 void TutorWindow::BuildSummary() {
@@ -652,8 +766,16 @@ void TutorWindow::BuildSummary() {
     buttons->append(m_repeatButton);
     buttons->append(m_nextButton);
     buttons->append(m_summaryProgressButton);
-    m_repeatButton.signal_clicked().connect([this] { StartLesson(m_lesson); });
+    buttons->append(m_summaryPracticeButton);
+    m_repeatButton.signal_clicked().connect([this] {
+        m_book.reset();  // typed again for practice, not as the book's next part
+        StartLesson(m_lesson);
+    });
     m_nextButton.signal_clicked().connect([this] {
+        if (m_book) {
+            StartBook(m_book->path);
+            return;
+        }
         // The bundled lesson after this one; the first after a file of one's own.
         const std::vector<BundledLesson> bundled = ListBundledLessons();
         if (bundled.empty()) {
@@ -718,6 +840,7 @@ void TutorWindow::ShowSummary() {
         }
     }
     m_summaryWeak.set_text(weak);
+    m_nextButton.set_label(m_book ? "_Next part" : "_Next lesson");
     m_stack.set_visible_child("summary");
     m_nextButton.grab_focus();
 }

@@ -7,9 +7,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "Book.h"
 #include "History.h"
 #include "Keyboard.h"
 #include "Lesson.h"
@@ -20,6 +22,7 @@
 struct DesktopOptions {
     std::string dataDir;
     std::string lesson;  // a bundled lesson's name or a text file; empty for the chooser
+    bool book = false;   // lesson names a book, typed a part at a time
 };
 
 class TutorWindow : public Gtk::ApplicationWindow {
@@ -68,6 +71,15 @@ private:
     // (unless the learner stays); otherwise goes on straight away.
     void LeaveLesson(std::function<void()> then);
     bool LessonInProgress() const;
+
+    // Practice from the history, and books typed a part at a time.
+    void BuildPracticeAndBooks();
+    void FillBooks();
+    void StartPractice();
+    void OpenBookFile();
+    void StartBook(const std::string& path);
+    // After a book's part was typed to its end and kept: records it and says what comes next.
+    void FinishBook();
 
     // Settings.
     void ApplyFontSize(int size);
@@ -158,6 +170,16 @@ private:
     Glib::RefPtr<Gtk::FileChooserNative> m_fileChooser;
     Glib::RefPtr<Gtk::Builder> m_shortcutsBuilder;
     std::function<void()> m_keyShownHook;
+
+    // Practice and books.
+    std::string m_strFocus;          // what the practice lesson practises, for its title
+    std::optional<BookPart> m_book;  // the book whose part is typed
+    Gtk::Button m_practiceButton{"_Practice", true};
+    Gtk::Button m_summaryPracticeButton{"Pr_actice", true};
+    Gtk::Button m_openBookButton{"Open a _book\u2026", true};
+    Gtk::Label m_booksHeading;
+    Gtk::ListBox m_bookList;
+    std::vector<std::string> m_bookPaths;
     sigc::connection m_tick;
     sigc::connection m_start;
 };

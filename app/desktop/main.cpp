@@ -12,11 +12,13 @@ namespace {
 
 constexpr const char* kAppId = "io.github.typetutor.TypeTutor";
 std::string Usage() {
-    return "Usage: typetutor-gtk [--data-dir DIR] [LESSON]\n"
+    return "Usage: typetutor-gtk [--data-dir DIR] [LESSON | --book FILE]\n"
            "\n"
            "The desktop typing tutor. LESSON is a bundled lesson's name (typetutor --list) or a\n"
            "UTF-8 text file; without one, a lesson is chosen in the window.\n"
            "\n"
+           "  --book FILE      type the book FILE a part of about a page at a time, from where\n"
+           "                   you left off\n"
            "  --data-dir DIR   keep the history in DIR (default: " +
            DefaultDataDirectory() + ")\n";
 }
@@ -35,6 +37,13 @@ bool ParseArguments(const std::vector<std::string>& args, DesktopOptions* option
                 return false;
             }
             options->dataDir = args[++i];
+        } else if (arg == "--book") {
+            if (i + 1 >= args.size() || args[i + 1].empty() || !options->lesson.empty()) {
+                *error = "--book needs a file, and no other lesson";
+                return false;
+            }
+            options->lesson = args[++i];
+            options->book = true;
         } else if (arg.rfind("--data-dir=", 0) == 0 && arg.size() > 11) {
             options->dataDir = arg.substr(11);
         } else if (arg.size() > 1 && arg[0] == '-') {

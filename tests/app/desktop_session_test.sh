@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Whole lessons in the desktop program under a virtual X server: xdotool types, a screenshot of
-# the screen shows the typo and the lit key, the history shows what was kept, and closing the
-# window in mid-lesson asks first.
+# the screen shows the typo and the lit key, the history shows what was kept, closing the
+# window in mid-lesson asks first, and a book's parts and the practice lesson are typed.
 # Usage: desktop_session_test.sh TYPETUTOR_GTK TYPETUTOR LESSONS_DIR [SCREENSHOT_DIR]
 set -euo pipefail
 gtk="$1"
@@ -36,9 +36,10 @@ fail() {
     cat "$work/out" 2>/dev/null || true
     exit 1
 }
-# Starts the program on the lesson and focuses its window (no window manager does).
+# Starts the program on the lesson (or the arguments given) and focuses its window (no window
+# manager does).
 start() {
-    "$gtk" --data-dir "$data" "$work/lesson.txt" > "$work/out" 2>&1 &
+    "$gtk" --data-dir "$data" "${@:-$work/lesson.txt}" > "$work/out" 2>&1 &
     pid=$!
     window=""
     for _ in $(seq 1 150); do  # up to 30 s: a loaded machine starts programs slowly
@@ -48,6 +49,7 @@ start() {
     done
     [ -n "$window" ] || fail "no window appeared"
     sleep 1
+    xdotool windowactivate "$window" 2>/dev/null || true
     xdotool windowfocus --sync "$window"
 }
 windows() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
@@ -137,4 +139,31 @@ await_exit
 "$tutor" stats --json --data-dir "$data" > "$work/stats.json"
 python3 -c 'import json,sys; l=json.load(open(sys.argv[1]))["lessons"]; assert len(l)==2 and l[1]["keys"]==3, l' \
     "$work/stats.json" || fail "the lesson left in the middle was not kept"
+
+# 3. A book of three short chapters: its first two parts typed, one after the other from the end
+# screen's Next, each recorded; then the Practice button's lesson, and the chooser with the book.
+printf 'CHAPTER I\n\nfox dig\n\nCHAPTER II\n\njam sun\n\nCHAPTER III\n\nsun fox\n' > "$work/book.txt"
+next_part() { awk -F'\t' -v p="$work/book.txt" '$12 == p { print $2 }' "$data/books.txt"; }
+start --book "$work/book.txt"
+xdotool type --delay 80 "fox dig"
+sleep 1
+[ "$(next_part)" = 1 ] || fail "the book's first part is not recorded: $(cat "$data/books.txt")"
+xdotool key alt+n   # Next part
+sleep 1
+xdotool type --delay 80 "jam sun"
+sleep 1
+[ "$(next_part)" = 2 ] || fail "Next did not type the book's second part"
+xdotool key alt+a   # Practice
+sleep 1
+xdotool getwindowname "$window" | grep -q '^practice' ||
+    fail "the Practice button did not start practice: $(xdotool getwindowname "$window")"
+xdotool key ctrl+l
+sleep 1
+import -window root "$work/shot.png"
+[ -n "$shots" ] && cp "$work/shot.png" "$shots/desktop-chooser.png"
+xdotool key ctrl+w
+await_exit
+"$tutor" stats --json --data-dir "$data" > "$work/stats.json"
+python3 -c 'import json,sys; l=json.load(open(sys.argv[1]))["lessons"]; assert len(l)==4, l' \
+    "$work/stats.json" || fail "the book's parts are not in the history"
 echo "desktop session test passed"
