@@ -4,6 +4,7 @@
 #include <unictype.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -49,25 +50,29 @@ constexpr size_t kMinWordLength = 2;
 constexpr size_t kMaxWordLength = 10;
 constexpr const char* kPracticeName = "practice";
 
-// The lower-case letter of a byte of the page: itself for a lower-case letter, its lower case
+// The lower-case letter of each byte of a page: itself for a lower-case letter, its lower case
 // for a capital; 0 for a byte that is no letter, or whose lower case the page lacks.
-char LowerLetter(unsigned char byte, const CodePage& page) {
-    const char32_t cp = page.ToUnicode(byte);
-    if (cp == kNoCharacter) {
-        return 0;
+class LowerLetters {
+public:
+    explicit LowerLetters(const CodePage& page) {
+        for (size_t byte = 0; byte < m_lower.size(); ++byte) {
+            const char32_t cp = page.ToUnicode(static_cast<unsigned char>(byte));
+            const char32_t lower = cp == kNoCharacter ? cp : uc_tolower(cp);
+            const int b =
+                cp != kNoCharacter && uc_is_property_lowercase(lower) ? page.ToByte(lower) : -1;
+            m_lower[byte] = b < 0 ? 0 : static_cast<char>(b);
+        }
     }
-    const char32_t lower = uc_tolower(cp);
-    const int b = uc_is_property_lowercase(lower) ? page.ToByte(lower) : -1;
-    return b < 0 ? 0 : static_cast<char>(b);
-}
+    char operator()(char c) const { return m_lower[static_cast<unsigned char>(c)]; }
+    // 2 to 10 lower-case letters.
+    bool IsPracticeWord(const std::string& w) const {
+        return w.size() >= kMinWordLength && w.size() <= kMaxWordLength &&
+               std::all_of(w.begin(), w.end(), [this](char c) { return (*this)(c) == c; });
+    }
 
-// 2 to 10 lower-case letters of the page.
-bool IsPracticeWord(const std::string& w, const CodePage& page) {
-    return w.size() >= kMinWordLength && w.size() <= kMaxWordLength &&
-           std::all_of(w.begin(), w.end(), [&page](char c) {
-               return LowerLetter(static_cast<unsigned char>(c), page) == c;
-           });
-}
+private:
+    std::array<char, 256> m_lower{};
+};
 
 // A UTF-8 word in the page's bytes; empty when the page lacks one of its characters. Most words
 // are composed already and go character by character; one with a combining mark goes through
@@ -104,16 +109,22 @@ size_t Draw(std::mt19937& rng, size_t n) {
 
 // The practice words of a UTF-8 file, a word a line, in the page's bytes.
 std::vector<std::string> ReadPracticeWords(const std::string& path, const CodePage& page) {
+    const LowerLetters lower(page);
     std::vector<std::string> words;
     std::ifstream in(path);
     std::string line;
     while (std::getline(in, line)) {
-        // Four bytes of UTF-8 at most to a letter: longer lines hold no practice word.
-        if (line.size() < kMinWordLength || line.size() > 4 * kMaxWordLength) {
+        // The characters counted before any is looked up: most lines of a large list are too
+        // long.
+        const auto characters = std::count_if(line.begin(), line.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        });
+        if (characters < static_cast<long>(kMinWordLength) ||
+            characters > static_cast<long>(kMaxWordLength)) {
             continue;
         }
         std::string w = InPage(line, page);
-        if (IsPracticeWord(w, page)) {
+        if (lower.IsPracticeWord(w)) {
             words.push_back(std::move(w));
         }
     }
@@ -123,6 +134,7 @@ std::vector<std::string> ReadPracticeWords(const std::string& path, const CodePa
 // The words of the bundled lessons in the language, lower-cased, without the punctuation around
 // them, as they fit the page.
 std::vector<std::string> BundledWords(const std::string& language, const CodePage& page) {
+    const LowerLetters lower(page);
     std::set<std::string> words;
     for (const BundledLesson& b : ListBundledLessons()) {
         if (b.language != language) {
@@ -138,11 +150,9 @@ std::vector<std::string> BundledWords(const std::string& language, const CodePag
             const size_t first = w.find_first_not_of(".,;:!?\"'()-");
             const size_t last = w.find_last_not_of(".,;:!?\"'()-");
             w = first == std::string::npos ? "" : w.substr(first, last - first + 1);
-            std::transform(w.begin(), w.end(), w.begin(), [&page](char c) {
-                const char lower = LowerLetter(static_cast<unsigned char>(c), page);
-                return lower ? lower : c;
-            });
-            if (IsPracticeWord(w, page)) {
+            std::transform(w.begin(), w.end(), w.begin(),
+                           [&lower](char c) { return lower(c) ? lower(c) : c; });
+            if (lower.IsPracticeWord(w)) {
                 words.insert(w);
             }
         }
@@ -201,14 +211,14 @@ std::vector<const CLessonTrack*> AllLessons(const CLessonTrackFile& file) {
 }
 
 KeyRanking RankKeys(const std::vector<const CLessonTrack*>& lessons) {
-    const CodePage& page = CurrentCodePage();
+    const LowerLetters lower(CurrentCodePage());
     std::map<char, KeyWeakness> sums;
     const size_t n = lessons.size();
     const size_t first = n > kRecentLessons ? n - kRecentLessons : 0;
     for (size_t i = first; i < n; ++i) {
         const double weight = std::pow(0.5, static_cast<double>(n - 1 - i) / kHalfLifeLessons);
         for (const CCharTrack& slot : lessons[i]->m_aCharTrack) {
-            const char key = LowerLetter(static_cast<unsigned char>(slot.m_chChar), page);
+            const char key = lower(slot.m_chChar);
             if (key == 0 || slot.m_nKeys <= 0) {
                 continue;
             }
@@ -304,6 +314,7 @@ PracticeLesson BuildPractice(const KeyRanking& ranking, const std::vector<WordRo
                              const WordList& list, unsigned seed, const std::string& focusKeys) {
     PracticeLesson lesson;
     std::mt19937 rng(seed);
+    const LowerLetters lower(CurrentCodePage());
 
     // The focus keys and the line that names them.
     std::string focus;
@@ -314,7 +325,7 @@ PracticeLesson BuildPractice(const KeyRanking& ranking, const std::vector<WordRo
     };
     if (!focusKeys.empty()) {
         for (char c : focusKeys) {
-            const char key = LowerLetter(static_cast<unsigned char>(c), CurrentCodePage());
+            const char key = lower(c);
             if (key && focus.find(key) == std::string::npos) {
                 focus += key;
                 named.push_back(name(key));
