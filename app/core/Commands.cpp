@@ -199,17 +199,20 @@ unsigned PracticeSeed(const Options& options) {
     return static_cast<unsigned>(CTime(now).GetTime()) * 1000u + now.wMilliseconds;
 }
 
-int RunPractice(const Options& options, std::ostream& out, std::ostream& err) {
+int RunPractice(const Options& options, const Profile& profile, std::ostream& out,
+                std::ostream& err) {
     History history(options.dataDir);
     if (!OpenHistory(history, err)) {
         return kExitHistory;
     }
-    const Practice practice = MakePractice(history, PracticeSeed(options), options.focus);
+    const Practice practice =
+        MakePractice(history, LoadWordList(profile), PracticeSeed(options), options.focus);
     if (!practice.fromHistory) {
         out << practice.message << "\n";
         return practice.lesson.text.empty() ? kExitRefused : 0;
     }
-    out << practice.focus << "\n\n" << SingleByteToUtf8(practice.lesson.text) << "\n";
+    out << SingleByteToUtf8(practice.focus) << "\n\n"
+        << SingleByteToUtf8(practice.lesson.text) << "\n";
     return 0;
 }
 

@@ -52,8 +52,10 @@ int RunReplay(const Options& options, std::ostream& out, std::ostream& err);
 int RunStats(const Options& options, std::ostream& out, std::ostream& err);
 // Prints a practice lesson built from the history, with its focus line (or, with an empty
 // history, which lesson to begin with). 0 on success, 1 when the history cannot be opened, 2
-// when there is nothing to practise at all (no lesson, no word list).
-int RunPractice(const Options& options, std::ostream& out, std::ostream& err);
+// when there is nothing to practise at all (no lesson, no word list). The words are those of the
+// profile's language.
+int RunPractice(const Options& options, const Profile& profile, std::ostream& out,
+                std::ostream& err);
 // The seed of a practice lesson: options.seed, or one from the clock.
 unsigned PracticeSeed(const Options& options);
 // Lesson options.lessonNumber of the history and its logged keys as a replay, in the method and

@@ -1,6 +1,10 @@
 #include "Practice.h"
 
+#include <unicase.h>
+#include <unictype.h>
+
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -9,6 +13,7 @@
 #include <sstream>
 
 #include "History.h"
+#include "Profile.h"
 
 namespace {
 
@@ -37,27 +42,55 @@ constexpr size_t kWordsPerLine = 10;
 // A focus key draws from the common words that hold it when there are at least this many.
 constexpr size_t kMinCommonPool = 8;
 
-constexpr const char* kDictionary = "/usr/share/dict/american-english";
 constexpr const char* kCommonLists[] = {
     "/usr/share/dict/scowl/english-words.10", "/usr/share/dict/scowl/english-words.20",
     "/usr/share/dict/scowl/american-words.10", "/usr/share/dict/scowl/american-words.20"};
+constexpr const char* kEnglish = "English";
 constexpr size_t kMinWordLength = 2;
 constexpr size_t kMaxWordLength = 10;
 constexpr const char* kPracticeName = "practice";
 
-bool IsPlainWord(const std::string& w) {
-    return w.size() >= kMinWordLength && w.size() <= kMaxWordLength &&
-           std::all_of(w.begin(), w.end(), [](char c) { return c >= 'a' && c <= 'z'; });
-}
+// The lower-case letter of each byte of a page: itself for a lower-case letter, its lower case
+// for a capital; 0 for a byte that is no letter, or whose lower case the page lacks.
+class LowerLetters {
+public:
+    explicit LowerLetters(const CodePage& page) {
+        for (size_t byte = 0; byte < m_lower.size(); ++byte) {
+            const char32_t cp = page.ToUnicode(static_cast<unsigned char>(byte));
+            const char32_t lower = cp == kNoCharacter ? cp : uc_tolower(cp);
+            const int b =
+                cp != kNoCharacter && uc_is_property_lowercase(lower) ? page.ToByte(lower) : -1;
+            m_lower[byte] = b < 0 ? 0 : static_cast<char>(b);
+        }
+    }
+    char operator()(char c) const { return m_lower[static_cast<unsigned char>(c)]; }
+    // 2 to 10 lower-case letters.
+    bool IsPracticeWord(const std::string& w) const {
+        return w.size() >= kMinWordLength && w.size() <= kMaxWordLength &&
+               std::all_of(w.begin(), w.end(), [this](char c) { return (*this)(c) == c; });
+    }
 
-char LowerLetter(int code) {
-    if (code >= 'a' && code <= 'z') {
-        return static_cast<char>(code);
+private:
+    std::array<char, 256> m_lower{};
+};
+
+// A UTF-8 word in the page's bytes; empty when the page lacks one of its characters. Most words
+// are composed already and go character by character; one with a combining mark goes through
+// the lessons' conversion, which composes it.
+std::string InPage(const std::string& utf8, const CodePage& page) {
+    std::string bytes;
+    for (size_t i = 0; i < utf8.size();) {
+        const char32_t cp = DecodeUtf8(utf8, i);
+        if (cp != kNotUtf8 && uc_is_general_category(cp, UC_CATEGORY_M)) {
+            return ConvertToCodePage(utf8, page).bytes;
+        }
+        const int b = cp == kNotUtf8 ? -1 : page.ToByte(cp);
+        if (b < 0) {
+            return "";
+        }
+        bytes += static_cast<char>(b);
     }
-    if (code >= 'A' && code <= 'Z') {
-        return static_cast<char>(code - 'A' + 'a');
-    }
-    return 0;
+    return bytes;
 }
 
 double Median(std::vector<double> v) {
@@ -74,31 +107,52 @@ size_t Draw(std::mt19937& rng, size_t n) {
     return n > 0 ? static_cast<size_t>(rng() % n) : 0;
 }
 
-std::vector<std::string> ReadPlainWords(const std::string& path) {
+// The practice words of a UTF-8 file, a word a line, in the page's bytes.
+std::vector<std::string> ReadPracticeWords(const std::string& path, const CodePage& page) {
+    const LowerLetters lower(page);
     std::vector<std::string> words;
     std::ifstream in(path);
-    std::string w;
-    while (std::getline(in, w)) {
-        if (IsPlainWord(w)) {
-            words.push_back(w);
+    std::string line;
+    while (std::getline(in, line)) {
+        // The characters counted before any is looked up: most lines of a large list are too
+        // long.
+        const auto characters = std::count_if(line.begin(), line.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        });
+        if (characters < static_cast<long>(kMinWordLength) ||
+            characters > static_cast<long>(kMaxWordLength)) {
+            continue;
+        }
+        std::string w = InPage(line, page);
+        if (lower.IsPracticeWord(w)) {
+            words.push_back(std::move(w));
         }
     }
     return words;
 }
 
-// The words of the bundled lessons, lower-cased, without the punctuation around them.
-std::vector<std::string> BundledWords() {
+// The words of the bundled lessons in the language, lower-cased, without the punctuation around
+// them, as they fit the page.
+std::vector<std::string> BundledWords(const std::string& language, const CodePage& page) {
+    const LowerLetters lower(page);
     std::set<std::string> words;
     for (const BundledLesson& b : ListBundledLessons()) {
-        std::istringstream text(LoadLessonFile(b.path).text);
+        if (b.language != language) {
+            continue;
+        }
+        std::ifstream in(b.path, std::ios::binary);
+        const SingleByteText text = ConvertToCodePage(
+            std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
+            page);
+        std::istringstream split(text.bytes);
         std::string w;
-        while (text >> w) {
+        while (split >> w) {
             const size_t first = w.find_first_not_of(".,;:!?\"'()-");
             const size_t last = w.find_last_not_of(".,;:!?\"'()-");
             w = first == std::string::npos ? "" : w.substr(first, last - first + 1);
             std::transform(w.begin(), w.end(), w.begin(),
-                           [](char c) { return LowerLetter(c) ? LowerLetter(c) : c; });
-            if (IsPlainWord(w)) {
+                           [&lower](char c) { return lower(c) ? lower(c) : c; });
+            if (lower.IsPracticeWord(w)) {
                 words.insert(w);
             }
         }
@@ -157,13 +211,14 @@ std::vector<const CLessonTrack*> AllLessons(const CLessonTrackFile& file) {
 }
 
 KeyRanking RankKeys(const std::vector<const CLessonTrack*>& lessons) {
+    const LowerLetters lower(CurrentCodePage());
     std::map<char, KeyWeakness> sums;
     const size_t n = lessons.size();
     const size_t first = n > kRecentLessons ? n - kRecentLessons : 0;
     for (size_t i = first; i < n; ++i) {
         const double weight = std::pow(0.5, static_cast<double>(n - 1 - i) / kHalfLifeLessons);
         for (const CCharTrack& slot : lessons[i]->m_aCharTrack) {
-            const char key = LowerLetter(static_cast<unsigned char>(slot.m_chChar));
+            const char key = lower(slot.m_chChar);
             if (key == 0 || slot.m_nKeys <= 0) {
                 continue;
             }
@@ -216,26 +271,30 @@ std::vector<WordRow> RankWords(const CWordTrackFile& words, int nTop) {
     return mistyped;
 }
 
-WordList LoadWordList() {
+WordList LoadWordList(const std::string& path, const std::string& language, const CodePage& page) {
     WordList list;
-    list.words = ReadPlainWords(kDictionary);
+    if (!path.empty()) {
+        list.words = ReadPracticeWords(path, page);
+    }
     if (list.words.empty()) {
-        list.words = BundledWords();
+        list.words = BundledWords(language, page);
         list.common = list.words;
-        list.source = "the words of the bundled lessons";
+        list.source = "the words of the bundled " + language + " lessons";
         return list;
     }
-    list.source = kDictionary;
+    list.source = path;
     std::sort(list.words.begin(), list.words.end());
     list.words.erase(std::unique(list.words.begin(), list.words.end()), list.words.end());
-    // The common words among them: SCOWL's, or without it the bundled lessons'.
+    // The common words among them: SCOWL's for English, or the bundled lessons'.
     std::vector<std::string> candidates;
-    for (const char* path : kCommonLists) {
-        const std::vector<std::string> words = ReadPlainWords(path);
-        candidates.insert(candidates.end(), words.begin(), words.end());
+    if (language == kEnglish) {
+        for (const char* common : kCommonLists) {
+            const std::vector<std::string> words = ReadPracticeWords(common, page);
+            candidates.insert(candidates.end(), words.begin(), words.end());
+        }
     }
     if (candidates.empty()) {
-        candidates = BundledWords();
+        candidates = BundledWords(language, page);
     }
     std::set<std::string> common;
     for (const std::string& w : candidates) {
@@ -247,10 +306,15 @@ WordList LoadWordList() {
     return list;
 }
 
+WordList LoadWordList(const Profile& profile) {
+    return LoadWordList(WordListFile(profile), ProfileLanguage(profile), *profile.page);
+}
+
 PracticeLesson BuildPractice(const KeyRanking& ranking, const std::vector<WordRow>& weakWords,
                              const WordList& list, unsigned seed, const std::string& focusKeys) {
     PracticeLesson lesson;
     std::mt19937 rng(seed);
+    const LowerLetters lower(CurrentCodePage());
 
     // The focus keys and the line that names them.
     std::string focus;
@@ -261,7 +325,7 @@ PracticeLesson BuildPractice(const KeyRanking& ranking, const std::vector<WordRo
     };
     if (!focusKeys.empty()) {
         for (char c : focusKeys) {
-            const char key = LowerLetter(static_cast<unsigned char>(c));
+            const char key = lower(c);
             if (key && focus.find(key) == std::string::npos) {
                 focus += key;
                 named.push_back(name(key));
@@ -360,8 +424,14 @@ PracticeLesson BuildPractice(const KeyRanking& ranking, const std::vector<WordRo
     return lesson;
 }
 
-Practice MakePractice(History& history, unsigned seed, const std::string& focusKeys) {
+Practice MakePractice(History& history, const WordList& list, unsigned seed,
+                      const std::string& focusKeys) {
     Practice practice;
+    const SingleByteText keys = ConvertToCodePage(focusKeys, CurrentCodePage());
+    if (!focusKeys.empty() && !keys.ok) {
+        practice.message = "--focus: " + keys.error.substr(keys.error.find(": ") + 2);
+        return practice;
+    }
     if (history.Lessons().GetLessonCount() == 0) {
         const std::vector<BundledLesson> bundled = ListBundledLessons();
         std::string error;
@@ -379,12 +449,13 @@ Practice MakePractice(History& history, unsigned seed, const std::string& focusK
         return practice;
     }
     const PracticeLesson built =
-        BuildPractice(RankKeys(AllLessons(history.Lessons())), RankWords(history.Words(), 7),
-                      LoadWordList(), seed, focusKeys);
+        BuildPractice(RankKeys(AllLessons(history.Lessons())), RankWords(history.Words(), 7), list,
+                      seed, keys.bytes);
     if (built.text.empty()) {
         practice.message =
-            "No word list was found (Debian's wamerican gives one) and the "
-            "history holds no weak word to practise.";
+            "No word list of this profile's language was found (Debian's w* "
+            "packages give them: wngerman, wpolish, ...), no bundled lesson is in "
+            "it, and the history holds no weak word to practise.";
         return practice;
     }
     practice.fromHistory = true;

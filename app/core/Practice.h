@@ -10,10 +10,11 @@
 #include "Stats.h"
 
 class History;
+struct Profile;
 
 // One letter key over recent lessons, newer lessons weighing more.
 struct KeyWeakness {
-    char key = 0;          // a lower-case letter; its capital counts with it
+    char key = 0;          // a lower-case letter of the current page; its capital counts with it
     double keys = 0;       // weighted keystrokes
     double errors = 0;     // weighted wrong keystrokes
     double ms = 0;         // weighted milliseconds
@@ -46,20 +47,24 @@ struct WordList {
     std::string source;               // where they came from, for messages
 };
 
-// Debian's American English list filtered to plain lower-case words of 2 to 10 letters, its
-// common words from the SCOWL lists when those are installed; without the list, the words of
-// the bundled lessons.
-WordList LoadWordList();
+// The words of a UTF-8 word list file, a word a line, that are 2 to 10 lower-case letters of
+// page, in its bytes; for English, the common ones from the SCOWL lists when those are
+// installed. Without the file (path empty or unreadable), the words of the bundled lessons in
+// language ("German"), as they fit the page; none when there are none.
+WordList LoadWordList(const std::string& path, const std::string& language, const CodePage& page);
+// The list of the profile's language (WordListFile) in its page.
+WordList LoadWordList(const Profile& profile);
 
 struct PracticeLesson {
     std::string text;   // lines of words
-    std::string focus;  // "focus: e 50%, r 67%, slow: h"
+    std::string focus;  // "focus: e 50%, r 67%, slow: h", in the current page
     std::vector<std::string> words;
 };
 
 // About 60 words: a third the weak words (each two or three times), half words holding the
-// focus keys, the rest common words; no word twice in a row. focusKeys, when not empty, names
-// the keys instead of the ranking. The same inputs and seed give the same lesson.
+// focus keys, the rest common words; no word twice in a row. focusKeys (bytes of the current
+// page), when not empty, names the keys instead of the ranking. The same inputs and seed give the
+// same lesson.
 PracticeLesson BuildPractice(const KeyRanking& keys, const std::vector<WordRow>& weakWords,
                              const WordList& list, unsigned seed, const std::string& focusKeys);
 
@@ -69,7 +74,9 @@ PracticeLesson BuildPractice(const KeyRanking& keys, const std::vector<WordRow>&
 struct Practice {
     bool fromHistory = false;
     Lesson lesson;
-    std::string focus;    // the focus line, from the history
-    std::string message;  // why the first bundled lesson is offered instead
+    std::string focus;    // the focus line, from the history, in the current page
+    std::string message;  // why the first bundled lesson is offered instead, or nothing at all
 };
-Practice MakePractice(History& history, unsigned seed, const std::string& focusKeys);
+// The words come from list; focusKeys is UTF-8, as the command line gives it.
+Practice MakePractice(History& history, const WordList& list, unsigned seed,
+                      const std::string& focusKeys);

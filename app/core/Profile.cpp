@@ -50,8 +50,29 @@ constexpr LayoutWords kLayoutWords[] = {
     {"ie", "british-english"}, {"us", kEnglishWords},
 };
 
+// The language of a layout, as the bundled lessons name theirs.
+struct LayoutLanguage {
+    const char* layout;
+    const char* language;
+};
+constexpr LayoutLanguage kLayoutLanguages[] = {
+    {"de", "German"},  {"at", "German"},     {"ch", "German"},  {"fr", "French"},  {"be", "French"},
+    {"es", "Spanish"}, {"latam", "Spanish"}, {"pl", "Polish"},  {"ru", "Russian"}, {"gr", "Greek"},
+    {"us", "English"}, {"gb", "English"},    {"ie", "English"},
+};
+
 std::string BaseLayout(const std::string& layout) {
     return layout.substr(0, layout.find('('));
+}
+
+// The code page a layout's language is usually written in.
+const CodePage& UsualCodePage(const std::string& layout) {
+    for (const LayoutPage& l : kLayoutPages) {
+        if (BaseLayout(layout) == l.layout) {
+            return *CodePage::Find(l.page);
+        }
+    }
+    return CodePage::Western();
 }
 
 bool HasHistory(const std::string& directory) {
@@ -160,12 +181,7 @@ bool SaveProfile(const Profile& profile, std::string* error) {
 }
 
 const CodePage& SuggestCodePage(const std::string& lessonUtf8, const std::string& layout) {
-    const CodePage* usual = &CodePage::Western();
-    for (const LayoutPage& l : kLayoutPages) {
-        if (BaseLayout(layout) == l.layout) {
-            usual = CodePage::Find(l.page);
-        }
-    }
+    const CodePage* usual = &UsualCodePage(layout);
     const std::vector<const CodePage*> holding = PagesHolding(lessonUtf8);
     if (std::find(holding.begin(), holding.end(), usual) != holding.end() || holding.empty()) {
         return *usual;
@@ -226,11 +242,44 @@ bool OpenProfile(Options* options, Profile* profile, std::string* error) {
     return true;
 }
 
+namespace {
+
+// The layout that speaks for the profile's language. A layout whose usual page is not the
+// profile's says little of it: a Russian learner may type on a US keyboard, so the page's own
+// layout speaks for it.
+std::string LanguageLayout(const Profile& profile) {
+    std::string layout = BaseLayout(profile.layout);
+    if (&UsualCodePage(layout) != profile.page) {
+        layout.clear();
+        for (const LayoutPage& l : kLayoutPages) {
+            if (layout.empty() && CodePage::Find(l.page) == profile.page) {
+                layout = l.layout;
+            }
+        }
+        if (layout.empty() && profile.page == &CodePage::Western()) {
+            layout = "us";
+        }
+    }
+    return layout;
+}
+
+}  // namespace
+
+std::string ProfileLanguage(const Profile& profile) {
+    const std::string layout = LanguageLayout(profile);
+    for (const LayoutLanguage& l : kLayoutLanguages) {
+        if (layout == l.layout) {
+            return l.language;
+        }
+    }
+    return "";
+}
+
 std::string WordListFile(const Profile& profile) {
     std::error_code ec;
     for (const LayoutWords& w : kLayoutWords) {
         std::string path = std::string(kDictionaries) + w.file;
-        if (BaseLayout(profile.layout) == w.layout && fs::exists(path, ec)) {
+        if (LanguageLayout(profile) == w.layout && fs::exists(path, ec)) {
             return path;
         }
     }

@@ -52,6 +52,12 @@ const CodePage& SuggestCodePage(const std::string& lessonUtf8, const std::string
 // False with a message.
 bool OpenProfile(Options* options, Profile* profile, std::string* error);
 
+// The language of the profile's words, as the bundled lessons name it ("German", "Russian"): the
+// layout's language when the profile is in the page the layout's language is usually written in,
+// else the language of the page ("Russian" for Windows-1251 on a US keyboard); empty when
+// unknown.
+std::string ProfileLanguage(const Profile& profile);
+
 // The word list of the profile's language where Debian has one installed
 // (/usr/share/dict/ngerman for "de", from the wngerman package), else the American English one;
 // empty when neither is installed.

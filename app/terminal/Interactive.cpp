@@ -203,7 +203,7 @@ void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* t
 
 }  // namespace
 
-int RunInteractive(const Options& options) {
+int RunInteractive(const Options& options, const Profile& profile) {
     History history(options.dataDir);
     if (!OpenHistory(history, std::cerr)) {
         return kExitHistory;
@@ -220,13 +220,14 @@ int RunInteractive(const Options& options) {
     // Practice: a lesson from the history, or the first bundled one while it is empty.
     std::string focus;
     if (options.command == Command::kPractice) {
-        const Practice practice = MakePractice(history, PracticeSeed(options), options.focus);
+        const Practice practice =
+            MakePractice(history, LoadWordList(profile), PracticeSeed(options), options.focus);
         if (practice.lesson.text.empty()) {
             std::cerr << "typetutor: " << practice.message << "\n";
             return kExitRefused;
         }
         lesson = practice.lesson;
-        focus = practice.fromHistory ? practice.focus : practice.message;
+        focus = practice.fromHistory ? SingleByteToUtf8(practice.focus) : practice.message;
     }
     StartTerminal();
     TerminalScreen screen;

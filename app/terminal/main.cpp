@@ -64,11 +64,11 @@ int main(int argc, char** argv) {
             return RunReport(options, std::cout, std::cerr);
         case Command::kPractice:
             if (options.printOnly) {
-                return RunPractice(options, std::cout, std::cerr);
+                return RunPractice(options, profile, std::cout, std::cerr);
             }
             break;
         default:
             break;
     }
-    return RunInteractive(options);
+    return RunInteractive(options, profile);
 }

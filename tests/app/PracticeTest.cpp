@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
 #include <sstream>
 
+#include "Profile.h"
 #include "platform/Clock.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -110,6 +113,76 @@ TEST_F(PracticeTest, FocusKeysNamedByTheLearnerReplaceTheRanking) {
     const PracticeLesson lesson = BuildPractice(RankKeys(AllLessons(lessons)), {}, list, 1, "Mp");
     EXPECT_EQ(lesson.focus, "focus: m 97%, p 97%");
     EXPECT_GE(ShareOf(lesson.words, "mp"), 2 * ShareOf(list.words, "mp"));
+}
+
+// A German list: capitals, words too short or too long, and a Polish word are left out; a word
+// with a combining mark is composed. In Windows-1252: \xE4 \xF6 \xFC \xDF are ä ö ü ß.
+TEST(PracticeWordList, GermanWordsInWindows1252WithTheirUmlautsAndTheWeakUmlautInFocus) {
+    SetCurrentCodePage(CodePage::Western());
+    TempDir dir;
+    {
+        std::ofstream list(dir.File("ngerman"));
+        list << "stra\u00dfe\n\u00fcber\nsch\u00f6n\nm\u00e4dchen\nmu\u0308de\nb\u00f6se\n"
+                "\u00f6l\nh\u00f6ren\nl\u00f6ffel\nk\u00f6nig\nv\u00f6gel\nhaus\nZug\n\u00c4pfel\n"
+                "x\ndonaudampfschiff\n\u0142\u00f3d\u017a\nm\u00f6glich\n";
+    }
+    const WordList list = LoadWordList(dir.File("ngerman"), "German", CodePage::Western());
+    EXPECT_EQ(list.words, (std::vector<std::string>{"b\xF6se", "haus", "h\xF6ren", "k\xF6nig",
+                                                    "l\xF6"
+                                                    "ffel",
+                                                    "m\xE4"
+                                                    "dchen",
+                                                    "m\xF6glich",
+                                                    "m\xFC"
+                                                    "de",
+                                                    "sch\xF6n",
+                                                    "stra\xDF"
+                                                    "e",
+                                                    "v\xF6gel", "\xF6l",
+                                                    "\xFC"
+                                                    "ber"}));
+    EXPECT_EQ(list.source, dir.File("ngerman"));
+
+    // \xF6 (ö) mistyped most, its capital \xD6 counting with it.
+    CLessonTrackFile lessons;
+    lessons.AddNewTrack(1, 1, 7);
+    CLessonTrack* t = lessons.GetLastTrack();
+    for (unsigned char c : std::string("abcdefghilmnorstu\xE4\xF6\xFC\xDF\xD6")) {
+        t->m_aCharTrack[c].m_nKeys = 50;
+        t->m_aCharTrack[c].m_nErrors = c == 0xF6 || c == 0xD6 ? 15 : 1;
+        t->m_aCharTrack[c].m_nTime = 50 * 200;
+    }
+    const KeyRanking ranking = RankKeys(AllLessons(lessons));
+    EXPECT_EQ(ranking.Find('\xF6')->keys, 100) << "the capital counts with its letter";
+    const PracticeLesson lesson = BuildPractice(ranking, {}, list, 5, "");
+    EXPECT_EQ(lesson.focus.rfind("focus: \xF6 ", 0), 0u) << lesson.focus;
+    EXPECT_GT(ShareOf(lesson.words, "\xF6"), ShareOf(list.words, "\xF6"));
+    for (const std::string& w : lesson.words) {
+        EXPECT_TRUE(std::binary_search(list.words.begin(), list.words.end(), w)) << w;
+    }
+    EXPECT_EQ(BuildPractice(ranking, {}, list, 5, "").text, lesson.text);
+    EXPECT_EQ(BuildPractice(ranking, {}, list, 1, "\xDC").focus.rfind("focus: \xFC ", 0), 0u)
+        << "\u00dc is \u00fc";
+}
+
+// Debian has no Russian list: a Russian profile, on a Russian keyboard or on a US one, practises
+// the words of the bundled Russian lessons, every letter Cyrillic in Windows-1251.
+TEST(PracticeWordList, RussianProfileTakesCyrillicWordsOfTheBundledLessons) {
+    const CodePage& cyrillic = *CodePage::Find("Windows-1251");
+    for (const char* layout : {"ru", "us"}) {
+        Profile profile;
+        profile.page = &cyrillic;
+        profile.layout = layout;
+        const WordList list = LoadWordList(profile);
+        EXPECT_GE(list.words.size(), 20u) << layout;
+        EXPECT_NE(list.source.find("Russian"), std::string::npos) << list.source;
+        for (const std::string& w : list.words) {
+            for (unsigned char c : w) {
+                EXPECT_TRUE(cyrillic.ToUnicode(c) >= 0x430 && cyrillic.ToUnicode(c) <= 0x45F)
+                    << layout << ": " << cyrillic.ToUtf8(w);
+            }
+        }
+    }
 }
 
 // One miss in one keystroke says little; twenty in a hundred says the key is weak.
