@@ -35,7 +35,7 @@ TEST(KeyboardPicture, LightsAltGrForTheAltGrLevel) {
         const char* character;
         std::vector<std::string> keys;
     } cases[] = {{"de", "@", {"AD01", "RALT"}},
-                 {"pl", "\u0142", {"AB09", "RALT"}},        // ł
+                 {"pl", "\u0142", {"AC09", "RALT"}},        // ł
                  {"us(intl)", "\u00e9", {"AC11", "AD03"}},  // é: dead acute, then e
                  {"ru", "\u0444", {"AC01"}}};               // ф
     for (const auto& c : cases) {
