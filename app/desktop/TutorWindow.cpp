@@ -361,11 +361,16 @@ Gtk::Widget& TutorWindow::BuildProfileChooser() {
     row->append(m_profileDrop);
     m_profileDrop.property_selected().signal_changed().connect([this] {
         const guint selected = m_profileDrop.get_selected();
-        if (!m_bFillingProfiles && selected < m_profileNames.size() &&
-            m_profileNames[selected] != m_profile.name &&
-            !SwitchProfile(m_profileNames[selected])) {
-            FillProfileChooser();  // back to the profile still open
+        if (m_bFillingProfiles || selected >= m_profileNames.size() ||
+            m_profileNames[selected] == m_profile.name) {
+            return;
         }
+        // Once the drop-down is done with its change: switching fills it anew.
+        Glib::signal_idle().connect_once([this, name = m_profileNames[selected]] {
+            if (!SwitchProfile(name)) {
+                FillProfileChooser();  // back to the profile still open
+            }
+        });
     });
     return *row;
 }
