@@ -17,11 +17,11 @@ std::string Usage() {
            "The desktop typing tutor. LESSON is a bundled lesson's name (typetutor --list) or a\n"
            "UTF-8 text file; without one, a lesson is chosen in the window.\n"
            "\n"
-           "  --data-dir DIR   keep the history in DIR (default: " +
+           "  --data-dir DIR               keep the history in DIR (default: " +
            DefaultDataDirectory() +
            ")\n"
-           "  --profile NAME   a history of its own, in DIR/profiles/NAME\n"
-           "  --layout LAYOUT[(VARIANT)]  the profile's keyboard layout (the system's)\n";
+           "  --profile NAME               a history of its own, in DIR/profiles/NAME\n"
+           "  --layout LAYOUT[(VARIANT)]   the profile's keyboard layout (the system's)\n";
 }
 constexpr int kExitUsage = 2;
 
