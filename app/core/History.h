@@ -122,6 +122,8 @@ public:
     void RememberLessonName(unsigned short tag, const std::string& name);
     // Lesson names by tag: the bundled lessons' and those remembered.
     const std::map<unsigned short, std::string>& LessonNames() const { return m_names; }
+    // A line of the program's own in the log file, once the history is open.
+    void Note(const std::string& line);
 
 private:
     // Puts both files back in order after a save that was killed; under the exclusive lock.
@@ -129,7 +131,6 @@ private:
     // Appends the names waiting to be written that the file does not hold yet; under the
     // exclusive lock.
     void AppendNames();
-    void Note(const std::string& line);
 
     std::string m_strDirectory;
     std::unique_ptr<LogFileSink> m_pLog;

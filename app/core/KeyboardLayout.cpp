@@ -4,6 +4,7 @@
 #include <xkbcommon/xkbcommon-keysyms.h>
 #include <xkbcommon/xkbcommon.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -216,6 +217,20 @@ bool ReadKeyboardLayout(const std::string& name, Keyboard* keyboard, std::string
             key.levels[static_cast<size_t>(level)] =
                 IsDead(sym) ? DeadCharacter(sym) : CharacterOf(sym);
         }
+    }
+
+    // The AltGr key right of the space bar, where the layout types anything with it.
+    if (std::any_of(keys.begin(), keys.end(),
+                    [](const KeyCap& key) { return !key.levels[kAltGrLevel].empty(); })) {
+        const auto space = std::find_if(keys.begin(), keys.end(),
+                                        [](const KeyCap& key) { return key.name == "SPCE"; });
+        KeyCap altGr;
+        altGr.name = "RALT";
+        altGr.label = "AltGr";
+        altGr.row = space->row;
+        altGr.x = space->x + space->width;
+        altGr.width = 1.25;
+        keys.push_back(altGr);
     }
 
     // Every dead key followed by every character the keyboard types directly.

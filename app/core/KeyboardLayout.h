@@ -15,8 +15,8 @@ bool SplitLayoutName(const std::string& name, std::string* layout, std::string* 
 // Builds the keyboard of a layout ("de", "us(dvorak)"): every key's characters at the plain,
 // Shift and AltGr levels, dead keys marked and their compositions read from the compose table
 // of the locale (LC_ALL, LC_CTYPE or LANG when it is a UTF-8 one, else en_US.UTF-8); the key
-// left of Z where the layout puts a character on it. False, with a message, for a layout or
-// variant that xkeyboard-config does not have.
+// left of Z where the layout puts a character on it, and AltGr right of the space bar where it
+// types any. False, with a message, for a layout or variant that xkeyboard-config does not have.
 bool ReadKeyboardLayout(const std::string& name, Keyboard* keyboard, std::string* error);
 
 // The layout the system is set to, as "LAYOUT" or "LAYOUT(VARIANT)": the desktop's first input

@@ -86,6 +86,10 @@ std::vector<int> KeyboardPicture::LitKeys(const std::vector<KeyPress>& presses) 
                 lit.push_back(shift);
             }
         }
+        const int altGr = press.level == kAltGrLevel ? m_keyboard.Find("RALT") : -1;
+        if (altGr >= 0) {
+            lit.push_back(altGr);
+        }
     }
     return lit;
 }

@@ -30,10 +30,11 @@ public:
     // Where key number index is drawn, with the keyboard's top-left corner at (x, y).
     RECT KeyRect(int index, double x, double y, double unit) const;
     // Draws the keyboard at (x, y), lighting the keys of presses (and Shift, on the hand that
-    // does not type the key, for a press at the Shift level).
+    // does not type the key, for a press at the Shift level; AltGr for one at the AltGr level).
     void Draw(cairo_t* cr, double x, double y, double unit, const std::vector<KeyPress>& presses,
               const KeyboardLook& look) const;
-    // The keys the presses light: the keys themselves and the Shift that goes with them.
+    // The keys the presses light: the keys themselves and the Shift or AltGr that goes with
+    // them.
     std::vector<int> LitKeys(const std::vector<KeyPress>& presses) const;
 
 private:

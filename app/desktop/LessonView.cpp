@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "Encoding.h"
 #include "Picture.h"
 
 namespace {
@@ -23,7 +24,7 @@ long long ThreadMicros() {
 
 }  // namespace
 
-LessonView::LessonView() {
+LessonView::LessonView() : m_characters(CurrentCodePage().Characters()) {
     set_focusable(true);
     set_hexpand(true);
     set_vexpand(true);
@@ -67,6 +68,14 @@ void LessonView::SetDark(bool dark) {
     Repaint();
 }
 
+void LessonView::SetCodePage(const ByteCharacters& characters) {
+    m_characters = characters;
+    if (m_dc) {
+        m_dc->SetCodePage(m_characters);
+    }
+    Relayout();
+}
+
 void LessonView::on_resize(int /*width*/, int /*height*/) {
     Relayout();
 }
@@ -83,6 +92,7 @@ void LessonView::Relayout() {
         old = std::move(m_dc);
         oldPalette = std::move(m_paletteDC);
         m_dc = std::make_unique<CairoDC>(width, height, m_palette.sheet);
+        m_dc->SetCodePage(m_characters);
         m_paletteDC = std::make_unique<PaletteDC>(*m_dc, m_palette);
         SetFrameSource();
     }

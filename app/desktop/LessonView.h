@@ -25,6 +25,8 @@ public:
     void SetSession(Session* session);
     void SetFontSize(int pixels);
     void SetDark(bool dark);
+    // The lesson's bytes are drawn as these characters (its profile's code page).
+    void SetCodePage(const ByteCharacters& characters);
     // Lays the lesson out again (font, size or scale changed) and draws it all.
     void Relayout();
     // Draws both articles anew.
@@ -52,6 +54,7 @@ private:
 
     Session* m_session = nullptr;
     std::unique_ptr<CairoDC> m_dc;
+    ByteCharacters m_characters;
     std::unique_ptr<PaletteDC> m_paletteDC;
     cairo_surface_t* m_pFrameSource = nullptr;
     Palette m_palette = Palette::Light();

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <utility>
 
 #include "Book.h"
 #include "Commands.h"
 #include "Encoding.h"
+#include "KeyboardLayout.h"
 #include "KeyboardPicture.h"
+#include "Options.h"
 #include "Picture.h"
 #include "Practice.h"
 #include "ProgressPicture.h"
@@ -121,6 +124,17 @@ constexpr const char* kShortcutsUi = R"(<interface>
 
 }  // namespace
 
+bool OpenDesktopProfile(const DesktopOptions& options, const std::string& name, Profile* profile,
+                        std::string* error) {
+    Options core;
+    core.command = options.lesson.empty() ? Command::kMenu : Command::kLesson;
+    core.lesson = options.lesson;
+    core.dataDir = options.dataDir;
+    core.profile = name;
+    core.layout = name == options.profile ? options.layout : "";
+    return OpenProfile(&core, profile, error);
+}
+
 void TutorWindow::SetAccels(const Glib::RefPtr<Gtk::Application>& app) {
     app->set_accels_for_action("win.larger",
                                {"<Control>plus", "<Control>equal", "<Control>KP_Add"});
@@ -135,7 +149,7 @@ void TutorWindow::SetAccels(const Glib::RefPtr<Gtk::Application>& app) {
 
 TutorWindow::TutorWindow(const DesktopOptions& options)
     : m_options(options), m_settings(DesktopSettings::Load()) {
-    set_title("TypeTutor");
+    set_title(WindowTitle(""));
     set_icon_name("io.github.typetutor.TypeTutor");
     set_default_size(1000, 720);
     set_titlebar(m_header);
@@ -178,7 +192,7 @@ TutorWindow::TutorWindow(const DesktopOptions& options)
     signal_realize().connect([this] { ApplyTheme(); });
     // Once the window shows, so that what goes wrong can be said in a dialog over it.
     m_start = Glib::signal_idle().connect([this] {
-        OpenHistory();
+        SwitchProfile(m_options.profile);
         return false;
     });
 }
@@ -195,23 +209,50 @@ TutorWindow::~TutorWindow() {
 
 // ---- Start-up ---------------------------------------------------------------------------------
 
+bool TutorWindow::SwitchProfile(const std::string& name) {
+    Profile profile;
+    std::string error;
+    if (!OpenDesktopProfile(m_options, name, &profile, &error)) {
+        ShowMessage("The profile \u201c" + name + "\u201d cannot be opened", error);
+        return false;
+    }
+    m_profile = profile;
+    m_strKeyboardNote.clear();
+    Keyboard keyboard = Keyboard::UsQwerty();
+    if (!ReadKeyboardLayout(m_profile.layout, &keyboard, &error)) {
+        m_strKeyboardNote = "the keyboard is drawn as US QWERTY: " + error;
+    }
+    m_keyboard = std::move(keyboard);
+    m_view.SetCodePage(CurrentCodePage().Characters());
+    m_history.reset();
+    OpenHistory();
+    return true;
+}
+
 void TutorWindow::OpenHistory() {
-    m_history = std::make_unique<History>(m_options.dataDir);
+    m_history = std::make_unique<History>(m_profile.directory);
     // Another program holding the history's lock a while is said in the hint line.
     m_history->Lock().SetWaitNotice(
         [this](const std::string& line) { m_hintLabel.set_text(line); });
     std::string message;
     m_bHistoryUsable = m_history->Open(&message);
+    if (m_bHistoryUsable && !m_strKeyboardNote.empty()) {
+        m_history->Note(m_strKeyboardNote);
+    }
+    FillProfileChooser();
     FillChooser();
     ShowChooser();
     if (!m_bHistoryUsable) {
         OfferNewHistory(message);
         return;
     }
-    if (m_options.book) {
-        StartBook(m_options.lesson);
-    } else if (!m_options.lesson.empty()) {
-        ChooseAndStart(m_options.lesson);
+    // The lesson or book of the command line, once: not again in another profile.
+    if (const std::string lesson = std::exchange(m_options.lesson, {}); !lesson.empty()) {
+        if (m_options.book) {
+            StartBook(lesson);
+        } else {
+            ChooseAndStart(lesson);
+        }
     }
 }
 
@@ -247,6 +288,7 @@ void TutorWindow::BuildChooser() {
     m_chooser.set_margin(24);
     auto* heading = MakeLabel("Choose a lesson", "title-2");
     m_chooser.append(*heading);
+    m_chooser.append(BuildProfileChooser());
     m_bundledList.add_css_class("boxed-list");
     m_bundledList.set_selection_mode(Gtk::SelectionMode::NONE);
     m_bundledList.signal_row_activated().connect([this](Gtk::ListBoxRow* row) {
@@ -319,11 +361,53 @@ void TutorWindow::FillChooser() {
     FillBooks();
 }
 
+Gtk::Widget& TutorWindow::BuildProfileChooser() {
+    auto* row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
+    auto* label = Gtk::make_managed<Gtk::Label>("_Profile", true);
+    label->set_mnemonic_widget(m_profileDrop);
+    row->append(*label);
+    row->append(m_profileDrop);
+    m_profileDrop.property_selected().signal_changed().connect([this] {
+        const guint selected = m_profileDrop.get_selected();
+        if (m_bFillingProfiles || selected >= m_profileNames.size() ||
+            m_profileNames[selected] == m_profile.name) {
+            return;
+        }
+        // Once the drop-down is done with its change: switching fills it anew.
+        Glib::signal_idle().connect_once([this, name = m_profileNames[selected]] {
+            if (!SwitchProfile(name)) {
+                FillProfileChooser();  // back to the profile still open
+            }
+        });
+    });
+    return *row;
+}
+
+void TutorWindow::FillProfileChooser() {
+    m_bFillingProfiles = true;
+    m_profileNames = ListProfiles(m_options.dataDir);
+    auto list = Gtk::StringList::create({});
+    for (const std::string& name : m_profileNames) {
+        list->append(name);
+    }
+    m_profileDrop.set_model(list);
+    const auto at = std::find(m_profileNames.begin(), m_profileNames.end(), m_profile.name);
+    m_profileDrop.set_selected(at == m_profileNames.end()
+                                   ? GTK_INVALID_LIST_POSITION
+                                   : static_cast<guint>(at - m_profileNames.begin()));
+    m_bFillingProfiles = false;
+}
+
+std::string TutorWindow::WindowTitle(const std::string& what) const {
+    return (what.empty() ? "" : what + " \u2014 ") + "TypeTutor" +
+           (m_profile.name == Profile::kDefaultName ? "" : " \u2014 profile " + m_profile.name);
+}
+
 void TutorWindow::ShowChooser() {
     m_session.reset();
     m_view.SetSession(nullptr);
     FillChooser();
-    set_title("TypeTutor");
+    set_title(WindowTitle(""));
     m_stack.set_visible_child("chooser");
     m_practiceButton.grab_focus();  // the first of the chooser
 }
@@ -389,8 +473,9 @@ void TutorWindow::StartLesson(const Lesson& lesson) {
     m_strHint.clear();
     Options titleOptions;
     titleOptions.session = m_settings.session;
+    titleOptions.profile = m_profile.name;
     m_strTitle = LessonTitle(lesson, titleOptions) + (m_strFocus.empty() ? "" : "  " + m_strFocus);
-    set_title(lesson.name + " \u2014 TypeTutor");
+    set_title(WindowTitle(lesson.name));
     m_titleLabel.set_text(m_strTitle);
     m_stack.set_visible_child("typing");
     m_view.SetFontSize(m_settings.fontSize);
@@ -544,6 +629,15 @@ void TutorWindow::BuildTyping() {
                          static_cast<TutorWindow*>(window)->OnCommit(text ? text : "");
                      }),
                      this);
+    g_signal_connect(m_im, "preedit-changed", G_CALLBACK(+[](GtkIMContext* im, gpointer data) {
+                         auto* window = static_cast<TutorWindow*>(data);
+                         char* preedit = nullptr;
+                         gtk_im_context_get_preedit_string(im, &preedit, nullptr, nullptr);
+                         window->m_bComposing = preedit && *preedit;
+                         g_free(preedit);
+                         window->m_keyboardView.queue_draw();
+                     }),
+                     this);
     // While a lesson is shown, every key of the window is the lesson's (shortcuts with Ctrl or
     // Alt aside): the window takes them before any of its widgets. Other screens get their keys.
     m_keys = Gtk::EventControllerKey::create();
@@ -577,6 +671,11 @@ void TutorWindow::DrawKeyboard(const Cairo::RefPtr<Cairo::Context>& cr, int widt
         const char next = m_session->Typed()->GetCaretChar();
         if (next != 0) {
             presses = m_keyboard.PressesFor(SingleByteToUtf8(std::string(1, next)));
+        }
+        // A composed character: its dead key first, then its base key once the dead key was
+        // pressed.
+        if (presses.size() == 2) {
+            presses = {presses[m_bComposing ? 1 : 0]};
         }
     }
     KeyboardLook look;
@@ -695,14 +794,15 @@ void TutorWindow::StartPractice() {
     if (!m_bHistoryUsable) {
         return;
     }
-    const Practice practice = MakePractice(*m_history, PracticeSeed(Options()), "");
+    const Practice practice =
+        MakePractice(*m_history, LoadWordList(m_profile), PracticeSeed(Options()), "");
     if (practice.lesson.text.empty()) {
         ShowChooser();
         ShowMessage("There is nothing to practise", practice.message);
         return;
     }
     m_book.reset();
-    m_strFocus = practice.fromHistory ? practice.focus : practice.message;
+    m_strFocus = practice.fromHistory ? SingleByteToUtf8(practice.focus) : practice.message;
     StartLesson(practice.lesson);
 }
 
@@ -879,11 +979,11 @@ void TutorWindow::ShowProgress() {
     m_progressPicture.reset();
     std::string table = "No history could be read.";
     if (m_bHistoryUsable) {
-        ProgressPicture picture(m_history->Lessons(), m_history->LessonNames(),
-                                Keyboard::UsQwerty());
+        ProgressPicture picture(m_history->Lessons(), m_history->LessonNames(), m_keyboard);
         if (!picture.IsEmpty()) {
             m_progressPicture = std::make_unique<CairoDC>(ProgressPicture::kWidth,
                                                           ProgressPicture::kHeight, picture::kDesk);
+            m_progressPicture->SetCodePage(CurrentCodePage().Characters());
             picture.Draw(*m_progressPicture);
         }
         table = FormatStatsText(
@@ -891,7 +991,7 @@ void TutorWindow::ShowProgress() {
     }
     m_statsLabel.set_text(table);
     m_progressView.queue_draw();
-    set_title("Progress \u2014 TypeTutor");
+    set_title(WindowTitle("Progress"));
     m_stack.set_visible_child("progress");
 }
 

@@ -16,14 +16,23 @@
 #include "Keyboard.h"
 #include "Lesson.h"
 #include "LessonView.h"
+#include "Profile.h"
 #include "Session.h"
 #include "Settings.h"
 
 struct DesktopOptions {
-    std::string dataDir;
+    std::string dataDir;  // the data folder, which holds every profile
+    std::string profile = Profile::kDefaultName;
+    std::string layout;  // the profile's keyboard layout for this run; empty for its own
     std::string lesson;  // a bundled lesson's name or a text file; empty for the chooser
     bool book = false;   // lesson names a book, typed a part at a time
 };
+
+// Opens the profile name of the data folder through the core, as the terminal program does:
+// makes its code page the current one, and takes options.layout when name is the profile the
+// command line named. False with a message.
+bool OpenDesktopProfile(const DesktopOptions& options, const std::string& name, Profile* profile,
+                        std::string* error);
 
 class TutorWindow : public Gtk::ApplicationWindow {
 public:
@@ -38,13 +47,19 @@ public:
     void SetKeyShownHook(std::function<void()> hook) { m_keyShownHook = std::move(hook); }
 
 private:
-    // Start-up: the history, then the lesson named or the chooser.
+    // Start-up: the profile (its code page and keyboard), then its history, then the lesson
+    // named or the chooser. False, said in a dialog, when the profile cannot be opened.
+    bool SwitchProfile(const std::string& name);
     void OpenHistory();
     void OfferNewHistory(const std::string& message);
 
     // Screens.
     void BuildChooser();
     void FillChooser();
+    Gtk::Widget& BuildProfileChooser();
+    void FillProfileChooser();
+    // "what — TypeTutor", naming the profile unless it is the default one.
+    std::string WindowTitle(const std::string& what) const;
     void BuildTyping();
     void BuildSummary();
     void BuildProgress();
@@ -97,9 +112,12 @@ private:
 
     DesktopOptions m_options;
     DesktopSettings m_settings;
+    Profile m_profile;
     std::unique_ptr<History> m_history;
     bool m_bHistoryUsable = false;
     Keyboard m_keyboard = Keyboard::UsQwerty();
+    std::string m_strKeyboardNote;  // for the log, when the profile's layout could not be read
+    bool m_bComposing = false;      // a dead key was pressed: the input method composes
 
     Lesson m_lesson;
     std::unique_ptr<Session> m_session;
@@ -124,6 +142,9 @@ private:
     Gtk::Button m_openButton{"Open a text file\u2026"};
     std::vector<std::string> m_bundledNames;
     std::vector<std::string> m_recentSources;
+    Gtk::DropDown m_profileDrop;
+    std::vector<std::string> m_profileNames;
+    bool m_bFillingProfiles = false;
 
     // Typing.
     Gtk::Box m_typing{Gtk::Orientation::VERTICAL, 6};

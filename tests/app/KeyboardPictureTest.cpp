@@ -1,6 +1,8 @@
 // The on-screen keyboard: which keys a character lights.
 #include "KeyboardPicture.h"
 
+#include "KeyboardLayout.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,6 +25,31 @@ TEST(KeyboardPicture, LightsTheKeyAndTheShiftOfTheOtherHand) {
         }
         EXPECT_EQ(lit, c.keys) << c.character;
     }
+}
+
+// A layout's AltGr key is drawn where the layout types with it, and lit with the key; a composed
+// character lights its dead key and its base key.
+TEST(KeyboardPicture, LightsAltGrForTheAltGrLevel) {
+    const struct {
+        const char* layout;
+        const char* character;
+        std::vector<std::string> keys;
+    } cases[] = {{"de", "@", {"AD01", "RALT"}},
+                 {"pl", "\u0142", {"AC09", "RALT"}},        // ł
+                 {"us(intl)", "\u00e9", {"AC11", "AD03"}},  // é: dead acute, then e
+                 {"ru", "\u0444", {"AC01"}}};               // ф
+    for (const auto& c : cases) {
+        Keyboard keyboard = Keyboard::UsQwerty();
+        std::string error;
+        ASSERT_TRUE(ReadKeyboardLayout(c.layout, &keyboard, &error)) << error;
+        const KeyboardPicture picture(keyboard);
+        std::vector<std::string> lit;
+        for (int key : picture.LitKeys(keyboard.PressesFor(c.character))) {
+            lit.push_back(keyboard.Keys()[static_cast<size_t>(key)].name);
+        }
+        EXPECT_EQ(lit, c.keys) << c.layout << " " << c.character;
+    }
+    EXPECT_LT(Keyboard::UsQwerty().Find("RALT"), 0) << "a US keyboard types nothing with AltGr";
 }
 
 }  // namespace

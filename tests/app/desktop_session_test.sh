@@ -36,7 +36,7 @@ fail() {
     cat "$work/out" 2>/dev/null || true
     exit 1
 }
-# Starts the program on the lesson (or the arguments given) and focuses its window (no window
+# Starts the program with the arguments (by default the lesson) and focuses its window (no window
 # manager does).
 start() {
     "$gtk" --data-dir "$data" "${@:-$work/lesson.txt}" > "$work/out" 2>&1 &
@@ -166,4 +166,35 @@ await_exit
 "$tutor" stats --json --data-dir "$data" > "$work/stats.json"
 python3 -c 'import json,sys; l=json.load(open(sys.argv[1]))["lessons"]; assert len(l)==4, l' \
     "$work/stats.json" || fail "the book's parts are not in the history"
+
+# 4. A Russian lesson in a new profile with the Russian layout: the title names the profile, the
+# keyboard is drawn in the layout (the next letter, л, lit on the key of K), the Cyrillic typed is
+# kept, and the profile's history is in Windows-1251.
+printf 'фыва олдж\n' > "$work/ru.txt"
+start "$work/ru.txt" --profile ru --layout ru
+xdotool getwindowname "$window" | grep -q "profile ru" || fail "the title does not name the profile"
+xdotool type --delay 80 "фыва о"
+sleep 0.5
+import -window root "$work/shot.png"
+[ -n "$shots" ] && cp "$work/shot.png" "$shots/desktop-russian.png"
+read -r red _ <<< "$(where 255,0,0)"
+read -r lit ll lt lr lb <<< "$(where 255,170,0)"
+[ "$red" -lt 10 ] || fail "the Cyrillic typed shows as typos"
+[ "$lit" -gt 200 ] && [ $((lr - ll)) -lt $(((lb - lt) * 3 / 2)) ] || fail "no single key is lit"
+width="$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')"
+middle=$(((ll + lr) * 1000 / 2 / width))
+[ "$middle" -gt 550 ] && [ "$middle" -lt 585 ] || fail "the lit key is not K, л on ru: $ll..$lr"
+xdotool type --delay 80 "лдж"
+sleep 1
+xdotool key ctrl+w
+await_exit
+grep -qx "code-page=Windows-1251" "$data/profiles/ru/profile.txt" ||
+    fail "the profile's history is not in Windows-1251: $(cat "$data/profiles/ru/profile.txt")"
+"$tutor" stats --json --data-dir "$data" --profile ru > "$work/stats.json"
+python3 - "$work/stats.json" <<'PY' || fail "the Russian profile does not hold the lesson as typed"
+import json, sys
+lessons = json.load(open(sys.argv[1]))["lessons"]
+assert len(lessons) == 1, lessons
+assert lessons[0]["keys"] == 9 and lessons[0]["errors"] == 0, lessons
+PY
 echo "desktop session test passed"
