@@ -48,6 +48,19 @@ std::int64_t LessonSeconds(const CLessonTrack& t) {
     return CTime(st).GetTime();
 }
 
+std::string Printable(char c) {
+    switch (c) {
+        case ' ':
+            return "space";
+        case '\n':
+            return "enter";
+        case '\t':
+            return "tab";
+        default:
+            return SingleByteToUtf8(std::string(1, c));
+    }
+}
+
 // The weakest keys not learned yet, now and as the lessons before this week left them.
 std::vector<KeyChangeRow> KeyChanges(const CLessonTrackFile& file, int nTop) {
     const std::vector<const CLessonTrack*> all = AllLessons(file);
@@ -65,7 +78,7 @@ std::vector<KeyChangeRow> KeyChanges(const CLessonTrackFile& file, int nTop) {
             continue;
         }
         KeyChangeRow row;
-        row.key = std::string(1, k.key);
+        row.key = Printable(k.key);
         row.accuracy = k.Accuracy();
         row.msPerKey = static_cast<int>(std::lround(k.msPerKey));
         if (const KeyWeakness* b = rankBefore.Find(k.key)) {
@@ -83,19 +96,6 @@ std::string Padded(const std::string& utf8, size_t width) {
     const size_t characters = static_cast<size_t>(
         std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
     return utf8 + std::string(width > characters ? width - characters : 0, ' ');
-}
-
-std::string Printable(char c) {
-    switch (c) {
-        case ' ':
-            return "space";
-        case '\n':
-            return "enter";
-        case '\t':
-            return "tab";
-        default:
-            return SingleByteToUtf8(std::string(1, c));
-    }
 }
 
 CharRow CharRowOf(const CCharTrack& t) {
@@ -468,15 +468,13 @@ std::string FormatStatsText(const HistoryStats& stats) {
     }
     out << "\nSlowest letter pairs\n";
     for (const PairRow& p : stats.slowPairs) {
-        std::snprintf(line, sizeof line, "  %-6s %5d ms %5d times\n", p.pair.c_str(), p.ms,
-                      p.count);
-        out << line;
+        std::snprintf(line, sizeof line, " %5d ms %5d times\n", p.ms, p.count);
+        out << "  " << Padded(p.pair, 6) << line;
     }
     out << "\nWeakest keys against a week ago\n";
     for (const KeyChangeRow& k : stats.keyChanges) {
-        std::snprintf(line, sizeof line, "  %-6s %4d%% right %5d ms/key", k.key.c_str(), k.accuracy,
-                      k.msPerKey);
-        out << line;
+        std::snprintf(line, sizeof line, " %4d%% right %5d ms/key", k.accuracy, k.msPerKey);
+        out << "  " << Padded(k.key, 6) << line;
         if (k.hasBefore) {
             std::snprintf(line, sizeof line, "   a week ago %4d%% %5d ms/key\n", k.accuracyBefore,
                           k.msPerKeyBefore);

@@ -301,6 +301,9 @@ TEST_F(RussianReplayTest, ACyrillicProfileKeepsWindows1251BytesAndShowsThemAsCyr
         << out;
     ASSERT_EQ(Run("stats --json --data-dir " + Data() + " --profile ru", &out), 0) << out;
     EXPECT_NE(out.find("{\"word\": \"\xd0\xb2\xd0\xb3\", \"typed\": 1"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"weakest_keys_against_a_week_ago\": [{\"key\": \"\xd0\xb1\""),
+              std::string::npos)
+        << out;
 }
 
 TEST_F(ReplayTest, AGreekLessonInAWesternProfileIsRefusedNamingItsFirstGreekLetter) {
