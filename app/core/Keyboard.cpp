@@ -1,8 +1,12 @@
 #include "Keyboard.h"
 
+#include <unicase.h>
+
 #include <algorithm>
 #include <cctype>
 #include <utility>
+
+#include "Encoding.h"
 
 namespace {
 
@@ -195,4 +199,25 @@ double Keyboard::Width() const {
         width = std::max(width, key.x + key.width);
     }
     return width;
+}
+
+std::string CapLabel(const KeyCap& key) {
+    if (!key.label.empty()) {
+        return key.label;
+    }
+    const std::string& plain = key.levels[kPlainLevel];
+    const std::string& shift = key.levels[kShiftLevel];
+    const std::string& altGr = key.levels[kAltGrLevel];
+    size_t i = 0;
+    const char32_t cp = plain.empty() ? 0 : DecodeUtf8(plain, i);
+    std::string upper;
+    AppendUtf8(upper, uc_toupper(cp));
+    std::string label = !plain.empty() && upper == shift && upper != plain ? shift : plain;
+    if (label == plain && !shift.empty() && shift != plain) {
+        label += " " + shift;
+    }
+    if (!altGr.empty() && altGr != plain && altGr != shift) {
+        label += " " + altGr;
+    }
+    return label;
 }

@@ -87,3 +87,8 @@ private:
 
 // The finger that types a physical key in touch typing, the same for every layout.
 Finger FingerOf(const std::string& keyName);
+
+// What a key's cap shows: its name for a key that types no character ("Shift"); the capital
+// alone for a letter ("Q", "П"); else its characters at each level, plain, Shift and AltGr,
+// apart ("1 !", "2 \" ²").
+std::string CapLabel(const KeyCap& key);

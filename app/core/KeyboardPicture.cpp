@@ -1,7 +1,6 @@
 #include "KeyboardPicture.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <string>
 
@@ -30,20 +29,6 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r) 
 
 bool IsLeftHand(Finger f) {
     return f < Finger::kThumb;
-}
-
-// What a key shows: its name for a key that types no letter, else the character it types with
-// Shift when that is the upper case of a letter, else the plain one.
-std::string LabelOf(const KeyCap& key) {
-    if (!key.label.empty()) {
-        return key.label;
-    }
-    const std::string& plain = key.levels[kPlainLevel];
-    const std::string& shifted = key.levels[kShiftLevel];
-    if (plain.size() == 1 && std::islower(static_cast<unsigned char>(plain[0]))) {
-        return shifted;
-    }
-    return plain;
 }
 
 }  // namespace
@@ -114,7 +99,7 @@ void KeyboardPicture::Draw(cairo_t* cr, double x, double y, double unit,
         cairo_set_line_width(cr, isLit ? std::max(2.0, unit / 14) : 1.0);
         cairo_stroke(cr);
 
-        const std::string label = LabelOf(key);
+        const std::string label = CapLabel(key);
         if (label.empty()) {
             continue;
         }

@@ -1,7 +1,6 @@
 #include "ProgressPicture.h"
 
 #include <cairo.h>
-#include <unicase.h>
 
 #include <algorithm>
 #include <cmath>
@@ -168,24 +167,6 @@ char ByteOf(const std::string& printable) {
     size_t i = 0;
     const int b = printable.empty() ? -1 : CodePointToSingleByte(DecodeUtf8(printable, i));
     return b > 0 && i == printable.size() ? static_cast<char>(b) : '\0';
-}
-
-// What a character key shows: the capital alone for a letter ("Q", "П"), else its characters
-// at each level ("1 !", "Â´ `").
-std::string LabelOf(const KeyCap& key) {
-    if (!key.label.empty()) {
-        return key.label;
-    }
-    const std::string& plain = key.levels[kPlainLevel];
-    const std::string& shift = key.levels[kShiftLevel];
-    size_t i = 0;
-    const char32_t cp = plain.empty() ? 0 : DecodeUtf8(plain, i);
-    std::string upper;
-    AppendUtf8(upper, uc_toupper(cp));
-    if (!plain.empty() && upper == shift && upper != plain) {
-        return shift;
-    }
-    return plain == shift || shift.empty() ? plain : plain + " " + shift;
 }
 
 }  // namespace
@@ -485,7 +466,7 @@ void ProgressPicture::DrawKeyboard(CairoDC& dc) const {
             }
         }
 
-        const std::string label = LabelOf(key);
+        const std::string label = CapLabel(key);
         const int labelWidth = picture::TextSize(dc, label, keyFont).cx;
         picture::Text(dc, static_cast<int>(x + (w - labelWidth) / 2), static_cast<int>(top) + 8,
                       label, keyFont, picture::kInk);

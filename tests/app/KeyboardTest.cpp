@@ -68,3 +68,28 @@ TEST(Keyboard, FingersFollowTheColumns) {
 }
 
 }  // namespace
+
+TEST(Keyboard, CapsShowTheCapitalOfALetterElseEveryLevel) {
+    const auto key = [](const char* plain, const char* shift, const char* altGr) {
+        KeyCap cap;
+        cap.levels = {plain, shift, altGr};
+        return cap;
+    };
+    KeyCap shiftKey;
+    shiftKey.label = "Shift";
+    const struct {
+        KeyCap cap;
+        const char* label;
+    } cases[] = {
+        {key("q", "Q", ""), "Q"},
+        {key("\xd1\x84", "\xd0\xa4", ""), "\xd0\xa4"},  // ф on ru shows Ф
+        {key("1", "!", ""), "1 !"},
+        {key("2", "\"", "\xc2\xb2"), "2 \" \xc2\xb2"},  // de: 2, ", ²
+        {key("q", "Q", "@"), "Q @"},
+        {key("-", "-", ""), "-"},
+        {shiftKey, "Shift"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CapLabel(c.cap), c.label) << c.label;
+    }
+}
