@@ -136,14 +136,21 @@ void LessonView::ShowKey(const KeyEffect& effect) {
     }
     if (effect.lastChanged >= effect.firstChanged) {
         // Each changed typed word is cleared from its left edge to the paper's right: what was
-        // typed into it may have grown past it.
+        // typed into it may have grown past it. A word on the line of the one before lies in
+        // what that one cleared.
         TypeArticle* typed = m_session->Typed();
         const RECT& paper = m_session->TypedPaper();
+        RECT cleared{};
         for (int i = effect.firstChanged; i <= effect.lastChanged; ++i) {
             RECT rc{};
             typed->GetTokenDrawRect(&rc, i);
             rc.right = paper.right + 1;
+            if (i > effect.firstChanged && rc.top == cleared.top && rc.bottom == cleared.bottom &&
+                rc.left >= cleared.left) {
+                continue;
+            }
             ClearRect(rc);
+            cleared = rc;
         }
         m_session->RedrawTyped(m_paletteDC.get(),
                                m_session->CurrentToken() - effect.firstChanged + 1);

@@ -588,7 +588,7 @@ void TutorWindow::RefreshStatus() {
     if (!m_session) {
         return;
     }
-    m_statusLabel.set_text(FormatStatus(m_session->Figures(), m_session->IsPaused()));
+    m_statusLine.SetText(FormatStatus(m_session->Figures(), m_session->IsPaused()));
     if (!m_view.Fits()) {
         m_hintLabel.set_text("The window is too small for the lesson: make it larger");
     } else {
@@ -602,9 +602,7 @@ void TutorWindow::BuildTyping() {
     m_typing.set_margin(12);
     m_titleLabel.set_xalign(0);
     m_titleLabel.add_css_class("title-4");
-    m_statusLabel.set_xalign(0);
-    m_statusLabel.add_css_class("monospace");
-    m_statusLabel.set_selectable(false);
+    m_statusLine.add_css_class("monospace");
     m_hintLabel.set_xalign(0);
     m_hintLabel.add_css_class("dim-label");
     m_view.update_property(Gtk::Accessible::Property::LABEL, Glib::Value<Glib::ustring>([] {
@@ -617,7 +615,7 @@ void TutorWindow::BuildTyping() {
     m_keyboardView.set_draw_func(sigc::mem_fun(*this, &TutorWindow::DrawKeyboard));
     m_keyboardView.set_visible(m_settings.keyboardShown);
     m_typing.append(m_titleLabel);
-    m_typing.append(m_statusLabel);
+    m_typing.append(m_statusLine);
     m_typing.append(m_view);
     m_typing.append(m_keyboardView);
     m_typing.append(m_hintLabel);

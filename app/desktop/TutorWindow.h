@@ -19,6 +19,7 @@
 #include "Profile.h"
 #include "Session.h"
 #include "Settings.h"
+#include "StatusLine.h"
 
 struct DesktopOptions {
     std::string dataDir;  // the data folder, which holds every profile
@@ -149,7 +150,7 @@ private:
     // Typing.
     Gtk::Box m_typing{Gtk::Orientation::VERTICAL, 6};
     Gtk::Label m_titleLabel;
-    Gtk::Label m_statusLabel;
+    StatusLine m_statusLine;
     LessonView m_view;
     Gtk::DrawingArea m_keyboardView;
     Gtk::Label m_hintLabel;
