@@ -537,9 +537,8 @@ void ProgressPicture::DrawKeyboard(CairoDC& dc) const {
                                           std::to_string(k.msPerKeyBefore) + " ms)"
                                     : " (new)");
         }
-        x = kMargin + picture::Text(dc, kMargin, y,
-                                    "Against a week ago:  ", picture::Font(kLabelEm, FW_BOLD),
-                                    kWeakAccuracy);
+        x = kMargin + picture::Text(dc, kMargin, y, "Weakest keys against a week ago:  ",
+                                    picture::Font(kLabelEm, FW_BOLD), kWeakAccuracy);
         picture::Text(dc, x, y, changes, label, picture::kInk);
     }
 }

@@ -865,6 +865,7 @@ void TutorWindow::BuildSummary() {
     m_summaryFigures.add_css_class("monospace");
     m_summarySections.set_selection_mode(Gtk::SelectionMode::NONE);
     m_summarySections.set_homogeneous(false);
+    m_summarySections.set_max_children_per_line(3);
     m_summarySections.set_column_spacing(24);
     m_summarySections.set_row_spacing(12);
     m_summarySections.set_valign(Gtk::Align::START);
