@@ -11,21 +11,21 @@ namespace {
 std::vector<std::string> FigureLines(const SessionFigures& f) {
     char line[160];
     std::vector<std::string> lines;
-    std::snprintf(line, sizeof line, "Time        %d:%02d (paused %d s)", f.activeSeconds / 60,
-                  f.activeSeconds % 60, f.pausedSeconds);
+    (void)std::snprintf(line, sizeof line, "Time        %d:%02d (paused %d s)",
+                        f.activeSeconds / 60, f.activeSeconds % 60, f.pausedSeconds);
     lines.emplace_back(line);
-    std::snprintf(line, sizeof line, "Speed       %d cpm, %d wpm (top %d cpm, %d wpm)", f.speed,
-                  f.wordSpeed, f.topSpeed, f.topWordSpeed);
+    (void)std::snprintf(line, sizeof line, "Speed       %d cpm, %d wpm (top %d cpm, %d wpm)",
+                        f.speed, f.wordSpeed, f.topSpeed, f.topWordSpeed);
     lines.emplace_back(line);
-    std::snprintf(line, sizeof line, "Keystrokes  %d, %d wrong: %d%% accurate", f.keys, f.errors,
-                  f.accuracy);
+    (void)std::snprintf(line, sizeof line, "Keystrokes  %d, %d wrong: %d%% accurate", f.keys,
+                        f.errors, f.accuracy);
     lines.emplace_back(line);
-    std::snprintf(line, sizeof line, "Words       %d, %d wrong: %d%% accurate", f.words,
-                  f.wrongWords, f.wordAccuracy);
+    (void)std::snprintf(line, sizeof line, "Words       %d, %d wrong: %d%% accurate", f.words,
+                        f.wrongWords, f.wordAccuracy);
     lines.emplace_back(line);
     const std::string consistency = f.consistency >= 0 ? std::to_string(f.consistency) + "%" : "-";
-    std::snprintf(line, sizeof line, "Net speed   %d wpm; consistency %s", f.netWordSpeed,
-                  consistency.c_str());
+    (void)std::snprintf(line, sizeof line, "Net speed   %d wpm; consistency %s", f.netWordSpeed,
+                        consistency.c_str());
     lines.emplace_back(line);
     return lines;
 }
@@ -60,7 +60,7 @@ SummarySection PairSection(const FinishedLesson& lesson, const KeyLog& keyLog, i
             : "Slowest letter pairs, last " + std::to_string(recent.lessons.size()) + " lessons";
     char line[64];
     for (const PairRow& p : SlowestPairs(recent, nTop)) {
-        std::snprintf(line, sizeof line, " %5d ms", p.ms);
+        (void)std::snprintf(line, sizeof line, " %5d ms", p.ms);
         section.rows.push_back(Padded(p.pair, 6) + line);
     }
     return section;
@@ -70,11 +70,11 @@ SummarySection KeyChangeSection(const CLessonTrackFile& lessons, int nTop) {
     SummarySection section{"Weakest keys against a week ago", {}};
     char line[64];
     for (const KeyChangeRow& k : KeyChanges(lessons, nTop)) {
-        std::snprintf(line, sizeof line, " %3d%% %4d ms", k.accuracy, k.msPerKey);
+        (void)std::snprintf(line, sizeof line, " %3d%% %4d ms", k.accuracy, k.msPerKey);
         std::string row = Padded(k.key, 6) + line;
         if (k.hasBefore) {
-            std::snprintf(line, sizeof line, "  was %3d%% %4d ms", k.accuracyBefore,
-                          k.msPerKeyBefore);
+            (void)std::snprintf(line, sizeof line, "  was %3d%% %4d ms", k.accuracyBefore,
+                                k.msPerKeyBefore);
             row += line;
         } else {
             row += "  new this week";
@@ -100,11 +100,11 @@ LessonSummary SummarizeLesson(const FinishedLesson& lesson, const CLessonTrackFi
     SummarySection inaccurate{"Least accurate keys", {}};
     char line[64];
     for (const CharRow& row : slowest) {
-        std::snprintf(line, sizeof line, " %5d ms", row.msPerKey);
+        (void)std::snprintf(line, sizeof line, " %5d ms", row.msPerKey);
         slow.rows.push_back(Padded(row.character, 6) + line);
     }
     for (const CharRow& row : leastAccurate) {
-        std::snprintf(line, sizeof line, " %4d%% of %d", row.accuracy, row.keys);
+        (void)std::snprintf(line, sizeof line, " %4d%% of %d", row.accuracy, row.keys);
         inaccurate.rows.push_back(Padded(row.character, 6) + line);
     }
     SummarySection mistyped{"Mistyped words", {}};

@@ -863,12 +863,8 @@ void TutorWindow::BuildSummary() {
         label->set_xalign(0);
     }
     m_summaryFigures.add_css_class("monospace");
-    m_summarySections.set_selection_mode(Gtk::SelectionMode::NONE);
-    m_summarySections.set_homogeneous(false);
-    m_summarySections.set_max_children_per_line(3);
-    m_summarySections.set_column_spacing(24);
+    m_summarySections.set_column_spacing(36);
     m_summarySections.set_row_spacing(12);
-    m_summarySections.set_valign(Gtk::Align::START);
     m_summarySaved.add_css_class("dim-label");
     auto* buttons = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 12);
     buttons->append(m_repeatButton);
@@ -920,9 +916,11 @@ void TutorWindow::ShowSummary() {
     }
     m_summaryFigures.set_text(figures);
 
-    while (Gtk::FlowBoxChild* child = m_summarySections.get_child_at_index(0)) {
+    while (Gtk::Widget* child = m_summarySections.get_first_child()) {
         m_summarySections.remove(*child);
     }
+    constexpr int kSectionsARow = 3;
+    int place = 0;
     for (const SummarySection& section : summary.sections) {
         auto* box = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 2);
         auto* heading = Gtk::make_managed<Gtk::Label>(section.heading);
@@ -938,7 +936,8 @@ void TutorWindow::ShowSummary() {
         box->append(*heading);
         box->append(*text);
         box->set_valign(Gtk::Align::START);
-        m_summarySections.append(*box);
+        m_summarySections.attach(*box, place % kSectionsARow, place / kSectionsARow);
+        ++place;
     }
     m_nextButton.set_label(m_book ? "_Next part" : "_Next lesson");
     m_stack.set_visible_child("summary");
@@ -979,15 +978,19 @@ void TutorWindow::ShowProgress() {
     m_progressPicture.reset();
     std::string table = "No history could be read.";
     if (m_bHistoryUsable) {
-        ProgressPicture picture(m_history->Lessons(), m_history->LessonNames(), m_keyboard);
+        // Without the keystroke log, no letter pairs and no consistency.
+        KeyLog keyLog;
+        std::string unread;
+        const KeyLog* keys = m_history->LoadKeys(&keyLog, &unread) ? &keyLog : nullptr;
+        ProgressPicture picture(m_history->Lessons(), m_history->LessonNames(), m_keyboard, keys);
         if (!picture.IsEmpty()) {
             m_progressPicture = std::make_unique<CairoDC>(ProgressPicture::kWidth,
                                                           ProgressPicture::kHeight, picture::kDesk);
             m_progressPicture->SetCodePage(CurrentCodePage().Characters());
             picture.Draw(*m_progressPicture);
         }
-        table = FormatStatsText(
-            ComputeStats(m_history->Lessons(), m_history->Words(), m_history->LessonNames()));
+        table = FormatStatsText(ComputeStats(m_history->Lessons(), m_history->Words(),
+                                             m_history->LessonNames(), kWeakest, keys));
     }
     m_statsLabel.set_text(table);
     m_progressView.queue_draw();

@@ -165,7 +165,7 @@ private:
     Gtk::Box m_summary{Gtk::Orientation::VERTICAL, 12};
     Gtk::Label m_summaryTitle;
     Gtk::Label m_summaryFigures;
-    Gtk::FlowBox m_summarySections;
+    Gtk::Grid m_summarySections;  // three sections a row
     Gtk::Label m_summarySaved;
     Gtk::Button m_repeatButton{"_Repeat", true};
     Gtk::Button m_nextButton{"_Next lesson", true};
