@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/Memory.h"
+
 namespace {
 
 // A large block begins with the count of its records still alive.
@@ -53,7 +55,7 @@ void ReleaseRecord(void* pRecord) {
     auto* pHead = reinterpret_cast<BlockHead*>(static_cast<unsigned char*>(pRecord) - nOffset);
     if (pHead->nLive.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         pHead->~BlockHead();
-        std::free(pHead);
+        FreeLargeBlock(pHead);
     }
 }
 
@@ -66,7 +68,7 @@ void RecordArena::CloseBlock() {
         return;
     }
     if (m_nRecords == 0) {
-        std::free(m_pBlock);
+        FreeLargeBlock(m_pBlock);
     } else {
         new (m_pBlock) BlockHead{m_nRecords};
     }
@@ -81,7 +83,7 @@ bool RecordArena::NewBlock(std::size_t nRoom) {
     CloseBlock();
     const std::size_t nSize =
         kBlockHeadSize + std::max(nRoom, std::min(m_nExpected, kMaxBlockSize));
-    m_pBlock = static_cast<unsigned char*>(std::malloc(nSize));
+    m_pBlock = static_cast<unsigned char*>(AllocateLargeBlock(nSize));
     if (!m_pBlock) {
         return false;
     }

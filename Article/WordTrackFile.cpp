@@ -10,6 +10,7 @@
 #include "Article/RecordBlocks.h"
 #include "diagnostics/Report.h"
 #include "platform/File.h"
+#include "platform/Memory.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ public:
         : m_file(file),
           m_nBlockSize(static_cast<std::size_t>(
               std::clamp<std::int64_t>(nExpected, kMaxWordTrackSize, kMaxBlockSize))),
-          m_pBlock(new (std::nothrow) unsigned char[m_nBlockSize]) {}
+          m_pBlock(static_cast<unsigned char*>(AllocateLargeBlock(m_nBlockSize))) {}
     bool IsReady() const { return m_pBlock != nullptr; }
 
     // The next nBytes bytes (nBytes at most kMaxWordTrackSize), left where they are for the
@@ -78,7 +79,10 @@ private:
 
     CFile& m_file;
     std::size_t m_nBlockSize;
-    std::unique_ptr<unsigned char[]> m_pBlock;
+    struct FreeBlock {
+        void operator()(unsigned char* pBlock) const { FreeLargeBlock(pBlock); }
+    };
+    std::unique_ptr<unsigned char, FreeBlock> m_pBlock;
     std::size_t m_nHeld = 0;  // bytes in the block
     std::size_t m_nNext = 0;  // the first byte not yet handed out
 };

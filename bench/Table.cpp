@@ -281,6 +281,13 @@ void AddRecordRows(std::vector<Row>& rows, const Timings& timings) {
             } else {
                 rows.push_back(row(""));
             }
+            if (const Timing* large =
+                    bSave ? nullptr : Find(timings, prefix + "/floor_read_large")) {
+                Row r = row(" vs read into huge pages");
+                r.baseline = "read whole " + Time(large->cpuSeconds);
+                const double ratio = seconds / large->cpuSeconds;
+                rows.push_back(Held(r, ratio, true, 0, Fixed(ratio, 2), ""));
+            }
             if (const Timing* safe = bSave ? Find(timings, prefix + "/safe_replace") : nullptr) {
                 Row r = row(" vs safe replace");
                 r.baseline = "safe replace " + Time(safe->seconds);
