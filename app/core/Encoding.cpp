@@ -109,6 +109,11 @@ char32_t DecodeUtf8(std::string_view text, size_t& i) {
     return cp;
 }
 
+size_t Utf8Length(std::string_view utf8) {
+    return static_cast<size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);

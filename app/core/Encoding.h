@@ -17,6 +17,8 @@ inline constexpr char32_t kNoCharacter = 0xFFFFFFFE;
 // bytes) for a malformed one.
 char32_t DecodeUtf8(std::string_view text, size_t& i);
 void AppendUtf8(std::string& out, char32_t cp);
+// The characters of UTF-8 text (its bytes that begin one), as a screen of cells lays them out.
+size_t Utf8Length(std::string_view utf8);
 // The character as the learner reads it in a message: "'П' (U+041F)".
 std::string DescribeCodePoint(char32_t cp);
 

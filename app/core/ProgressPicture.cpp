@@ -56,7 +56,7 @@ constexpr COLORREF kKeyEdge = RGB(150, 150, 146);
 constexpr COLORREF kWeakAccuracy = RGB(170, 20, 20);
 constexpr COLORREF kWeakSpeed = RGB(20, 60, 170);
 constexpr int kWeakFrame = 3;
-constexpr int kBookY = 872;
+constexpr int kBookY = 920;
 // Accuracy colours run from red at this percentage and below to green at 100.
 constexpr double kWorstAccuracy = 80.0;
 
@@ -240,6 +240,7 @@ ProgressPicture::ProgressPicture(const CLessonTrackFile& lessons,
         }
     }
     WeakestCharacters(m_sum, kWeakest, &m_slowest, &m_leastAccurate);
+    m_keyChanges = KeyChanges(lessons, kWeakest);
     // Only characters weak in earnest are named: typed wrong at least once, or slower than
     // the mean of all characters.
     const int count = m_sum.GetCharTrackCount(0);
@@ -525,6 +526,20 @@ void ProgressPicture::DrawKeyboard(CairoDC& dc) const {
                                     "Slowest pairs:  ", picture::Font(kLabelEm, FW_BOLD),
                                     kWeakSpeed);
         picture::Text(dc, x, y, pairs, label, picture::kInk);
+    }
+    if (!m_keyChanges.empty()) {
+        y += 24;
+        std::string changes;
+        for (const KeyChangeRow& k : m_keyChanges) {
+            changes += (changes.empty() ? "" : "   \xC2\xB7   ") + k.key + "  " +
+                       std::to_string(k.accuracy) + "% " + std::to_string(k.msPerKey) + " ms" +
+                       (k.hasBefore ? " (was " + std::to_string(k.accuracyBefore) + "% " +
+                                          std::to_string(k.msPerKeyBefore) + " ms)"
+                                    : " (new)");
+        }
+        x = kMargin + picture::Text(dc, kMargin, y, "Weakest keys against a week ago:  ",
+                                    picture::Font(kLabelEm, FW_BOLD), kWeakAccuracy);
+        picture::Text(dc, x, y, changes, label, picture::kInk);
     }
 }
 

@@ -1,7 +1,7 @@
 // The learner's progress as a picture: speed and accuracy over the lessons (each lesson a dot on
 // a thin line, the moving average a thick line), and a keyboard as a heat map: every key
 // coloured by the accuracy of its characters, with a bar along its foot coloured by their speed;
-// the weakest keys framed and named.
+// the weakest keys framed and named, with their change since a week ago.
 #pragma once
 
 #include <map>
@@ -17,7 +17,7 @@
 class ProgressPicture {
 public:
     static constexpr int kWidth = 1200;
-    static constexpr int kHeight = 900;
+    static constexpr int kHeight = 948;
     // Lessons in the moving average: the lesson and those just before it.
     static constexpr int kAverageOf = 5;
     // Weakest keys named, by accuracy and by speed.
@@ -76,6 +76,7 @@ private:
     std::vector<CharRow> m_slowest;
     std::vector<CharRow> m_leastAccurate;
     std::vector<PairRow> m_slowPairs;
+    std::vector<KeyChangeRow> m_keyChanges;
     Chart m_speed;
     Chart m_accuracy;
     double m_dSpeedStep = 0;

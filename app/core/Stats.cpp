@@ -30,7 +30,6 @@ constexpr double kCharsPerWord = 5.0;
 constexpr std::uint32_t kThinkingMs = 2000;
 // Rhythm figures over the newest logged lessons.
 constexpr size_t kRhythmLessons = 10;
-constexpr size_t kPairLessons = 20;
 constexpr size_t kMinPairCount = 3;
 constexpr std::int64_t kWeekSeconds = 7 * 24 * 3600;
 
@@ -61,7 +60,8 @@ std::string Printable(char c) {
     }
 }
 
-// The weakest keys not learned yet, now and as the lessons before this week left them.
+}  // namespace
+
 std::vector<KeyChangeRow> KeyChanges(const CLessonTrackFile& file, int nTop) {
     const std::vector<const CLessonTrack*> all = AllLessons(file);
     SYSTEMTIME now;
@@ -91,12 +91,12 @@ std::vector<KeyChangeRow> KeyChanges(const CLessonTrackFile& file, int nTop) {
     return rows;
 }
 
-// UTF-8 text with blanks after it to fill width characters.
 std::string Padded(const std::string& utf8, size_t width) {
-    const size_t characters = static_cast<size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+    const size_t characters = Utf8Length(utf8);
     return utf8 + std::string(width > characters ? width - characters : 0, ' ');
 }
+
+namespace {
 
 CharRow CharRowOf(const CCharTrack& t) {
     CharRow row;

@@ -91,14 +91,20 @@ int NetWordSpeed(double wordsPerMinute, int wrongWords, int seconds);
 int Consistency(const std::vector<LoggedKey>& keys);
 // The consistency of lesson record nIndex from its logged keys; -1 without them (or a log).
 int LessonConsistency(const KeyLog* log, const CLessonTrackFile& lessons, int nIndex);
-// The letter pairs typed slowest, by the median interval over the newest 20 logged lessons,
-// each pair typed right at least three times; up to nTop.
+// The letter pairs typed slowest, by the median interval over the newest kPairLessons logged
+// lessons, each pair typed right at least three times; up to nTop.
+inline constexpr size_t kPairLessons = 20;
 std::vector<PairRow> SlowestPairs(const KeyLog& log, int nTop);
+// The weakest keys not learned yet (by RankKeys over every lesson), now and as the lessons
+// before the last seven days left them; up to nTop.
+std::vector<KeyChangeRow> KeyChanges(const CLessonTrackFile& lessons, int nTop);
 // The weakest characters of one lesson record (or of a sum of records), by speed and by
 // accuracy; space, tab, line feed and backspace are left out.
 void WeakestCharacters(const CLessonTrack& track, int nTop, std::vector<CharRow>* slowest,
                        std::vector<CharRow>* leastAccurate);
 
+// UTF-8 text with blanks after it to fill width characters.
+std::string Padded(const std::string& utf8, size_t width);
 // Seconds as minutes and seconds: "12:05".
 std::string FormatDuration(int seconds);
 std::string FormatStatsText(const HistoryStats& stats);

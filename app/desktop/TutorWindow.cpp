@@ -15,6 +15,7 @@
 #include "Practice.h"
 #include "ProgressPicture.h"
 #include "Stats.h"
+#include "Summary.h"
 
 namespace {
 
@@ -693,7 +694,9 @@ void TutorWindow::KeepLesson() {
     history.RememberLessonName(m_lesson.tag, m_lesson.name);
     m_session->Record(history.Lessons(), history.Words());
     // Taken before the save, which may merge other programs' lessons in after this one.
-    const LoggedLesson keys = m_session->KeyLogEntry(*history.Lessons().GetLastTrack());
+    m_keptRecord = *history.Lessons().GetLastTrack();
+    m_keptKeys = m_session->KeyLogEntry(m_keptRecord);
+    const LoggedLesson& keys = m_keptKeys;
     std::string message;
     if (history.Save(&message) && history.LogKeys(keys, &message)) {
         m_summarySaved.set_text("Saved in " + history.Directory() + ".");
@@ -854,11 +857,12 @@ void TutorWindow::BuildSummary() {
     m_summary.set_margin(24);
     m_summaryTitle.set_xalign(0);
     m_summaryTitle.add_css_class("title-2");
-    for (Gtk::Label* label : {&m_summaryFigures, &m_summaryWeak, &m_summarySaved}) {
+    for (Gtk::Label* label : {&m_summaryFigures, &m_summarySaved}) {
         label->set_xalign(0);
     }
     m_summaryFigures.add_css_class("monospace");
-    m_summaryWeak.add_css_class("monospace");
+    m_summarySections.set_column_spacing(36);
+    m_summarySections.set_row_spacing(12);
     m_summarySaved.add_css_class("dim-label");
     auto* buttons = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 12);
     buttons->append(m_repeatButton);
@@ -886,58 +890,53 @@ void TutorWindow::BuildSummary() {
     m_summaryProgressButton.signal_clicked().connect([this] { ShowProgress(); });
     m_summary.append(m_summaryTitle);
     m_summary.append(m_summaryFigures);
-    m_summary.append(m_summaryWeak);
+    m_summary.append(m_summarySections);
     m_summary.append(m_summarySaved);
     m_summary.append(*buttons);
     m_stack.add(m_summary, "summary");
 }
 
 void TutorWindow::ShowSummary() {
-    const SessionFigures f = m_session->Figures();
     m_summaryTitle.set_text(m_lesson.name + " \u2014 lesson complete");
-    char text[512];
-    std::snprintf(text, sizeof text,
-                  "Time        %d:%02d (paused %d s)\n"
-                  "Speed       %d cpm, %d wpm (top %d cpm, %d wpm)\n"
-                  "Keystrokes  %d, %d wrong: %d%% accurate\n"
-                  "Words       %d, %d wrong: %d%% accurate",
-                  f.activeSeconds / 60, f.activeSeconds % 60, f.pausedSeconds, f.speed, f.wordSpeed,
-                  f.topSpeed, f.topWordSpeed, f.keys, f.errors, f.accuracy, f.words, f.wrongWords,
-                  f.wordAccuracy);
-    m_summaryFigures.set_text(text);
-
-    std::string weak;
-    const CLessonTrack* track = m_bHistoryUsable ? m_history->Lessons().GetLastTrack() : nullptr;
-    if (track) {
-        std::vector<CharRow> slowest;
-        std::vector<CharRow> leastAccurate;
-        WeakestCharacters(*track, kWeakest, &slowest, &leastAccurate);
-        weak += "Least accurate keys\n";
-        for (const CharRow& row : leastAccurate) {
-            std::snprintf(text, sizeof text, "  %-6s %4d%% of %d\n", row.character.c_str(),
-                          row.accuracy, row.keys);
-            weak += text;
-        }
-        weak += "Slowest keys\n";
-        for (const CharRow& row : slowest) {
-            std::snprintf(text, sizeof text, "  %-6s %5d ms\n", row.character.c_str(),
-                          row.msPerKey);
-            weak += text;
-        }
-        // This lesson's words alone.
-        CWordTrackFile words;
-        m_session->Typed()->AddWordTracks(&words);
-        const HistoryStats stats =
-            ComputeStats(m_history->Lessons(), words, m_history->LessonNames(), kWeakest);
-        weak += "Mistyped words\n";
-        for (const WordRow& row : stats.mostMistyped) {
-            weak += "  " + row.word + "\n";
-        }
-        if (stats.mostMistyped.empty()) {
-            weak += "  none\n";
-        }
+    CWordTrackFile words;
+    m_session->Typed()->AddWordTracks(&words);
+    KeyLog keyLog;
+    std::string unread;
+    if (m_bKept && !m_history->LoadKeys(&keyLog, &unread)) {
+        keyLog.lessons.clear();  // the pairs are this lesson's alone
     }
-    m_summaryWeak.set_text(weak);
+    const FinishedLesson finished{m_session->Figures(), m_bKept ? &m_keptRecord : nullptr, &words,
+                                  &m_keptKeys};
+    const LessonSummary summary = SummarizeLesson(finished, m_history->Lessons(), keyLog, kWeakest);
+    std::string figures;
+    for (const std::string& line : summary.figures) {
+        figures += (figures.empty() ? "" : "\n") + line;
+    }
+    m_summaryFigures.set_text(figures);
+
+    while (Gtk::Widget* child = m_summarySections.get_first_child()) {
+        m_summarySections.remove(*child);
+    }
+    constexpr int kSectionsARow = 3;
+    int place = 0;
+    for (const SummarySection& section : summary.sections) {
+        auto* box = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 2);
+        auto* heading = Gtk::make_managed<Gtk::Label>(section.heading);
+        heading->add_css_class("heading");
+        heading->set_xalign(0);
+        std::string rows;
+        for (const std::string& row : section.rows) {
+            rows += (rows.empty() ? "" : "\n") + row;
+        }
+        auto* text = Gtk::make_managed<Gtk::Label>(rows);
+        text->add_css_class("monospace");
+        text->set_xalign(0);
+        box->append(*heading);
+        box->append(*text);
+        box->set_valign(Gtk::Align::START);
+        m_summarySections.attach(*box, place % kSectionsARow, place / kSectionsARow);
+        ++place;
+    }
     m_nextButton.set_label(m_book ? "_Next part" : "_Next lesson");
     m_stack.set_visible_child("summary");
     m_nextButton.grab_focus();
@@ -977,15 +976,19 @@ void TutorWindow::ShowProgress() {
     m_progressPicture.reset();
     std::string table = "No history could be read.";
     if (m_bHistoryUsable) {
-        ProgressPicture picture(m_history->Lessons(), m_history->LessonNames(), m_keyboard);
+        // Without the keystroke log, no letter pairs and no consistency.
+        KeyLog keyLog;
+        std::string unread;
+        const KeyLog* keys = m_history->LoadKeys(&keyLog, &unread) ? &keyLog : nullptr;
+        ProgressPicture picture(m_history->Lessons(), m_history->LessonNames(), m_keyboard, keys);
         if (!picture.IsEmpty()) {
             m_progressPicture = std::make_unique<CairoDC>(ProgressPicture::kWidth,
                                                           ProgressPicture::kHeight, picture::kDesk);
             m_progressPicture->SetCodePage(CurrentCodePage().Characters());
             picture.Draw(*m_progressPicture);
         }
-        table = FormatStatsText(
-            ComputeStats(m_history->Lessons(), m_history->Words(), m_history->LessonNames()));
+        table = FormatStatsText(ComputeStats(m_history->Lessons(), m_history->Words(),
+                                             m_history->LessonNames(), kWeakest, keys));
     }
     m_statsLabel.set_text(table);
     m_progressView.queue_draw();

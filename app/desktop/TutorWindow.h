@@ -125,6 +125,9 @@ private:
     std::string m_strTitle;
     std::string m_strHint;  // about the last key, until the next one
     bool m_bKept = false;
+    // The kept lesson's record and keys as they were before the save, for the summary.
+    CLessonTrack m_keptRecord;
+    LoggedLesson m_keptKeys;
     bool m_bClosing = false;
 
     Gtk::HeaderBar m_header;
@@ -163,7 +166,7 @@ private:
     Gtk::Box m_summary{Gtk::Orientation::VERTICAL, 12};
     Gtk::Label m_summaryTitle;
     Gtk::Label m_summaryFigures;
-    Gtk::Label m_summaryWeak;
+    Gtk::Grid m_summarySections;  // three sections a row
     Gtk::Label m_summarySaved;
     Gtk::Button m_repeatButton{"_Repeat", true};
     Gtk::Button m_nextButton{"_Next lesson", true};

@@ -14,7 +14,7 @@
 #include "Lesson.h"
 #include "Practice.h"
 #include "Profile.h"
-#include "Stats.h"
+#include "Summary.h"
 #include "TerminalScreen.h"
 #include "Tutor.h"
 
@@ -157,44 +157,42 @@ bool SaveWithRetry(TerminalScreen& screen, History& history, std::string* messag
     }
 }
 
-void ShowSummary(TerminalScreen& screen, Session& session, const CLessonTrack* track,
-                 const std::string& title, const std::string& saved) {
-    screen.Clear();
-    const SessionFigures f = session.Figures();
-    screen.Put(2, 0, title + " - lesson complete", CellStyle::kHeading);
-    char line[160];
-    int row = 2;
-    std::snprintf(line, sizeof line, "Time        %d:%02d (paused %d s)", f.activeSeconds / 60,
-                  f.activeSeconds % 60, f.pausedSeconds);
-    screen.Put(4, row++, line, CellStyle::kNormal);
-    std::snprintf(line, sizeof line, "Speed       %d cpm, %d wpm (top %d cpm, %d wpm)", f.speed,
-                  f.wordSpeed, f.topSpeed, f.topWordSpeed);
-    screen.Put(4, row++, line, CellStyle::kNormal);
-    std::snprintf(line, sizeof line, "Keystrokes  %d, %d wrong: %d%% accurate", f.keys, f.errors,
-                  f.accuracy);
-    screen.Put(4, row++, line, CellStyle::kNormal);
-    std::snprintf(line, sizeof line, "Words       %d, %d wrong: %d%% accurate", f.words,
-                  f.wrongWords, f.wordAccuracy);
-    screen.Put(4, row++, line, CellStyle::kNormal);
-    std::snprintf(line, sizeof line, "Net speed   %d wpm; consistency %s", f.netWordSpeed,
-                  f.consistency >= 0 ? (std::to_string(f.consistency) + "%").c_str() : "-");
-    screen.Put(4, row++, line, CellStyle::kNormal);
-    if (track) {
-        std::vector<CharRow> slowest;
-        std::vector<CharRow> leastAccurate;
-        WeakestCharacters(*track, kWeakest, &slowest, &leastAccurate);
-        ++row;
-        screen.Put(4, row, "Slowest keys", CellStyle::kHeading);
-        screen.Put(30, row++, "Least accurate keys", CellStyle::kHeading);
-        for (size_t i = 0; i < slowest.size(); ++i, ++row) {
-            std::snprintf(line, sizeof line, "%-6s %5d ms", slowest[i].character.c_str(),
-                          slowest[i].msPerKey);
-            screen.Put(6, row, line, CellStyle::kNormal);
-            std::snprintf(line, sizeof line, "%-6s %4d%% of %d", leastAccurate[i].character.c_str(),
-                          leastAccurate[i].accuracy, leastAccurate[i].keys);
-            screen.Put(32, row, line, CellStyle::kNormal);
+// The sections side by side, as many as the screen's width holds, in bands under each other;
+// the row after the last.
+int PutSections(TerminalScreen& screen, int row, const std::vector<SummarySection>& sections) {
+    constexpr int kLeft = 4;
+    constexpr int kGap = 3;
+    int column = kLeft;
+    int bandRows = 0;
+    for (const SummarySection& section : sections) {
+        size_t width = Utf8Length(section.heading);
+        for (const std::string& line : section.rows) {
+            width = std::max(width, Utf8Length(line));
         }
+        if (column > kLeft && column + static_cast<int>(width) > screen.Cols()) {
+            row += bandRows + 1;
+            column = kLeft;
+            bandRows = 0;
+        }
+        screen.Put(column, row, section.heading, CellStyle::kHeading);
+        for (size_t i = 0; i < section.rows.size(); ++i) {
+            screen.Put(column, row + 1 + static_cast<int>(i), section.rows[i], CellStyle::kNormal);
+        }
+        bandRows = std::max(bandRows, 1 + static_cast<int>(section.rows.size()));
+        column += static_cast<int>(width) + kGap;
     }
+    return row + bandRows;
+}
+
+void ShowSummary(TerminalScreen& screen, const LessonSummary& summary, const std::string& title,
+                 const std::string& saved) {
+    screen.Clear();
+    screen.Put(2, 0, title + " - lesson complete", CellStyle::kHeading);
+    int row = 2;
+    for (const std::string& line : summary.figures) {
+        screen.Put(4, row++, line, CellStyle::kNormal);
+    }
+    row = PutSections(screen, row + 1, summary.sections);
     row = PutLines(screen, row + 1, saved);
     screen.Put(2, row + 1, "Press any key.", CellStyle::kNormal);
     screen.Show();
@@ -286,7 +284,8 @@ int RunInteractive(const Options& options, const Profile& profile) {
     if (keep) {
         session.Record(history.Lessons(), history.Words());
         // Taken before the save, which may merge other programs' lessons in after this one.
-        const LoggedLesson keys = session.KeyLogEntry(*history.Lessons().GetLastTrack());
+        const CLessonTrack record = *history.Lessons().GetLastTrack();
+        const LoggedLesson keys = session.KeyLogEntry(record);
         saved = SaveWithRetry(screen, history, &message) && history.LogKeys(keys, &message);
         if (saved) {
             message = "Saved in " + history.Directory() + ".\n";
@@ -297,7 +296,19 @@ int RunInteractive(const Options& options, const Profile& profile) {
             message += place + "\n";
         }
         if (tutor.IsFinished()) {
-            ShowSummary(screen, session, history.Lessons().GetLastTrack(), title, message);
+            // Two bands of sections under the figures, as many rows each as the screen holds.
+            const int rows = std::clamp((screen.Rows() - 16) / 2, 2, kWeakest);
+            CWordTrackFile words;
+            session.Typed()->AddWordTracks(&words);
+            // Unread (or unsaved), the pairs are this lesson's alone.
+            KeyLog keyLog;
+            std::string unread;
+            if (saved && !history.LoadKeys(&keyLog, &unread)) {
+                keyLog.lessons.clear();
+            }
+            const FinishedLesson finished{session.Figures(), &record, &words, &keys};
+            ShowSummary(screen, SummarizeLesson(finished, history.Lessons(), keyLog, rows), title,
+                        message);
         }
     }
     StopTerminal();

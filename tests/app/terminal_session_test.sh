@@ -76,6 +76,9 @@ tmux send-keys -t "$session" f
 await "lesson complete"
 grep -qF "Keystrokes  9, 1 wrong: 89% accurate" "$work/screen" || fail "wrong end-of-lesson figures"
 grep -qF "Least accurate keys" "$work/screen" || fail "no weakest keys at the end"
+grep -qF "Net speed" "$work/screen" || fail "no net speed at the end"
+grep -qF "Slowest letter pairs, this lesson" "$work/screen" || fail "no letter pairs at the end"
+grep -qF "Weakest keys against a week ago" "$work/screen" || fail "no week's change at the end"
 grep -qF "Saved in $data." "$work/screen" || fail "the end screen does not say the lesson was saved"
 cp "$work/screen" "$work/summary-screen"
 tmux send-keys -t "$session" q
