@@ -43,7 +43,36 @@ COLORREF KeyboardLook::FingerTint(Finger finger) const {
                                          RGB(44, 96, 52),  RGB(70, 70, 70),  RGB(40, 78, 112),
                                          RGB(78, 60, 110), RGB(112, 82, 40), RGB(110, 52, 52)};
     const auto i = static_cast<size_t>(finger);
-    return dark ? kDark[i] : kLight[i];
+    if (!dark) {
+        return kLight[i];
+    }
+    if (!highContrast) {
+        return kDark[i];
+    }
+    // Darker still, for white labels at 7:1.
+    const COLORREF c = kDark[i];
+    return RGB(GetRValue(c) * 3 / 4, GetGValue(c) * 3 / 4, GetBValue(c) * 3 / 4);
+}
+
+COLORREF KeyboardLook::Ink() const {
+    if (highContrast) {
+        return dark ? RGB(255, 255, 255) : RGB(0, 0, 0);
+    }
+    return dark ? RGB(235, 235, 235) : RGB(30, 30, 30);
+}
+
+COLORREF KeyboardLook::Border() const {
+    if (highContrast) {
+        return Ink();
+    }
+    return dark ? RGB(20, 20, 20) : RGB(120, 120, 120);
+}
+
+double KeyboardLook::BorderWidth(double unit, bool lit) const {
+    if (highContrast) {
+        return lit ? std::max(4.0, unit / 10) : 2.0;
+    }
+    return lit ? std::max(2.0, unit / 14) : 1.0;
 }
 
 RECT KeyboardPicture::KeyRect(int index, double x, double y, double unit) const {
@@ -96,7 +125,7 @@ void KeyboardPicture::Draw(cairo_t* cr, double x, double y, double unit,
         SetColor(cr, isLit ? look.Lit() : look.FingerTint(key.finger));
         cairo_fill_preserve(cr);
         SetColor(cr, look.Border());
-        cairo_set_line_width(cr, isLit ? std::max(2.0, unit / 14) : 1.0);
+        cairo_set_line_width(cr, look.BorderWidth(unit, isLit));
         cairo_stroke(cr);
 
         const std::string label = CapLabel(key);
@@ -110,7 +139,7 @@ void KeyboardPicture::Draw(cairo_t* cr, double x, double y, double unit,
         cairo_text_extents(cr, label.c_str(), &ext);
         cairo_font_extents_t font{};
         cairo_font_extents(cr, &font);
-        SetColor(cr, isLit ? RGB(0, 0, 0) : look.Ink());
+        SetColor(cr, isLit ? look.LitInk() : look.Ink());
         cairo_move_to(cr, kx + (kw - ext.x_advance) / 2,
                       ky + kh / 2 + (font.ascent - font.descent) / 2);
         cairo_show_text(cr, label.c_str());

@@ -8,16 +8,20 @@
 #include <vector>
 
 #include "Keyboard.h"
+#include "Look.h"
 #include "platform/Win32.h"
 
-// The colours a keyboard is drawn in, for a light or a dark background.
-struct KeyboardLook {
-    bool dark = false;
+// The colours a keyboard is drawn in, for a light or a dark background, in high contrast or
+// not. Labels stand at least 4.5:1 against their key, 7:1 in high contrast.
+struct KeyboardLook : Look {
     // The tint of the keys a finger types.
     COLORREF FingerTint(Finger finger) const;
-    COLORREF Ink() const { return dark ? RGB(235, 235, 235) : RGB(30, 30, 30); }
-    COLORREF Border() const { return dark ? RGB(20, 20, 20) : RGB(120, 120, 120); }
+    COLORREF Ink() const;
+    COLORREF Border() const;
     COLORREF Lit() const { return dark ? RGB(255, 200, 40) : RGB(255, 170, 0); }
+    COLORREF LitInk() const { return RGB(0, 0, 0); }
+    // The border's width, in pixels, of a key unit pixels high.
+    double BorderWidth(double unit, bool lit) const;
 };
 
 class KeyboardPicture {

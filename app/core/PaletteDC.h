@@ -1,8 +1,9 @@
 // A device context that draws through another one with the colours the library writes in
-// changed, so that the lesson stays readable on a dark sheet: the library's black, blue, grey,
+// changed, so that the lesson stays readable on any sheet: the library's black, blue, grey,
 // red and green become the palette's text, word, typed, typo and skipped colours.
 #pragma once
 
+#include "Look.h"
 #include "platform/DeviceContext.h"
 
 struct Palette {
@@ -12,11 +13,18 @@ struct Palette {
     COLORREF typed;    // characters typed right (grey)
     COLORREF typo;     // characters typed wrong (red)
     COLORREF skipped;  // letters left out (green)
+    int caretBar = 2;  // the width of the caret's bar, in pixels before the screen's scale
 
-    // The library's own colours on a white sheet.
+    // The colours the library draws in, on a white sheet.
+    static Palette Library();
+    // Every text colour at least 4.5:1 against the sheet, the least contrast for text that
+    // the accessibility guidelines (WCAG AA) ask; 7:1 (AAA) for high contrast.
     static Palette Light();
-    // Light colours on a dark grey sheet, each as far from the sheet as the light ones are.
     static Palette Dark();
+    // Black on white or white on black, with saturated typo and skipped colours and a thick
+    // caret.
+    static Palette HighContrast(bool dark);
+    static Palette For(const Look& look);
     // The colour that stands for the library's colour c; c itself when the library does not
     // write in it.
     COLORREF Map(COLORREF c) const;

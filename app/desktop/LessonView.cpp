@@ -10,9 +10,9 @@ namespace {
 
 // Room around the lesson, in pixels before the scale.
 constexpr int kMargin = 24;
-// The caret: a pale block one character wide and a bar at its left edge.
+// The caret: a pale block one character wide and a bar at its left edge (as wide as the
+// palette says).
 constexpr double kCaretBlockAlpha = 0.25;
-constexpr int kCaretBarWidth = 2;
 
 // Processor time of this thread, in microseconds: what drawing costs, without the time other
 // programs on the machine take meanwhile.
@@ -60,8 +60,8 @@ void LessonView::SetFontSize(int pixels) {
     Relayout();
 }
 
-void LessonView::SetDark(bool dark) {
-    m_palette = dark ? Palette::Dark() : Palette::Light();
+void LessonView::SetLook(const Look& look) {
+    m_palette = Palette::For(look);
     if (m_paletteDC) {
         m_paletteDC->SetPalette(m_palette);
     }
@@ -188,7 +188,8 @@ void LessonView::OnDraw(const Cairo::RefPtr<Cairo::Context>& cr, int /*width*/, 
         cr->rectangle(caret.left, caret.top, caret.right - caret.left, caret.bottom - caret.top);
         cr->fill();
         cr->set_source_rgb(GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
-        cr->rectangle(caret.left, caret.top, kCaretBarWidth * m_nScale, caret.bottom - caret.top);
+        cr->rectangle(caret.left, caret.top, m_palette.caretBar * m_nScale,
+                      caret.bottom - caret.top);
         cr->fill();
     }
     cr->restore();

@@ -24,7 +24,7 @@ public:
     // Shows session (null for none); it is laid out at the view's size.
     void SetSession(Session* session);
     void SetFontSize(int pixels);
-    void SetDark(bool dark);
+    void SetLook(const Look& look);
     // The lesson's bytes are drawn as these characters (its profile's code page).
     void SetCodePage(const ByteCharacters& characters);
     // Lays the lesson out again (font, size or scale changed) and draws it all.

@@ -65,6 +65,10 @@ DesktopSettings DesktopSettings::Load() {
     ReadKey(file, "pause-after-seconds", [&](const char* key) {
         s.pauseAfterSeconds = std::clamp(file->get_integer(kGroup, key), 1, 3600);
     });
+    ReadKey(file, "appearance", [&](const char* key) {
+        s.appearance =
+            AppearanceFromName(file->get_string(kGroup, key).raw()).value_or(s.appearance);
+    });
     ReadKey(file, "recent-files", [&](const char* key) {
         for (const Glib::ustring& path : file->get_string_list(kGroup, key)) {
             s.recentFiles.push_back(path.raw());
@@ -83,6 +87,7 @@ bool DesktopSettings::Save(std::string* message) const {
     file->set_integer(kGroup, "font-size", fontSize);
     file->set_boolean(kGroup, "keyboard-shown", keyboardShown);
     file->set_integer(kGroup, "pause-after-seconds", pauseAfterSeconds);
+    file->set_string(kGroup, "appearance", AppearanceName(appearance));
     file->set_string_list(kGroup, "recent-files",
                           std::vector<Glib::ustring>(recentFiles.begin(), recentFiles.end()));
     try {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Look.h"
 #include "Session.h"
 
 struct DesktopSettings {
@@ -16,6 +17,7 @@ struct DesktopSettings {
     int fontSize = kDefaultFontSize;  // pixels to the em, before the screen's scale
     bool keyboardShown = true;
     int pauseAfterSeconds = 10;
+    Appearance appearance = Appearance::kFollowDesktop;
     // Text files of one's own typed lately, newest first, so that they can be chosen again.
     std::vector<std::string> recentFiles;
 

@@ -29,6 +29,9 @@ constexpr const char* kPausedHelp = "Paused \u2014 Esc or any typing key goes on
 
 // Dropdown places of the methods.
 constexpr TypoDetection kMethods[] = {tdByLetter, tdByWord, tdByMatch, tdNone};
+// The appearance drop-down's choices, in its order.
+constexpr Appearance kAppearances[] = {Appearance::kFollowDesktop, Appearance::kLight,
+                                       Appearance::kDark};
 
 // Answers of the questions.
 enum Answer { kYes = 1, kNo = 2, kCancel = 3 };
@@ -186,9 +189,12 @@ TutorWindow::TutorWindow(const DesktopOptions& options)
     property_is_active().signal_changed().connect(
         sigc::mem_fun(*this, &TutorWindow::OnActiveChanged));
     auto settings = Gtk::Settings::get_default();
+    m_strDesktopTheme = settings->property_gtk_theme_name().get_value();
+    m_bDesktopPrefersDark = settings->property_gtk_application_prefer_dark_theme().get_value();
     settings->property_gtk_application_prefer_dark_theme().signal_changed().connect(
-        [this] { ApplyTheme(); });
-    settings->property_gtk_theme_name().signal_changed().connect([this] { ApplyTheme(); });
+        sigc::mem_fun(*this, &TutorWindow::OnGtkThemeChanged));
+    settings->property_gtk_theme_name().signal_changed().connect(
+        sigc::mem_fun(*this, &TutorWindow::OnGtkThemeChanged));
     m_tick = Glib::signal_timeout().connect(sigc::mem_fun(*this, &TutorWindow::OnTick), kTickMs);
     signal_realize().connect([this] { ApplyTheme(); });
     // Once the window shows, so that what goes wrong can be said in a dialog over it.
@@ -677,9 +683,7 @@ void TutorWindow::DrawKeyboard(const Cairo::RefPtr<Cairo::Context>& cr, int widt
             presses = {presses[m_bComposing ? 1 : 0]};
         }
     }
-    KeyboardLook look;
-    look.dark = IsDark();
-    picture.Draw(cr->cobj(), x, y, unit, presses, look);
+    picture.Draw(cr->cobj(), x, y, unit, presses, KeyboardLook{m_look});
 }
 
 void TutorWindow::KeepLesson() {
@@ -1010,6 +1014,12 @@ void TutorWindow::BuildSettings() {
          {&m_maskedCheck, &m_justifyCheck, &m_highlightCheck, &m_markCheck, &m_keyboardCheck}) {
         m_settingsBox.append(*check);
     }
+    auto* appearanceRow = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
+    auto* appearanceLabel = Gtk::make_managed<Gtk::Label>("_Appearance", true);
+    appearanceLabel->set_mnemonic_widget(m_appearanceDrop);
+    appearanceRow->append(*appearanceLabel);
+    appearanceRow->append(m_appearanceDrop);
+    m_settingsBox.append(*appearanceRow);
     auto addSpin = [this](Gtk::SpinButton& spin, const char* text, int value, int low, int high) {
         auto* row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
         auto* label = Gtk::make_managed<Gtk::Label>(text, true);
@@ -1043,6 +1053,11 @@ void TutorWindow::BuildSettings() {
     m_highlightCheck.set_active(o.highlight);
     m_markCheck.set_active(o.markTypos);
     m_keyboardCheck.set_active(m_settings.keyboardShown);
+    for (size_t i = 0; i < std::size(kAppearances); ++i) {
+        if (kAppearances[i] == m_settings.appearance) {
+            m_appearanceDrop.set_selected(static_cast<guint>(i));
+        }
+    }
 
     auto changed = [this] {
         SessionOptions& s = m_settings.session;
@@ -1068,6 +1083,12 @@ void TutorWindow::BuildSettings() {
     m_pauseSpin.signal_value_changed().connect(changed);
     m_fontSpin.signal_value_changed().connect(
         [this] { ApplyFontSize(m_fontSpin.get_value_as_int()); });
+    m_appearanceDrop.property_selected().signal_changed().connect([this] {
+        m_settings.appearance = kAppearances[std::min<guint>(m_appearanceDrop.get_selected(),
+                                                             std::size(kAppearances) - 1)];
+        SaveSettings();
+        ApplyTheme();
+    });
 }
 
 void TutorWindow::ApplyFontSize(int size) {
@@ -1094,8 +1115,44 @@ bool TutorWindow::IsDark() {
     return 0.299 * ink.get_red() + 0.587 * ink.get_green() + 0.114 * ink.get_blue() > 0.5;
 }
 
+void TutorWindow::OnGtkThemeChanged() {
+    if (m_bSettingTheme) {
+        return;
+    }
+    auto settings = Gtk::Settings::get_default();
+    m_strDesktopTheme = settings->property_gtk_theme_name().get_value();
+    m_bDesktopPrefersDark = settings->property_gtk_application_prefer_dark_theme().get_value();
+    ApplyTheme();
+}
+
 void TutorWindow::ApplyTheme() {
-    m_view.SetDark(IsDark());
+    // A theme the user set in GTK_THEME rules the widgets, and the drawing follows it.
+    const std::string userTheme = Glib::getenv("GTK_THEME");
+    if (!userTheme.empty()) {
+        m_look.dark = IsDark();
+        m_look.highContrast = IsHighContrastTheme(userTheme);
+    } else {
+        const std::optional<bool> dark = ChooseDark(m_settings.appearance, m_desktop.Scheme());
+        const bool themeIsHighContrast = IsHighContrastTheme(m_strDesktopTheme.raw());
+        m_look.highContrast = m_desktop.HighContrast() || themeIsHighContrast;
+        const bool preferDark = dark.value_or(m_bDesktopPrefersDark);
+        // GTK's own high-contrast theme, unless the desktop's theme is one.
+        Glib::ustring theme = m_strDesktopTheme;
+        if (m_look.highContrast && !themeIsHighContrast) {
+            theme = preferDark ? "Default-hc-dark" : "Default-hc";
+        }
+        auto settings = Gtk::Settings::get_default();
+        m_bSettingTheme = true;
+        if (settings->property_gtk_application_prefer_dark_theme().get_value() != preferDark) {
+            settings->property_gtk_application_prefer_dark_theme() = preferDark;
+        }
+        if (settings->property_gtk_theme_name().get_value() != theme) {
+            settings->property_gtk_theme_name() = theme;
+        }
+        m_bSettingTheme = false;
+        m_look.dark = dark.value_or(IsDark());
+    }
+    m_view.SetLook(m_look);
     m_keyboardView.queue_draw();
 }
 

@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "Book.h"
+#include "DesktopPreference.h"
 #include "History.h"
 #include "Keyboard.h"
 #include "Lesson.h"
 #include "LessonView.h"
+#include "Look.h"
 #include "Profile.h"
 #include "Session.h"
 #include "Settings.h"
@@ -100,8 +102,13 @@ private:
     // Settings.
     void ApplyFontSize(int size);
     void SaveSettings();
+    // Decides the look from the learner's choice, the desktop's preference and the GTK theme,
+    // and sets GTK's dark preference and high-contrast theme so that the widgets follow.
     void ApplyTheme();
+    // Whether the GTK theme in use is dark.
     bool IsDark();
+    // GTK's theme settings changed: the desktop's (xsettings), unless this window set them.
+    void OnGtkThemeChanged();
 
     // Dialogs: a message, and a question with buttons (answer: the button's response id).
     void ShowMessage(const std::string& primary, const std::string& secondary);
@@ -190,6 +197,16 @@ private:
     Gtk::CheckButton m_keyboardCheck{"Show the _keyboard", true};
     Gtk::SpinButton m_fontSpin;
     Gtk::SpinButton m_pauseSpin;
+    Gtk::DropDown m_appearanceDrop{
+        std::vector<Glib::ustring>{"Follow the desktop", "Light", "Dark"}};
+
+    // Looks.
+    Look m_look;
+    DesktopPreference m_desktop{[this] { ApplyTheme(); }};
+    // GTK's theme and dark preference as the desktop set them, before this window changed them.
+    Glib::ustring m_strDesktopTheme;
+    bool m_bDesktopPrefersDark = false;
+    bool m_bSettingTheme = false;
 
     std::unique_ptr<Gtk::Window> m_dialog;
     Glib::RefPtr<Gtk::FileChooserNative> m_fileChooser;

@@ -1,6 +1,7 @@
 // The on-screen keyboard: which keys a character lights.
 #include "KeyboardPicture.h"
 
+#include "Contrast.h"
 #include "KeyboardLayout.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,26 @@ TEST(KeyboardPicture, LightsAltGrForTheAltGrLevel) {
         EXPECT_EQ(lit, c.keys) << c.layout << " " << c.character;
     }
     EXPECT_LT(Keyboard::UsQwerty().Find("RALT"), 0) << "a US keyboard types nothing with AltGr";
+}
+
+// Every label stands out from its key: 4.5:1, 7:1 in high contrast, on every finger's tint and
+// on the lit key.
+TEST(KeyboardPicture, LabelsAreReadableOnEveryKey) {
+    for (const bool dark : {false, true}) {
+        for (const bool highContrast : {false, true}) {
+            KeyboardLook look;
+            look.dark = dark;
+            look.highContrast = highContrast;
+            const double least = highContrast ? 7.0 : 4.5;
+            const std::string name =
+                std::string(dark ? "dark" : "light") + (highContrast ? " high contrast" : "");
+            for (int f = 0; f <= static_cast<int>(Finger::kRightPinky); ++f) {
+                EXPECT_GE(ContrastRatio(look.Ink(), look.FingerTint(static_cast<Finger>(f))), least)
+                    << name << ", finger " << f;
+            }
+            EXPECT_GE(ContrastRatio(look.LitInk(), look.Lit()), least) << name << ", lit";
+        }
+    }
 }
 
 }  // namespace

@@ -134,7 +134,7 @@ TEST(PaletteDC, DrawsTheLibrarysColoursInThePalettesAndGivesBackWhatWasSet) {
     FixedPitchDC target;
     const Palette dark = Palette::Dark();
     PaletteDC dc(target, dark);
-    const Palette light = Palette::Light();
+    const Palette light = Palette::Library();
     const struct {
         COLORREF library;
         COLORREF drawn;

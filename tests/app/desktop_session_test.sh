@@ -2,6 +2,8 @@
 # Whole lessons in the desktop program under a virtual X server: xdotool types, a screenshot of
 # the screen shows the typo and the lit key, the history shows what was kept, closing the
 # window in mid-lesson asks first, and a book's parts and the practice lesson are typed.
+# The lesson's sheet follows the desktop's dark preference as it changes, and the Appearance
+# setting overrides it.
 # Usage: desktop_session_test.sh TYPETUTOR_GTK TYPETUTOR LESSONS_DIR [SCREENSHOT_DIR]
 set -euo pipefail
 gtk="$1"
@@ -204,4 +206,35 @@ lessons = json.load(open(sys.argv[1]))["lessons"]
 assert len(lessons) == 1, lessons
 assert lessons[0]["keys"] == 9 and lessons[0]["errors"] == 0, lessons
 PY
+
+# 5. The desktop prefers dark (GNOME's setting, kept in a key file): the lesson's sheet is dark,
+# and turns light as soon as the desktop's preference changes; the Appearance setting goes
+# before the desktop's preference.
+export GSETTINGS_BACKEND=keyfile
+mkdir -p "$XDG_CONFIG_HOME/glib-2.0/settings"
+printf "[org/gnome/desktop/interface]\ncolor-scheme='prefer-dark'\n" \
+    > "$XDG_CONFIG_HOME/glib-2.0/settings/keyfile"
+# Whether the sheet in the middle of the window is dark (or light with "light").
+sheet_is() {
+    import -window root "$work/shot.png"
+    local x y grey
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    x=$((X + WIDTH / 2))
+    y=$((Y + HEIGHT / 2))
+    grey="$(convert "$work/shot.png" -crop "1x1+$x+$y" -colorspace Gray -format '%[fx:int(255*u)]' info:)"
+    if [ "$1" = dark ]; then [ "$grey" -lt 80 ]; else [ "$grey" -gt 200 ]; fi
+}
+start
+eventually sheet_is dark || fail "the sheet is not dark when the desktop prefers dark"
+gsettings set org.gnome.desktop.interface color-scheme prefer-light
+eventually sheet_is light || fail "the sheet did not turn light with the desktop's preference"
+xdotool key ctrl+w
+await_exit
+printf '[Lesson]\nappearance=dark\n' > "$XDG_CONFIG_HOME/typetutor/typetutor-gtk.ini"
+start
+eventually sheet_is dark || fail "the Appearance setting \"dark\" did not go before the desktop's"
+xdotool key ctrl+w
+await_exit
+unset GSETTINGS_BACKEND
+
 echo "desktop session test passed"
