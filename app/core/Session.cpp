@@ -388,9 +388,9 @@ KeyEffect Session::Press(const Key& key, long long nowMs) {
     const bool scrolled = KeepCurrentVisible();
     effect.repaint = scrolled || wasPaused != m_bPaused || m_options.method == tdNone;
     if (effect.outcome == KeyOutcome::kTyped || effect.outcome == KeyOutcome::kFinished) {
-        // The word left, the word now typed, and the word stepped back from.
+        // The word left or stepped back from, and the word now typed.
         const int current = CurrentToken();
-        effect.firstChanged = std::max(std::min(tokenBefore, current) - 1, 0);
+        effect.firstChanged = std::min(tokenBefore, current);
         effect.lastChanged = std::min(std::max(tokenBefore, current), TokenCount() - 1);
         if (current != tokenBefore) {
             effect.previousToken = tokenBefore;

@@ -90,12 +90,12 @@ TEST_F(SessionTest, AKeySaysWhichWordsItChangedAndWhetherTheWordToTypeMoved) {
         {'a', KeyOutcome::kTyped, 0, 0, -1, ""},
         {'t', KeyOutcome::kTyped, 0, 0, -1, ""},
         {' ', KeyOutcome::kTyped, 0, 1, 0, ""},
-        {'d', KeyOutcome::kTyped, 0, 1, -1, ""},
+        {'d', KeyOutcome::kTyped, 1, 1, -1, ""},
         {'\n', KeyOutcome::kRefused, 0, -1, -1, kNotLineEndHint},
-        {'o', KeyOutcome::kTyped, 0, 1, -1, ""},
-        {'g', KeyOutcome::kTyped, 0, 1, -1, ""},
+        {'o', KeyOutcome::kTyped, 1, 1, -1, ""},
+        {'g', KeyOutcome::kTyped, 1, 1, -1, ""},
         {' ', KeyOutcome::kRefused, 0, -1, -1, kEnterHereHint},
-        {'\n', KeyOutcome::kTyped, 0, 2, 1, ""},
+        {'\n', KeyOutcome::kTyped, 1, 2, 1, ""},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(std::string("key ") + s.key);

@@ -316,4 +316,40 @@ TEST_F(TutorTest, JustifiedLinesReachTheRightEdge) {
     EXPECT_EQ(screen.Row(kTyped0).find("w11"), screen.Row(kLine0).find("w11"));
 }
 
+// After every key, what the key redrew is what drawing everything anew shows: under each method,
+// with typos, early spaces, backspaces across words and line ends. (Under matching, a word ended
+// early by a space lets the next word's typed text overlap it, and which of the two is on top may
+// then differ; that case is left out there.)
+TEST_F(TutorTest, EveryKeyLeavesTheScreenAsAWholeRedrawWouldDrawIt) {
+    const std::string keys[] = {
+        "one tow three\nfour five",             // swapped letters
+        "onee  two\b\b\b\b\bo",                 // an extra letter, a double space, back
+        "one two three\nfour fiv\b\b\b\b\b\b",  // back over the line end
+        "o two tx\b\bthree\nfour",              // an early space, back into the word before
+    };
+    for (const TypoDetection method : {tdByLetter, tdByWord, tdByMatch}) {
+        for (const std::string& sequence : keys) {
+            if (method == tdByMatch && sequence == keys[3]) {
+                continue;
+            }
+            SCOPED_TRACE("method " + std::to_string(method) + ", keys " + sequence);
+            SessionOptions options;
+            options.method = method;
+            Open("one two three\nfour five six", options);
+            for (size_t i = 0; i < sequence.size(); ++i) {
+                Type(sequence.substr(i, 1));
+                std::vector<std::string> shown;
+                for (int row = kLine0; row < screen.Rows(); ++row) {
+                    shown.push_back(screen.StyledRow(row));
+                }
+                tutor->Repaint();
+                for (int row = kLine0; row < screen.Rows(); ++row) {
+                    ASSERT_EQ(shown[row - kLine0], screen.StyledRow(row))
+                        << "row " << row << " after key " << i;
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
