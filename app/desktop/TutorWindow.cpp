@@ -19,7 +19,12 @@
 
 namespace {
 
+// The figures are shown anew with a key at most every kTickMs; between keys the clock's tick
+// shows them, once no key has come for kIdleMs. While the learner types, the tick draws no frame
+// of its own: a key that came just after such a frame would wait for the next one (up to a
+// refresh interval, 17 ms at 60 Hz).
 constexpr int kTickMs = 250;
+constexpr int kIdleMs = 500;
 constexpr int kWeakest = 5;
 constexpr int kRecentShown = 8;
 constexpr int kKeyboardHeight = 190;
@@ -509,11 +514,11 @@ void TutorWindow::OnKey(const Key& key) {
     const char litBefore = m_session->Typed()->GetCaretChar();
     const bool pausedBefore = m_session->IsPaused();
     const std::string hintBefore = m_strHint;
-    const KeyEffect effect = m_session->Press(key, NowMs());
+    m_nLastKeyMs = NowMs();
+    const KeyEffect effect = m_session->Press(key, m_nLastKeyMs);
     m_view.ShowKey(effect);
-    // The keyboard and the status line change a frame's layout and drawing: the keyboard is
-    // drawn when its lit key changes, the figures with the clock's tick unless the key paused,
-    // resumed or brought a hint.
+    // The keyboard is drawn when its lit key changes, the figures at most every kTickMs unless
+    // the key paused, resumed or brought a hint.
     if (m_session->Typed()->GetCaretChar() != litBefore) {
         m_keyboardView.queue_draw();
     }
@@ -527,7 +532,8 @@ void TutorWindow::OnKey(const Key& key) {
         return;
     }
     m_strHint = effect.message;
-    if (m_strHint != hintBefore || m_session->IsPaused() != pausedBefore) {
+    if (m_strHint != hintBefore || m_session->IsPaused() != pausedBefore ||
+        m_nLastKeyMs - m_nStatusShownMs >= kTickMs) {
         RefreshStatus();
     }
 }
@@ -573,10 +579,13 @@ bool TutorWindow::OnKeyPressed(guint keyval, guint /*keycode*/, Gdk::ModifierTyp
 bool TutorWindow::OnTick() {
     if (m_session && !m_session->IsFinished()) {
         const long long pauseMs = m_settings.pauseAfterSeconds * 1000LL;
-        if (m_session->PauseIfIdle(NowMs(), pauseMs)) {
+        const long long now = NowMs();
+        if (m_session->PauseIfIdle(now, pauseMs)) {
             m_view.Repaint();
+            RefreshStatus();
+        } else if (now - m_nLastKeyMs >= kIdleMs) {
+            RefreshStatus();
         }
-        RefreshStatus();
     }
     return true;
 }
@@ -595,6 +604,7 @@ void TutorWindow::RefreshStatus() {
     if (!m_session) {
         return;
     }
+    m_nStatusShownMs = NowMs();
     m_statusLine.SetText(FormatStatus(m_session->Figures(), m_session->IsPaused()));
     if (!m_view.Fits()) {
         m_hintLabel.set_text("The window is too small for the lesson: make it larger");

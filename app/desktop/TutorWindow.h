@@ -224,4 +224,6 @@ private:
     std::vector<std::string> m_bookPaths;
     sigc::connection m_tick;
     sigc::connection m_start;
+    long long m_nLastKeyMs = 0;      // when the last key came
+    long long m_nStatusShownMs = 0;  // when the figures were last shown
 };
