@@ -47,7 +47,10 @@ std::string TokenText(const Art& art, int i) {
 std::string LineText(const Art& art, const std::vector<int>& line) {
     std::string text;
     for (int i : line) {
-        text += (text.empty() ? "" : " ") + TokenText(art, i);
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += TokenText(art, i);
     }
     return text;
 }
