@@ -13,12 +13,12 @@ set(ARTICLE_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/typetutor-article)
 set(ARTICLE_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/TypeTutorArticle)
 
 # The headers of the exported classes and what they include; the internal classes (the articles'
-# implementations, tokens, stopwatch, file and clock layers) stay out.
+# implementations, tokens, stopwatch, file layer) stay out.
 set(ARTICLE_PUBLIC_HEADERS
     Article/Article.h Article/TypingLog.h Article/TrackRecords.h Article/LessonTrackFile.h
     Article/WordTrackFile.h
-    platform/Export.h platform/Win32.h platform/DeviceContext.h platform/FixedPitchDC.h
-    diagnostics/Tracewise.h)
+    platform/Export.h platform/Win32.h platform/Clock.h platform/DeviceContext.h
+    platform/FixedPitchDC.h diagnostics/Tracewise.h)
 foreach(header ${ARTICLE_PUBLIC_HEADERS})
     get_filename_component(folder ${header} DIRECTORY)
     install(FILES ${PROJECT_SOURCE_DIR}/${header}
