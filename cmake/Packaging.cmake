@@ -6,6 +6,8 @@
 # (imported targets TypeTutor::article and TypeTutor::article_static) and typetutor-article.pc.
 # Component "tutor": the typetutor program and its bundled lessons.
 # Component "desktop": typetutor-gtk with its desktop file, AppStream metainfo and icons.
+# Both programs load the shared library; installed, they carry no RUNPATH (CMake drops the build
+# tree's on install) and find it in the system's library folder.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -13,12 +15,12 @@ set(ARTICLE_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/typetutor-article)
 set(ARTICLE_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/TypeTutorArticle)
 
 # The headers of the exported classes and what they include; the internal classes (the articles'
-# implementations, tokens, stopwatch, file and clock layers) stay out.
+# implementations, tokens, stopwatch, file layer) stay out.
 set(ARTICLE_PUBLIC_HEADERS
     Article/Article.h Article/TypingLog.h Article/TrackRecords.h Article/LessonTrackFile.h
     Article/WordTrackFile.h
-    platform/Export.h platform/Win32.h platform/DeviceContext.h platform/FixedPitchDC.h
-    diagnostics/Tracewise.h)
+    platform/Export.h platform/Win32.h platform/Clock.h platform/DeviceContext.h
+    platform/FixedPitchDC.h diagnostics/Tracewise.h)
 foreach(header ${ARTICLE_PUBLIC_HEADERS})
     get_filename_component(folder ${header} DIRECTORY)
     install(FILES ${PROJECT_SOURCE_DIR}/${header}
@@ -110,7 +112,13 @@ endif()
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# dpkg-shlibdeps finds the programs' engine library in the build tree; no installed package holds
+# it, so the programs' packages name the runtime package themselves (below).
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR})
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+# A program built on this version runs on any later one with the same SONAME, as shlibs say in
+# Debian: libtypetutor-article 0 libtypetutor-article0 (>= 0.1.0).
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libtypetutor-article${PROJECT_VERSION_MAJOR})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
@@ -128,6 +136,8 @@ The C++ headers, the static library, the CMake package and the pkg-config
 file of the typing-tutor engine.")
 set(CPACK_DEBIAN_TUTOR_PACKAGE_NAME typetutor)
 set(CPACK_DEBIAN_TUTOR_PACKAGE_SECTION education)
+# The program loads the engine: the runtime package of this very version.
+set(CPACK_COMPONENT_TUTOR_DEPENDS runtime)
 # The keyboard layouts and the compose tables are read at run time; the word lists of other
 # languages serve practice where installed.
 set(CPACK_DEBIAN_TUTOR_PACKAGE_DEPENDS "xkb-data, libx11-data")
@@ -137,10 +147,8 @@ Lessons typed in the terminal, with speed, accuracy and the weakest keys
 and words.")
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME typetutor-gtk)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_SECTION education)
-# The bundled lessons are the terminal program's package's. Both programs hold the engine
-# themselves: the application core uses the file, clock and lock layers, which the shared
-# library does not export.
-set(CPACK_COMPONENT_DESKTOP_DEPENDS tutor)
+# The bundled lessons are the terminal program's package's.
+set(CPACK_COMPONENT_DESKTOP_DEPENDS runtime tutor)
 set(CPACK_COMPONENT_DESKTOP_DESCRIPTION "desktop typing tutor
 Lessons typed in a window, with an on-screen keyboard that lights the next
 key, live speed and accuracy, the weakest keys and words after each lesson,

@@ -1,17 +1,19 @@
 // Time services: the local and the system (UTC) clock as SYSTEMTIME, and calendar seconds
 // (the role of the framework's CTime). The library reads the clock only through these, so a
-// ScopedFakeClock can drive it exactly in tests and replays.
+// ScopedFakeClock can drive it exactly in tests and replays. Exported: a host that replays
+// recorded keys drives the library's clock with it, and dates its own records by the same clock.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/Export.h"
 #include "platform/Win32.h"
 
-void GetLocalTime(SYSTEMTIME* st);
-void GetSystemTime(SYSTEMTIME* st);
+ARTICLE_EXPORT void GetLocalTime(SYSTEMTIME* st);
+ARTICLE_EXPORT void GetSystemTime(SYSTEMTIME* st);
 
 // Calendar time in whole seconds since 1970-01-01 00:00 UTC.
-class CTime {
+class ARTICLE_EXPORT CTime {
 public:
     CTime() = default;
     explicit CTime(std::int64_t t) : m_time(t) {}
@@ -29,7 +31,7 @@ private:
 
 // Replaces the clock while it lives: local time = UTC + a fixed offset, no daylight saving.
 // Nested fakes stack; the innermost one rules.
-class ScopedFakeClock {
+class ARTICLE_EXPORT ScopedFakeClock {
 public:
     explicit ScopedFakeClock(const SYSTEMTIME& stLocal, int nUtcOffsetMinutes = 0);
     ScopedFakeClock(int year, int month, int day, int hour, int minute, int second = 0,
@@ -54,5 +56,5 @@ private:
 };
 
 // Builds a SYSTEMTIME (day of week filled in) from its calendar fields.
-SYSTEMTIME MakeSystemTime(int year, int month, int day, int hour, int minute, int second = 0,
-                          int millisecond = 0);
+ARTICLE_EXPORT SYSTEMTIME MakeSystemTime(int year, int month, int day, int hour, int minute,
+                                         int second = 0, int millisecond = 0);
