@@ -213,7 +213,6 @@ TEST(SortCharTrack, SortsWeakestFirstByEitherCriterion) {
          {Slot(30, 10, 0, 'a'), Slot(10, 10, 0, 'b'), Slot(20, 10, 0, 'c')},
          "bca"},
         {"no time", scBySpeed, {Slot(5, 0, 0, 'n'), Slot(40, 1, 0, 'f')}, "fn"},
-        {"no time nor right key", scBySpeed, {Slot(3, 0, 3, 'n'), Slot(40, 1, 0, 'f')}, "fn"},
         {"no keys", scByAccuracy, {Slot(0, 0, 0, 'n'), Slot(4, 1, 0, 'p')}, "pn"},
         // Accuracy a 0.5, b 0.5, c 0.0, d 0.5: the pivot a ends up left of its equals, which
         // keep the order the swaps gave them.
