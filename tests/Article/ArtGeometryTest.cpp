@@ -125,6 +125,11 @@ TEST(ArtGeometry, TokenLineCountsTheFlaggedTokensBeforeIt) {
     }
     art.GetTokens()[0]->SetLineEnd(TRUE);  // the flags count, not the stored line
     EXPECT_EQ(art.GetTokenLine(1), 1);
+    const int last = art.GetTokenCount() - 1;
+    const int lineOfLast = art.GetTokenLine(last);
+    // A token's own flag ends its line, not the one before it.
+    art.GetTokens()[last]->SetLineEnd(TRUE);
+    EXPECT_EQ(art.GetTokenLine(last), lineOfLast);
 }
 
 TEST(ArtGeometry, LineRightIsJustPastTheLastTokenOfTheLine) {

@@ -191,9 +191,13 @@ TEST(ArtLayout, RecalculateLineSpreadsOneLineAndTellsWhetherItOverflows) {
         Art art;
         LayOut(art, "aaaa bbbb cccc dd", c.paperWidth);
         FixedPitchDC dc;
+        LOGFONTA hostFont{};
+        hostFont.lfHeight = 12;
+        dc.SelectFont(DCFont::FromLogFont(hostFont));  // measured in the article's, given back
         BOOL overflow = -1;
         EXPECT_TRUE(art.RecalculateLine(&dc, c.line, &overflow));
         EXPECT_EQ(overflow, c.overflow);
+        EXPECT_EQ(dc.GetFont().lf.lfHeight, 12);
         const int last = c.line == 0 ? 1 : 3;
         EXPECT_EQ(Placement(art)[last], (Placed{c.lastRect, c.line}));
         EXPECT_TRUE(art.RecalculateLine(nullptr, c.line, nullptr));  // already spread

@@ -116,6 +116,9 @@ TEST(FreeTypeArtRecalculate, LaysOutTheTypedTextWithItsTypedLineBreaks) {
     EXPECT_EQ(lesson.typing->GetLineHeight(), kLineHeight);
     EXPECT_EQ(lesson.Typed(2)->GetReference(), lesson.RefToken(2));
     EXPECT_FALSE(lesson.typing->GetJustify());
+    const RECT none{0, 0, 0, 0};
+    lesson.typing->SetPaperRect(&none);
+    EXPECT_FALSE(lesson.typing->Recalculate(&lesson.dc));  // no paper to lay the text out on
 }
 
 // ---- Token rectangles ---------------------------------------------------------------------
@@ -270,6 +273,9 @@ TEST(TypeArtCaret, MeasuresInTheTypingArticleFont) {
     ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
     EXPECT_EQ(rc.left, 20);
     EXPECT_TRUE(lesson.dc.GetFont().bStock);
+    lesson.dc.SelectFont(DCFont::FromLogFont(Font(12, 6)));  // the host's own font
+    ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
+    EXPECT_EQ(lesson.dc.GetFont().lf.lfHeight, 12);
 }
 
 TEST(TypeArtCaret, BeforeTheFirstRecalculateStandsAtThePaperCorner) {

@@ -100,6 +100,14 @@ TEST_F(BookTest, CutsTheTextIntoPagesAtParagraphsAndChapters) {
     // Wrapped lines are joined; the heading is shown, not typed.
     EXPECT_EQ(book.PartText(10).rfind("Paragraph 11 begins here. word0 word1", 0), 0u);
     EXPECT_EQ(book.PartText(10).find('\n'), std::string::npos);
+    // A line longer than a heading is typed, however it begins.
+    const std::string longLine =
+        "Chapter 1 is where the story begins, in a line that runs on past what a heading holds.";
+    ASSERT_TRUE(book.Open(Write("long-heading.txt", longLine + "\n"), &error)) << error;
+    EXPECT_EQ(book.PartText(0), longLine);
+    // "Part" and a word that is no numeral begin no heading.
+    ASSERT_TRUE(book.Open(Write("part.txt", "Part of it.\n"), &error)) << error;
+    EXPECT_EQ(book.PartText(0), "Part of it.");
     // Without a blank line anywhere, each line is a paragraph.
     ASSERT_TRUE(book.Open(Write("lines.txt", "A paragraph.\nAnother one.\n"), &error)) << error;
     EXPECT_EQ(book.PartText(0), "A paragraph.\nAnother one.");
@@ -157,6 +165,13 @@ TEST_F(BookTest, ResumesAtTheNextPartAfterOneIsTyped) {
     const Bytes progress = ReadBytes(Data() + "/" + kBookProgressFile);
     EXPECT_NE(std::string(progress.begin(), progress.end()).find("a record of another kind\n"),
               std::string::npos);
+    Book book;
+    std::string error;
+    ASSERT_TRUE(book.Open(path, &error)) << error;
+    EXPECT_EQ(LoadBookProgress(Data()).at(0).charsLeft, book.CharsFrom(1));
+    // The book's record is found again below that line.
+    TypeNextPart(path);
+    EXPECT_EQ(NextPart(path), 3);
 }
 
 TEST_F(BookTest, AChangedBookKeepsItsPlaceWhereItsPartsAreUnchanged) {
@@ -176,6 +191,8 @@ TEST_F(BookTest, AChangedBookKeepsItsPlaceWhereItsPartsAreUnchanged) {
     TypeNextPart(path);
     ASSERT_EQ(LoadBookProgress(Data()).size(), 1u) << "the record was carried over";
     EXPECT_GT(LoadBookProgress(Data())[0].charsTyped, 3 * 900);
+    // Moved as well as changed: found in the record of the other path.
+    EXPECT_EQ(NextPart(Write("moved.txt", "Another foreword.\n\n" + changed)), 5);
 
     // Neither the part due nor the one before is left: a new start, the old record kept.
     Write("book.txt", "Another text altogether.\n");
@@ -191,7 +208,7 @@ TEST_F(BookTest, RefusesWhatIsNoBookNamingTheFileAndLosesNoProgress) {
     const struct {
         const char* name;
         std::string content;
-        const char* message;
+        std::string message;
     } cases[] = {
         {"binary.txt", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "is not a text file"},
         {"empty.txt", "", "holds no text"},
@@ -200,7 +217,12 @@ TEST_F(BookTest, RefusesWhatIsNoBookNamingTheFileAndLosesNoProgress) {
         {"russian.txt", "Привет, мир.\n\nДа.\n",
          "no paragraph of the book can be typed in the Windows-1252 code page; the first, line "
          "1: 'П' (U+041F)"},
-        {"long-word.txt", std::string(80, 'a'), "line 1: the word \"aaaa"},
+        {"long-word.txt", std::string(80, 'a') + " and more",
+         "line 1: the word \"" + std::string(80, 'a') + "\" is too long"},
+        {"gutenberg-empty.txt",
+         "*** START OF THE PROJECT GUTENBERG EBOOK X ***\n*** END OF THE PROJECT GUTENBERG "
+         "EBOOK X ***\nA licence.\n",
+         "holds no text"},
     };
     for (const auto& c : cases) {
         Lesson lesson;
@@ -212,6 +234,35 @@ TEST_F(BookTest, RefusesWhatIsNoBookNamingTheFileAndLosesNoProgress) {
     }
     EXPECT_EQ(ReadBytes(Data() + "/" + kBookProgressFile), progress);
     EXPECT_EQ(NextPart(path), 2);
+}
+
+TEST_F(BookTest, LoadsEachFieldOfAProgressRecordAndSkipsAMalformedOne) {
+    const std::string rest =
+        "\t00000000000000ab\t00000000000000cd\t1800\t6300\t1850\t12\t300\t"
+        "A title\t/books/a.txt";
+    const struct {
+        std::string line;
+        size_t loaded;
+    } cases[] = {
+        {"0123456789abcdef\t2\t9" + rest, 1},
+        {"0123456789abcdef\t9\t9" + rest, 1},   // a book typed to its end
+        {"0123456789abcde\t2\t9" + rest, 0},    // an id of 15 digits
+        {"0123456789abcdef\t2x\t9" + rest, 0},  // a number with more after it
+        {"0123456789abcdef\t\t9" + rest, 0},    // no number
+    };
+    std::filesystem::create_directories(Data());
+    for (const auto& c : cases) {
+        Write("data/books.txt", c.line + "\n");
+        EXPECT_EQ(LoadBookProgress(Data()).size(), c.loaded) << c.line;
+    }
+    Write("data/books.txt", cases[0].line + "\n");
+    const BookProgress b = LoadBookProgress(Data()).at(0);
+    EXPECT_EQ(b.nextHash, 0xabu);
+    EXPECT_EQ(b.lastHash, 0xcdu);
+    EXPECT_EQ(b.path, "/books/a.txt");
+    EXPECT_EQ(SummarizeBook(b),
+              "part 3 of 9 next, 2 typed (1,800 characters), 370 cpm, 99% accurate, about 18 min "
+              "left");
 }
 
 TEST_F(BookTest, LeavesOutParagraphsThatCannotBeTypedAndSaysSo) {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "diagnostics/Report.h"
 #include "platform/File.h"
@@ -162,6 +164,21 @@ TEST_F(HistoryTest, ADirectoryThatCannotBeMadeIsRefused) {
     std::string message;
     EXPECT_FALSE(history.Open(&message));
     EXPECT_EQ(message, "cannot make the data directory " + dir.File("taken") + "/typetutor");
+}
+
+TEST(DefaultDataDirectory, IsUnderXdgDataHomeWhenItIsSetElseUnderHome) {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const std::optional<std::string> saved = xdg ? std::optional<std::string>(xdg) : std::nullopt;
+    setenv("XDG_DATA_HOME", "/data", 1);
+    EXPECT_EQ(DefaultDataDirectory(), "/data/typetutor");
+    setenv("XDG_DATA_HOME", "", 1);
+    const std::string fallback = DefaultDataDirectory();
+    EXPECT_EQ(fallback.substr(fallback.find("/.local")), "/.local/share/typetutor");
+    if (saved) {
+        setenv("XDG_DATA_HOME", saved->c_str(), 1);
+    } else {
+        unsetenv("XDG_DATA_HOME");
+    }
 }
 
 TEST_F(HistoryTest, AFailedSaveWritesARescueCopyAndKeepsTheRecordsForAnotherTry) {

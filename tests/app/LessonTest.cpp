@@ -50,6 +50,7 @@ TEST(PrepareLesson, RefusesWhatTheLibraryCannotTakeNamingTheLineAndTheWord) {
         {"ok\n\nbad \xFF byte", "line 3: a byte is not UTF-8"},
         {"overlong \xC0\xAF", "line 1: a byte is not UTF-8"},
         {"bell\x07", "line 1: (U+0007) is a control character"},
+        {"delete\x7F", "line 1: (U+007F) is a control character"},
         {"a " + std::string(64, 'w'), "line 1: the word \"" + std::string(64, 'w') + tooLong},
         // A word that ends its line takes the line feed into its token too.
         {"x\n" + std::string(63, 'q') + "\nnext",

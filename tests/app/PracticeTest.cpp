@@ -200,12 +200,36 @@ TEST(PracticeRanking, SmoothingKeepsOneMissInOneKeystrokeBelowTwentyInAHundred) 
     t->m_aCharTrack['j'].m_nErrors = 1;
     t->m_aCharTrack['j'].m_nTime = 200;
     t->m_aCharTrack['k'].m_nErrors = 20;
+    t->m_aCharTrack['b'].m_nErrors = 5;  // 5 % is still learned
     const KeyRanking ranking = RankKeys(AllLessons(lessons));
     ASSERT_GE(ranking.keys.size(), 2u);
     EXPECT_EQ(ranking.keys[0].key, 'k');
     EXPECT_LT(ranking.Find('j')->errorRate, ranking.Find('k')->errorRate);
     EXPECT_FALSE(ranking.Find('j')->learned);  // one keystroke teaches nothing
     EXPECT_TRUE(ranking.Find('a')->learned);
+    EXPECT_TRUE(ranking.Find('b')->learned);
+}
+
+// A word both mistyped and slow is drilled once, as a mistyped one; a one-letter word never.
+TEST(PracticeRanking, AWeakWordIsRankedOnceAndALetterAloneNever) {
+    CWordTrackFile words;
+    const struct {
+        const char* word;
+        int ms;
+        BYTE mistyped;
+    } records[] = {{"quiz", 4000, 1}, {"lazy", 2000, 0}, {"a", 3000, 0}};
+    for (const auto& r : records) {
+        WordTrack* record = CreateWordTrack(r.word);
+        record->m_nCount = 1;
+        record->m_nTime = r.ms;
+        record->m_bMistyped = r.mistyped;
+        words.Add(record);
+    }
+    std::vector<std::string> ranked;
+    for (const WordRow& w : RankWords(words, 7)) {
+        ranked.push_back(w.word);
+    }
+    EXPECT_EQ(ranked, (std::vector<std::string>{"quiz", "lazy"}));
 }
 
 }  // namespace

@@ -89,6 +89,17 @@ TEST_F(OpenProfileTest, RefusesWhatItCannotUseNamingIt) {
     EXPECT_FALSE(PathExists(dir.File("data/profiles/x"))) << "nothing made for a refused run";
 }
 
+TEST(Profile, NamesAreLettersDigitsDashesUnderscoresAndDotsNotFirst) {
+    const struct {
+        const char* name;
+        bool ok;
+    } cases[] = {{"ru", true},       {"my-ru_2.old", true}, {"", false},
+                 {".hidden", false}, {"a/b", false},        {"a b", false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsProfileName(c.name), c.ok) << c.name;
+    }
+}
+
 TEST(WordList, NoEnglishWordsForAProfileInAnotherAlphabet) {
     Profile russian;
     russian.page = CodePage::Find("Windows-1251");

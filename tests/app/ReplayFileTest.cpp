@@ -47,6 +47,7 @@ TEST(ReplayFile, RefusesMalformedLinesNamingThem) {
         {"10 WHAT\n", "line 1: unknown key \"WHAT\""},
         {"10 \xE2\x88\x9E\n", "line 1: unknown key \"\xE2\x88\x9E\""},
         {"10 RESIZE 0x5\n", "line 1: unknown key \"RESIZE 0x5\""},
+        {"10 RESIZE 5x0\n", "line 1: unknown key \"RESIZE 5x0\""},
     };
     for (const Case& c : cases) {
         std::vector<ReplayEvent> events;
@@ -58,6 +59,7 @@ TEST(ReplayFile, RefusesMalformedLinesNamingThem) {
 
 TEST(ReplayFile, ClockStartIsALocalDateAndTime) {
     SYSTEMTIME st{};
+    EXPECT_TRUE(ParseClockStart("2025-12-31 23:59:59", &st));  // the last second of a year
     ASSERT_TRUE(ParseClockStart("2025-03-04 09:08:07", &st));
     // Year to hour reach the history in the replay tests.
     EXPECT_EQ(st.wMinute, 8);
