@@ -29,6 +29,8 @@ constexpr const char* kBackupSuffix = ".old";
 
 // The record table grows by this many entries.
 constexpr int kTableStep = 1000;
+// A table of this many bytes or more is a large block (see NewTable).
+constexpr std::size_t kLargeTableBytes = std::size_t{2} << 20;
 // A record's head before the word, and what the file layout counts as a record's least size.
 constexpr std::size_t kWordOffset = offsetof(WordTrack, m_szWord);
 constexpr std::int64_t kDeclaredSize = sizeof(WordTrack);
@@ -86,6 +88,33 @@ private:
     std::size_t m_nHeld = 0;  // bytes in the block
     std::size_t m_nNext = 0;  // the first byte not yet handed out
 };
+
+// Record tables. A million words make a table of megabytes, which comes as a large block so
+// that a load does not pay a page fault per 4 KiB of it; a smaller one comes from new[].
+bool IsLargeTable(int nCapacity) {
+    return static_cast<std::size_t>(nCapacity) * sizeof(WordTrack*) >= kLargeTableBytes;
+}
+
+// A table of nCapacity null entries; null when memory runs out.
+WordTrack** NewTable(int nCapacity) {
+    const auto nEntries = static_cast<std::size_t>(nCapacity);
+    if (!IsLargeTable(nCapacity)) {
+        return new (std::nothrow) WordTrack*[nEntries]();
+    }
+    auto** ppTable = static_cast<WordTrack**>(AllocateLargeBlock(nEntries * sizeof(WordTrack*)));
+    if (ppTable) {
+        std::fill_n(ppTable, nEntries, nullptr);
+    }
+    return ppTable;
+}
+
+void FreeTable(WordTrack** ppTable, int nCapacity) {
+    if (IsLargeTable(nCapacity)) {
+        FreeLargeBlock(ppTable);
+    } else {
+        delete[] ppTable;
+    }
+}
 
 WORD ReadSize(const unsigned char* pData) {
     WORD wSize;
@@ -167,7 +196,7 @@ void CWordTrackFile::FreeWords() {
         for (int k = 0; k < m_nCapacity; ++k) {
             DeleteWordTrack(m_ppWords[k]);
         }
-        delete[] m_ppWords;
+        FreeTable(m_ppWords, m_nCapacity);
         m_ppWords = nullptr;
     }
     m_nCapacity = 0;
@@ -208,10 +237,10 @@ int CWordTrackFile::Open(const char* pszFileName) {
     //    that an object that cannot get one stays as it was.
     const int nCount = static_cast<int>(nRecords);
     const int nCapacity = nCount + kTableStep;
-    WordTrack** ppWords = new (std::nothrow) WordTrack*[static_cast<std::size_t>(nCapacity)]();
+    WordTrack** ppWords = NewTable(nCapacity);
     RecordReader reader(file, nBody);
     if (!ppWords || !reader.IsReady()) {
-        delete[] ppWords;
+        FreeTable(ppWords, nCapacity);
         TW_REPORT(kModule, kReadError);
         file.Close();
         return 0;
@@ -380,14 +409,14 @@ bool CWordTrackFile::GrowTable() {
         return false;
     }
     const int nCapacity = m_nCapacity + kTableStep;
-    WordTrack** ppWords = new (std::nothrow) WordTrack*[static_cast<std::size_t>(nCapacity)]();
+    WordTrack** ppWords = NewTable(nCapacity);
     if (!ppWords) {
         return false;
     }
     for (int k = 0; k < m_nCount; ++k) {
         ppWords[k] = m_ppWords[k];
     }
-    delete[] m_ppWords;
+    FreeTable(m_ppWords, m_nCapacity);
     m_ppWords = ppWords;
     m_nCapacity = nCapacity;
     return true;

@@ -299,8 +299,9 @@ TEST_F(WordTrackFileOnDisk, ARecordLostByAFailedLoadFailsTheSave) {
 
 TEST_F(WordTrackFileOnDisk, AFileOfManyMegabytesLoadsEveryRecordWhole) {
     // Words of 1 to 40 letters in turn, so that records of every size lie across the places
-    // where a large file is read in pieces.
-    constexpr int kWords = 150000;
+    // where a large file is read in pieces; enough of them that the record table is a large
+    // block, which must also grow and be released as one.
+    constexpr int kWords = 270000;
     const std::string letters(40, 'w');
     const std::string path = m_dir.File("words");
     CWordTrackFile file;
@@ -316,6 +317,10 @@ TEST_F(WordTrackFileOnDisk, AFileOfManyMegabytesLoadsEveryRecordWhole) {
         ASSERT_EQ(std::string(pRecord->m_szWord), letters.substr(0, 1 + i % 40)) << "record " << i;
         ASSERT_EQ(pRecord->m_nTime, i) << "record " << i;
     }
+    for (int i = 0; i <= 1000; ++i) {
+        AddWord(again, "more", i);
+    }
+    EXPECT_STREQ(again.GetWordTrack(kWords + 1000)->m_szWord, "more");
 }
 
 }  // namespace
