@@ -136,18 +136,6 @@ TEST(ArtDraw, NewPaperLaysTheArticleOutAgainAndTheSamePaperDoesNot) {
     EXPECT_EQ(xs, (std::vector<int>{10, 51, 91, 131}));
 }
 
-TEST(ArtDraw, InvisibleArticleDrawsNothingAndKeepsItsPaper) {
-    Art art;
-    LayOut(art);
-    art.SetVisible(FALSE);
-    FixedPitchDC dc;
-    const RECT other{0, 0, 50, 50};
-    EXPECT_TRUE(art.Draw(&dc, &other));
-    EXPECT_TRUE(dc.Outputs().empty());
-    RECT rc;
-    EXPECT_TRUE(EqualRect(art.GetPaperRect(&rc), &kPaper));
-}
-
 TEST(ArtDraw, ScrollTopPastTheLastLineIsRefusedWithTheContextUntouched) {
     Art art;
     LayOut(art);
@@ -167,19 +155,6 @@ TEST(ArtDraw, ScrollTopPastTheLastLineIsRefusedWithTheContextUntouched) {
     EXPECT_TRUE(empty.Draw(&dc, &kPaper));
     EXPECT_EQ(reports.Messages(),
               Strings{"GetPageLineCount called before Article is completely initialized"});
-}
-
-TEST(ArtDraw, FailedLayoutOfANewPaperDrawsWhatThePageHolds) {
-    Art art;
-    LayOut(art);
-    FixedPitchDC dc;
-    ScopedReportCapture reports;
-    const RECT flat{10, 20, 110, 20};
-    EXPECT_TRUE(art.Draw(&dc, &flat));
-    EXPECT_EQ(reports.Messages(), Strings{"Recalculate called when m_rcPaper is empty"});
-    EXPECT_TRUE(dc.Outputs().empty());  // a flat page holds no whole line
-    EXPECT_FALSE(art.Draw(nullptr, &kPaper));
-    EXPECT_FALSE(art.Draw(&dc, nullptr));
 }
 
 }  // namespace

@@ -52,18 +52,6 @@ TEST(ArtGeometry, PagesHoldTheWholeLinesThatFit) {
     }
 }
 
-TEST(ArtGeometry, PagingBeforeLayoutIsReported) {
-    ScopedReportCapture reports;
-    Art art;
-    EXPECT_EQ(art.GetPageLineCount(), -1);
-    EXPECT_EQ(art.GetPageCount(), -1);
-    EXPECT_EQ(art.GetScrollBottomLine(), -1);
-    EXPECT_EQ(reports.Messages(),
-              (Strings{"GetPageLineCount called before Article is completely initialized",
-                       "GetPageCount called before Article is completely initialized",
-                       "GetScrollBottomLine called before Article is calculated"}));
-}
-
 // Scrolling up stops at line 0; down, only to the page's bottom line or beyond.
 TEST(ArtGeometry, ScrollsWithinTheBoundsOfTheText) {
     Art few;
@@ -98,21 +86,6 @@ TEST(ArtGeometry, ScrollsWithinTheBoundsOfTheText) {
         EXPECT_EQ(art.GetScrollTopLine(), c.top);
         EXPECT_EQ(reports.Messages(), c.reports);
     }
-}
-
-TEST(ArtGeometry, ScrollNeedsAPaperAndSurvivesANewLayout) {
-    Art art;
-    art.SetText(Lines(20).c_str());
-    {
-        ScopedReportCapture reports;
-        art.Scroll(1);
-        EXPECT_EQ(reports.Messages(), Strings{"GetPageCount called before m_rcPaper is set"});
-    }
-    const RECT paper{0, 0, 100, 100};
-    art.SetPaperRect(&paper);
-    art.Scroll(6);
-    art.SetPaperRect(&paper);
-    EXPECT_EQ(art.GetScrollTopLine(), 6);
 }
 
 TEST(ArtGeometry, TokenLineCountsTheFlaggedTokensBeforeIt) {
@@ -162,20 +135,6 @@ TEST(ArtGeometry, SpanRectangleReachesOverTheGapsToNeighboursOnItsLine) {
         art.GetTokenSpanRect(&rc, i);
         ExpectRect(rc, spans[i]);
     }
-}
-
-TEST(ArtGeometry, RectanglesOfMissingTokensAreEmpty) {
-    Art art;
-    LayOut(art, "ab cd", {0, 0, 100, 200});
-    for (int n : {-1, 2, INT_MAX, INT_MIN}) {
-        RECT rc{1, 1, 1, 1};
-        art.GetTokenRect(&rc, n);
-        ExpectRect(rc, {0, 0, 0, 0});
-        art.GetTokenSpanRect(&rc, n);
-        ExpectRect(rc, {0, 0, 0, 0});
-    }
-    art.GetTokenDrawRect(nullptr, 0);
-    art.GetTokenSpanRect(nullptr, 0);
 }
 
 }  // namespace

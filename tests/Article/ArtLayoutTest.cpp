@@ -5,12 +5,9 @@
 #include <vector>
 
 #include "Article/Art.h"
-#include "diagnostics/ReportCapture.h"
 #include "platform/FixedPitchDC.h"
 
 namespace {
-
-using Strings = std::vector<std::string>;
 
 // Stored rectangle and line of one token.
 struct Placed {
@@ -128,52 +125,6 @@ TEST(ArtLayout, MeasuresInTheArticleFontAndGivesTheContextItsFontBack) {
     EXPECT_EQ(dc.GetFont().lf.lfHeight, -7);
 }
 
-TEST(ArtLayout, RefusesAnEmptyPaperAndKeepsTheEarlierLayout) {
-    Art art;
-    LayOut(art, "aaaa bbbb", 100);
-    ScopedReportCapture reports;
-    const RECT empty{0, 0, 0, 50};
-    EXPECT_TRUE(art.SetPaperRect(&empty));
-    EXPECT_EQ(reports.Messages(), Strings{"Recalculate called when m_rcPaper is empty"});
-    EXPECT_EQ(art.GetLineCount(), 1);
-}
-
-class CountingProvider : public DesktopDCProvider {
-public:
-    bool yieldNone = false;
-    int taken = 0;
-    int released = 0;
-    CDC* GetDC() override {
-        ++taken;
-        return yieldNone ? nullptr : &m_dc;
-    }
-    void ReleaseDC(CDC*) override { ++released; }
-
-private:
-    FixedPitchDC m_dc;
-};
-
-TEST(ArtLayout, MeasuresOnTheDesktopContextWhenGivenNoneAndReleasesIt) {
-    CountingProvider provider;
-    ScopedDesktopDCProvider scoped(&provider);
-    ScopedReportCapture reports;
-    Art art;
-    art.SetText("ab");
-    EXPECT_FALSE(art.Recalculate(nullptr));  // paper still empty: no context taken
-    const RECT paper{0, 0, 100, 100};
-    art.SetPaperRect(&paper);
-    EXPECT_EQ(provider.taken, 1);
-    EXPECT_EQ(provider.released, 1);
-    EXPECT_EQ(art.GetLineCount(), 1);
-
-    provider.yieldNone = true;
-    EXPECT_FALSE(art.Recalculate(nullptr));
-    EXPECT_EQ(art.GetLineCount(), -1);
-    EXPECT_EQ(reports.Messages(), (Strings{"Recalculate called when m_rcPaper is empty",
-                                           "Cannot get DC from Desktop window",
-                                           "GetLineCount called before Article is calculated"}));
-}
-
 TEST(ArtLayout, RecalculateLineSpreadsOneLineAndTellsWhetherItOverflows) {
     struct Case {
         int paperWidth;
@@ -199,19 +150,6 @@ TEST(ArtLayout, RecalculateLineSpreadsOneLineAndTellsWhetherItOverflows) {
         EXPECT_TRUE(art.RecalculateLine(nullptr, c.line, nullptr));  // already spread
         EXPECT_EQ(Placement(art)[last], (Placed{c.lastRect, c.line}));
     }
-}
-
-TEST(ArtLayout, RecalculateLineRefusesLinesWithoutTokens) {
-    Art art;
-    LayOut(art, "aaaa bbbb\n", 100);
-    const std::vector<Placed> before = Placement(art);
-    ScopedReportCapture reports;
-    BOOL overflow = -1;
-    EXPECT_FALSE(art.RecalculateLine(nullptr, 1, &overflow));
-    EXPECT_FALSE(art.RecalculateLine(nullptr, -1, &overflow));
-    EXPECT_EQ(reports.Messages(), Strings{"RecalculateLine: nLine is greater than the last line"});
-    EXPECT_EQ(overflow, -1);
-    EXPECT_EQ(Placement(art), before);
 }
 
 TEST(ArtLayout, ExtremeSpacingAndPaperStayWithinRange) {

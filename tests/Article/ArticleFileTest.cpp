@@ -32,16 +32,6 @@ TEST(ArticleFile, RefusedTextLeavesNothingOfAnEarlierCreate) {
     }
 }
 
-TEST(ArticleFile, EmptyTextGivesArticlesWithoutTokens) {
-    ArticleFile file;
-    ScopedReportCapture capture;
-    ASSERT_TRUE(file.Create("", TRUE, tdByLetter));
-    EXPECT_EQ(file.GetArt()->GetTokenCount(), 0);
-    ASSERT_NE(file.GetTypeArt(), nullptr);
-    EXPECT_EQ(file.GetTypeArt()->GetTokenCount(), 0);
-    EXPECT_TRUE(capture.Messages().empty());
-}
-
 // No typing article unless asked for; checked typing starts by letter whatever nonzero method
 // it is given; method none gives free typing.
 TEST(ArticleFile, TheTypingArticleFollowsTheMethod) {
@@ -73,31 +63,6 @@ TEST(ArticleFile, TheTypingArticleFollowsTheMethod) {
             EXPECT_EQ(typing->GetTypoDetection(), tdNone);
             EXPECT_EQ(typing->GetCaretChar(), ' ');
             EXPECT_NE(dynamic_cast<FreeTypeArt*>(typing), nullptr);
-        }
-    }
-}
-
-TEST(ArticleFile, TypingArticleIsBoundToTheNewReference) {
-    ArticleFile file;
-    ASSERT_TRUE(file.Create("first lesson", TRUE, tdByLetter));
-    ASSERT_TRUE(file.Create("alpha beta gamma", TRUE, tdByLetter));
-    Art* ref = dynamic_cast<Art*>(file.GetArt());
-    Art* typing = dynamic_cast<Art*>(file.GetTypeArt());
-    ASSERT_NE(ref, nullptr);
-    ASSERT_NE(typing, nullptr);
-    ASSERT_EQ(ref->GetTokenCount(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(typing->GetTokens()[i]->GetReference(), ref->GetTokens()[i]) << i;
-    }
-}
-
-TEST(ArticleFile, DeletesBothArticlesWhicheverWasCreated) {
-    // Leaks and double deletions show under the sanitizers.
-    for (int bTypeArt : {0, 1}) {
-        for (TypoDetection td : {tdNone, tdByLetter}) {
-            ArticleFile file;
-            ASSERT_TRUE(file.Create("x y\nz", bTypeArt, td));
-            ASSERT_TRUE(file.Create("again", bTypeArt, td));
         }
     }
 }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "Article/TypeArtSession.h"
-#include "diagnostics/ReportCapture.h"
 
 namespace {
 
@@ -76,31 +75,6 @@ TEST(TypeArtRecalculate, TakesTheScrollPositionOfTheReference) {
     EXPECT_EQ(rc.top, kTypePaper.top);
 }
 
-TEST(TypeArtRecalculate, ReferenceNotLaidOutGivesItsNeutralValues) {
-    Lesson lesson("cat dog", tdByLetter, /*layout=*/false);
-    ScopedReportCapture capture;
-    lesson.typing->SetPaperRect(&kTypePaper);
-    EXPECT_THAT(capture.Messages(),
-                ElementsAre("GetLineHeight called before Article is calculated",
-                            "GetLineCount called before Article is calculated",
-                            "GetScrollTopLine called before Article is calculated"));
-    EXPECT_EQ(lesson.typing->GetLineHeight(), -1);
-    EXPECT_EQ(lesson.typing->GetLineCount(), -1);
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 1);
-}
-
-TEST(TypeArtRecalculate, WithoutReferenceLaysOutItsOwnState) {
-    TypeArt typing(nullptr);
-    ScopedReportCapture capture;
-    EXPECT_FALSE(typing.Recalculate(nullptr));
-    EXPECT_THAT(capture.Messages(), ElementsAre("Recalc called before reference Art is set",
-                                                "Recalculate called when m_rcPaper is empty"));
-    capture.Clear();
-    EXPECT_TRUE(typing.SetPaperRect(&kTypePaper));
-    EXPECT_THAT(capture.Messages(), ElementsAre("Recalc called before reference Art is set"));
-    EXPECT_EQ(typing.GetTypedWordCount(), 0);
-}
-
 TEST(FreeTypeArtRecalculate, LaysOutTheTypedTextWithItsTypedLineBreaks) {
     Lesson lesson("one two three four", tdNone);
     lesson.Type("ab cd\nef");
@@ -163,24 +137,7 @@ TEST(TypeArtSetText, RebuildsTheTypedTokensBoundToTheReference) {
                             Drawn{51, 300, "x", kTypedRed}, Drawn{59, 300, "g", kTypedGrey}));
 }
 
-TEST(TypeArtSetText, NullTextIsRefused) {
-    Lesson lesson("cat dog");
-    ScopedReportCapture capture;
-    EXPECT_FALSE(lesson.typing->SetText(nullptr));
-    EXPECT_THAT(capture.Messages(), ElementsAre("NULL passed into Art::SetText"));
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 1);
-}
-
 // ---- RedrawLastWord -----------------------------------------------------------------------
-
-TEST(TypeArtRedraw, NothingBegunIsReportedAndLeavesTheContextAlone) {
-    Lesson lesson("cat dog", tdByLetter, /*layout=*/false);
-    ScopedReportCapture capture;
-    EXPECT_FALSE(lesson.typing->RedrawLastWord(&lesson.dc, 1));
-    EXPECT_THAT(capture.Messages(), ElementsAre("RedrawLastWord called when m_nTokenCount is 0"));
-    EXPECT_TRUE(lesson.dc.Outputs().empty());
-    EXPECT_EQ(lesson.dc.GetBkMode(), OPAQUE);
-}
 
 TEST(TypeArtRedraw, CurrentTokenFirstThenTheOnesBeforeItEachOnce) {
     const struct {
@@ -270,13 +227,6 @@ TEST(TypeArtCaret, MeasuresInTheTypingArticleFont) {
     ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
     EXPECT_EQ(rc.left, 20);
     EXPECT_TRUE(lesson.dc.GetFont().bStock);
-}
-
-TEST(TypeArtCaret, BeforeTheFirstRecalculateStandsAtThePaperCorner) {
-    Lesson lesson("cat dog", tdByLetter, /*layout=*/false);
-    RECT rc;
-    ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
-    EXPECT_TRUE(SameRect(rc, Rect(0, 0, 8, 0)));
 }
 
 }  // namespace

@@ -81,15 +81,6 @@ TEST(TypeArtWordSpeeds, DivideKeystrokeSpeedsByCharactersPerWordRounded) {
     }
 }
 
-TEST(TypeArtWordSpeeds, NoTextNoWordSpeed) {
-    // Without a text the reference has no characters per word.
-    Art ref;
-    TypeArt typing(&ref);
-    EXPECT_EQ(typing.GetWordSpeed(), 0);
-    EXPECT_EQ(typing.GetTopWordSpeed(), 0);
-    EXPECT_EQ(typing.GetCurWordSpeed(), 0);
-}
-
 // ---- Free typing --------------------------------------------------------------------------
 
 TEST(FreeTypeArtFigures, NoKeystrokeFiguresAndWordsFollowTheTokens) {
@@ -170,15 +161,6 @@ TEST(TypeArtFillLessonTrack, OverwritesWithTheFiguresOfTheMomentAndLeavesTheModi
 }
 
 // ---- Word records -------------------------------------------------------------------------
-
-TEST(TypeArtAddWordTracks, RefusesAMissingFileOrASessionNotBegun) {
-    CWordTrackFile file;
-    Lesson begun("one");
-    EXPECT_FALSE(begun.typing->AddWordTracks(nullptr));
-    Lesson notBegun("one", tdByLetter, /*layout=*/false);
-    EXPECT_FALSE(notBegun.typing->AddWordTracks(&file));
-    EXPECT_EQ(file.GetWordCount(), 0);
-}
 
 TEST(TypeArtAddWordTracks, OneRecordPerBegunTokenInOrder) {
     CWordTrackFile file;

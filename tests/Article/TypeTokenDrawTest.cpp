@@ -74,47 +74,6 @@ TEST(TypeTokenDraw, ColoursEachCharacterByItsStateAtItsReferencePlace) {
     }
 }
 
-TEST(TypeTokenDraw, WithoutMarkingEverythingIsGreyButPlaceholdersStayUnderscores) {
-    BoundToken t("hello");
-    t.typed.SetMarkTypos(FALSE);
-    t.Type("hlxo");
-    t.typed.CompareByMatching(TRUE);
-    ASSERT_EQ(t.typed.GetLength(), 5);
-    FixedPitchDC dc;
-    const std::vector<Drawn> outs = Draw(t.typed, dc);
-    std::string glyphs;
-    for (const Drawn& o : outs) {
-        EXPECT_EQ(o.color, kTypedGrey);
-        glyphs += o.text;
-    }
-    std::string judged;
-    EXPECT_EQ(glyphs, t.typed.GetString(judged));
-    EXPECT_NE(glyphs.find('_'), std::string::npos);
-}
-
-TEST(TypeTokenDraw, TextEqualToTheReferenceIsOnePieceInGrey) {
-    BoundToken t("hello");
-    t.Type("hellx");
-    t.typed.CompareByLetter();
-    t.typed.SetString("hello");  // the list still holds the wrong x
-    ASSERT_EQ(t.typed.GetLastChar()->m_ch, 'x');
-    FixedPitchDC dc;
-    EXPECT_EQ(Draw(t.typed, dc), (std::vector<Drawn>{{100, 50, "hello", kTypedGrey}}));
-    EXPECT_TRUE(t.typed.Draw(nullptr, 0, 0));  // no context: nothing to draw
-}
-
-TEST(TypeTokenDraw, AnEmptyListIsJudgedAsAFinishedWordFirst) {
-    BoundToken t("hello");
-    t.Type("helo");
-    FixedPitchDC dc;
-    const std::vector<Drawn> outs = Draw(t.typed, dc, 0);
-    ASSERT_EQ(outs.size(), 5u);
-    EXPECT_EQ(outs[4].x, 4 * kCell);
-    EXPECT_EQ(outs[4].text, "_");
-    EXPECT_EQ(outs[4].color, kTypedGreen);
-    EXPECT_EQ(t.typed.GetLength(), 5);
-}
-
 TEST(TypeTokenDraw, UnboundTokenReportsTwiceAndDrawsItsTypedText) {
     TypeToken token;
     token.AddChar('o');
@@ -158,28 +117,6 @@ TEST(TypeTokenTiming, MeasuresMillisecondsWithinOneUtcDay) {
         token.StopTiming();
         EXPECT_EQ(token.GetTypingTime(), c.expected);
     }
-}
-
-TEST(TypeTokenTiming, StopWithoutStartKeepsZero) {
-    ScopedFakeClock clock(2024, 3, 10, 12, 0);
-    TypeToken token;
-    token.StopTiming();
-    EXPECT_EQ(token.GetTypingTime(), 0);
-}
-
-TEST(TypeTokenTiming, StartingAgainAndTypingClearTheTime) {
-    ScopedFakeClock clock(2024, 3, 10, 12, 0);
-    BoundToken t("cat");
-    t.typed.StartTiming();
-    clock.Advance(500);
-    t.typed.StopTiming();
-    ASSERT_EQ(t.typed.GetTypingTime(), 500);
-    t.typed.AddChar('c');
-    EXPECT_EQ(t.typed.GetTypingTime(), 0);
-    t.typed.StopTiming();
-    ASSERT_EQ(t.typed.GetTypingTime(), 500);
-    t.typed.StartTiming();
-    EXPECT_EQ(t.typed.GetTypingTime(), 0);
 }
 
 }  // namespace

@@ -36,32 +36,6 @@ std::string TypedText(const TypeToken& token) {
     return token.GetTypedText(s);
 }
 
-TEST(TypeToken, StartsUnboundEmptyAndMarkingTypos) {
-    TypeToken token;
-    EXPECT_EQ(token.GetReference(), nullptr);
-    EXPECT_EQ(token.GetFirstChar(), nullptr);
-    EXPECT_EQ(token.GetLastChar(), nullptr);
-    EXPECT_TRUE(token.GetMarkTypos());
-    EXPECT_FALSE(token.HasError());
-    EXPECT_EQ(token.GetTypingTime(), 0);
-    EXPECT_EQ(TypedText(token), "");
-}
-
-TEST(TypeToken, AddCharGrowsTheTypedTextButNotTheList) {
-    BoundToken t("cat");
-    EXPECT_TRUE(t.typed.AddChar('c'));
-    EXPECT_TRUE(t.typed.AddChar('a'));
-    EXPECT_EQ(TypedText(t.typed), "ca");
-    EXPECT_EQ(t.typed.GetFirstChar(), nullptr);
-    EXPECT_FALSE(t.typed.IsEmpty());
-    // A bound token with an empty list answers from the list, without a report.
-    ScopedReportCapture reports;
-    std::string s = "stale";
-    EXPECT_EQ(t.typed.GetString(s), "");
-    EXPECT_EQ(t.typed.GetLength(), 0);
-    EXPECT_TRUE(reports.Messages().empty());
-}
-
 TEST(TypeToken, AddCharPastSixtyThreeBytesReportsAndKeepsTheText) {
     BoundToken t("word");
     t.Type(std::string(62, 'a'));
@@ -73,33 +47,6 @@ TEST(TypeToken, AddCharPastSixtyThreeBytesReportsAndKeepsTheText) {
     EXPECT_EQ(reports.Messages(), std::vector<std::string>{"Encounter too-long token"});
     EXPECT_EQ(reports.Reports()[0].file, "Article/Token");
     EXPECT_EQ(TypedText(t.typed), std::string(62, 'a') + "b");
-}
-
-TEST(TypeToken, ResetEmptiesTypedTextButKeepsLayoutReferenceAndList) {
-    BoundToken t("cat");
-    const RECT rc{10, 20, 34, 36};
-    t.typed.SetRect(&rc);
-    t.typed.SetLine(3);
-    t.typed.SetLineEnd(TRUE);
-    t.typed.SetNewLine(TRUE);
-    t.typed.SetMarkTypos(FALSE);
-    t.Type("cx");
-    t.typed.CompareByLetter();
-    ASSERT_TRUE(t.typed.HasError());
-
-    t.typed.Reset();
-    EXPECT_EQ(TypedText(t.typed), "");
-    EXPECT_TRUE(t.typed.IsEmpty());
-    EXPECT_FALSE(t.typed.HasError());
-    RECT out{};
-    t.typed.GetRect(&out);
-    EXPECT_TRUE(EqualRect(&out, &rc));
-    EXPECT_EQ(t.typed.GetLine(), 3);
-    EXPECT_TRUE(t.typed.IsLineEnd());
-    EXPECT_TRUE(t.typed.IsNewLine());
-    EXPECT_FALSE(t.typed.GetMarkTypos());
-    EXPECT_EQ(t.typed.GetReference(), &t.ref);
-    EXPECT_EQ(Judge(t.typed).chars, "cx");
 }
 
 struct JudgeCase {
@@ -197,16 +144,6 @@ TEST(TypeToken, ComparisonsOfAnEmptyTypedTextLeaveTheList) {
     EXPECT_EQ(Judge(t.typed).states, "CW");
 }
 
-TEST(TypeToken, ComparisonsOfAnUnboundTokenDoNothingAndReportNothing) {
-    TypeToken token;
-    token.AddChar('a');
-    ScopedReportCapture reports;
-    token.CompareByLetter();
-    token.CompareByMatching(TRUE);
-    EXPECT_EQ(token.GetFirstChar(), nullptr);
-    EXPECT_TRUE(reports.Messages().empty());
-}
-
 TEST(TypeToken, GetStringReportsTheListWithControlCodesAsSpaces) {
     BoundToken t("hello");
     t.Type(std::string("h") + kCodeEarlySpace + "ll" + kCodeFreeSpace);
@@ -214,65 +151,6 @@ TEST(TypeToken, GetStringReportsTheListWithControlCodesAsSpaces) {
     std::string s = "stale";
     EXPECT_EQ(t.typed.GetString(s), "h ll ");
     EXPECT_EQ(s, "h ll ");
-}
-
-TEST(TypeToken, UnboundGetStringAndGetLengthReportAndAnswerFromTypedText) {
-    TypeToken token;
-    token.AddChar('(');
-    token.AddChar('a');
-    token.MarkAllCorrect();
-    token.AddChar('b');  // the list now lags behind the typed text
-    ScopedReportCapture reports;
-    std::string s;
-    EXPECT_EQ(token.GetString(s), "(ab");
-    EXPECT_EQ(token.GetLength(), 3);
-    EXPECT_EQ(reports.Messages(),
-              (std::vector<std::string>{"GetString called before reference token is set",
-                                        "GetLength called before reference token is set"}));
-    EXPECT_EQ(reports.Reports()[1].file, "Article/Token");
-}
-
-TEST(TypeToken, RemoveLastCharDropsTheLastNodeAndItsTypedByte) {
-    enum Compare { kNone, kByLetter, kByMatching };
-    struct Case {
-        const char* name;
-        const char* reference;
-        const char* typed;
-        Compare compare;
-        bool resetFirst;  // empty the typed text after the comparison
-        bool removed;
-        const char* typedAfter;
-        const char* charsAfter;
-        const char* report;
-    };
-    const Case cases[] = {
-        {"empty list", "cat", "c", kNone, false, false, "c", "", nullptr},
-        {"letter", "cat", "cax", kByLetter, false, true, "ca", "ca", nullptr},
-        // A missing letter's placeholder has no typed byte.
-        {"placeholder", "hello", "helo", kByMatching, false, true, "helo", "helo", nullptr},
-        {"typed underscore", "a_b", "a_", kByLetter, false, true, "a", "a", nullptr},
-        {"empty typed text", "cat", "c", kByLetter, true, false, "", "",
-         "Try to RemoveLastChar of empty token"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        BoundToken t(c.reference);
-        t.Type(c.typed);
-        if (c.compare == kByLetter) {
-            t.typed.CompareByLetter();
-        } else if (c.compare == kByMatching) {
-            t.typed.CompareByMatching(TRUE);
-        }
-        if (c.resetFirst) {
-            t.typed.Reset();
-        }
-        ScopedReportCapture reports;
-        EXPECT_EQ(t.typed.RemoveLastChar() != FALSE, c.removed);
-        EXPECT_EQ(TypedText(t.typed), c.typedAfter);
-        EXPECT_EQ(Judge(t.typed).chars, c.charsAfter);
-        EXPECT_EQ(reports.Messages(),
-                  c.report ? std::vector<std::string>{c.report} : std::vector<std::string>{});
-    }
 }
 
 TEST(TypeToken, ErrorFlagAndLastCharFollowTheComparisonNotTheKeystroke) {

@@ -85,43 +85,6 @@ TEST(WordTrack, ANewRecordIsZeroedAroundAWordOfOneTo127Characters) {
     DeleteWordTrack(nullptr);  // ignored
 }
 
-TEST(WordTrack, AnImageIsCopiedWholeWithItsPaddingAndSlack) {
-    const Bytes image = WordRecord("lazy", 812, true, 0xAB);
-    WordTrack* pRecord = CreateWordTrackFromData(image.data());
-    ASSERT_NE(pRecord, nullptr);
-    EXPECT_EQ(RecordBytes(pRecord), image);
-    EXPECT_EQ(pRecord->m_nTime, 812);
-    EXPECT_EQ(pRecord->m_wErrors, 1);
-    EXPECT_EQ(pRecord->m_bMistyped, 1);
-    DeleteWordTrack(pRecord);
-}
-
-TEST(WordTrack, ImagesOfBadSizeOrWithoutTheWordsZeroAreRefused) {
-    struct Case {
-        const char* name;
-        Bytes image;
-        Messages reports;
-    };
-    Bytes noZero = ByteImage().U16(40).Fill(23).Fill(15, 'z').Get();
-    Bytes zeroInLastByte = ByteImage().U16(30).Fill(23).Fill(4, 'z').U8(0).Get();
-    Bytes zeroAtWord = ByteImage().U16(156).Fill(23).Fill(131, 0).Get();
-    const std::vector<Case> cases = {
-        {"29 bytes", ByteImage().U16(29).Fill(27).Get(), {kInvalidInitialData}},
-        {"157 bytes", ByteImage().U16(157).Fill(155).Get(), {kInvalidInitialData}},
-        {"no zero in 25..39", noZero, {kNoNullEnd}},
-        {"zero in the last byte", zeroInLastByte, {}},
-        {"empty word, 156 bytes", zeroAtWord, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScopedReportCapture capture;
-        WordTrack* pRecord = CreateWordTrackFromData(c.image.data());
-        EXPECT_EQ(pRecord != nullptr, c.reports.empty());
-        EXPECT_EQ(capture.Messages(), c.reports);
-        DeleteWordTrack(pRecord);
-    }
-}
-
 // --- The record table ---
 
 TEST(WordTrackFile, TheThousandAndFirstAddKeepsEveryRecordInOrder) {
