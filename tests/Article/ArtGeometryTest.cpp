@@ -31,27 +31,6 @@ void ExpectRect(const RECT& rc, RECT expected) {
         << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
 }
 
-TEST(ArtGeometry, PagesHoldTheWholeLinesThatFit) {
-    struct Case {
-        int lines;
-        int paperHeight;
-        int pageLines;
-        int pages;
-    };
-    const Case cases[] = {
-        {25, 200, 10, 3}, {30, 200, 10, 3}, {31, 200, 10, 4},
-        {1, 16, 1, 1},    {3, 15, 0, -1},  // not even one line fits
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.lines);
-        Art art;
-        LayOut(art, Lines(c.lines), {0, 0, 100, c.paperHeight});
-        EXPECT_EQ(art.GetLineCount(), c.lines);
-        EXPECT_EQ(art.GetPageLineCount(), c.pageLines);
-        EXPECT_EQ(art.GetPageCount(), c.pages);
-    }
-}
-
 // Scrolling up stops at line 0; down, only to the page's bottom line or beyond.
 TEST(ArtGeometry, ScrollsWithinTheBoundsOfTheText) {
     Art few;
@@ -88,18 +67,6 @@ TEST(ArtGeometry, ScrollsWithinTheBoundsOfTheText) {
     }
 }
 
-TEST(ArtGeometry, TokenLineCountsTheFlaggedTokensBeforeIt) {
-    Art art;
-    LayOut(art, "aaaa bbbb cccc\ndd", {0, 0, 100, 200});
-    const int tokens[] = {-5, 0, 1, 2, 3, 4, INT_MAX};
-    const int lines[] = {0, 0, 0, 1, 2, 2, 2};
-    for (size_t i = 0; i < std::size(tokens); ++i) {
-        EXPECT_EQ(art.GetTokenLine(tokens[i]), lines[i]) << tokens[i];
-    }
-    art.GetTokens()[0]->SetLineEnd(TRUE);  // the flags count, not the stored line
-    EXPECT_EQ(art.GetTokenLine(1), 1);
-}
-
 TEST(ArtGeometry, LineRightIsJustPastTheLastTokenOfTheLine) {
     Art art;
     LayOut(art, "aaaa bbbb cccc", {0, 0, 100, 200});
@@ -111,19 +78,6 @@ TEST(ArtGeometry, LineRightIsJustPastTheLastTokenOfTheLine) {
     Art single;
     LayOut(single, "abc", {0, 0, 100, 200});
     EXPECT_EQ(single.GetLineRight(0), 25);
-}
-
-TEST(ArtGeometry, DrawRectangleFollowsThePaperOriginAndTheScrollPosition) {
-    Art art;
-    LayOut(art, "x\ny\nabc", {10, 20, 110, 80});  // 3 lines a page
-    art.Scroll(2);
-    RECT rc;
-    art.GetTokens()[2]->GetRect(&rc);
-    ExpectRect(rc, {0, 40, 24, 56});
-    art.GetTokenRect(&rc, 2);
-    ExpectRect(rc, {0, 40, 25, 57});
-    art.GetTokenDrawRect(&rc, 2);
-    ExpectRect(rc, {10, 20, 35, 37});
 }
 
 TEST(ArtGeometry, SpanRectangleReachesOverTheGapsToNeighboursOnItsLine) {

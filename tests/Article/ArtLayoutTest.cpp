@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <string>
 #include <vector>
 
@@ -73,58 +72,6 @@ TEST(ArtLayout, BreaksLinesBetweenTokensAndJustifiesOnlyWrappedLines) {
     }
 }
 
-TEST(ArtLayout, CountsLinesAndMeasuresTheTallestText) {
-    struct Case {
-        const char* text;
-        int lines;
-        int height;
-    };
-    const Case cases[] = {
-        {"", 1, 0},
-        {"a\n", 2, 16},
-        {"aaaa bbbb cccc", 2, 16},
-        {"a\nb\nc", 3, 16},
-        {"abcdefghijklmnop", 1, 16},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        Art art;
-        LayOut(art, c.text, 100);
-        EXPECT_EQ(art.GetLineCount(), c.lines);
-        EXPECT_EQ(art.GetLineHeight(), c.height);
-    }
-}
-
-TEST(ArtLayout, FlagsTheTokenBeforeEachWrap) {
-    Art art;
-    LayOut(art, "aaaa bbbb cccc dd\nee", 100);
-    std::vector<BOOL> lineEnds;
-    for (int i = 0; i < art.GetTokenCount(); ++i) {
-        lineEnds.push_back(art.GetTokens()[i]->IsLineEnd());
-    }
-    EXPECT_EQ(lineEnds, (std::vector<BOOL>{FALSE, TRUE, FALSE, FALSE, FALSE}));
-}
-
-TEST(ArtLayout, MeasuresInTheArticleFontAndGivesTheContextItsFontBack) {
-    Art art;
-    LOGFONTA lf{};
-    lf.lfHeight = -20;
-    lf.lfWidth = 10;
-    art.SetFont(&lf);
-    art.SetLineSpacing(0.5);
-    FixedPitchDC dc;
-    LOGFONTA host{};
-    host.lfHeight = -7;
-    dc.SelectObject(host);
-    art.SetText("ab\ncd");
-    const RECT paper{0, 0, 100, 100};
-    art.SetPaperRect(&paper);
-    ASSERT_TRUE(art.Recalculate(&dc));
-    EXPECT_EQ(Placement(art)[1], (Placed{{0, 30, 20, 50}, 1}));
-    EXPECT_EQ(art.GetLinePitch(), 30);
-    EXPECT_EQ(dc.GetFont().lf.lfHeight, -7);
-}
-
 TEST(ArtLayout, RecalculateLineSpreadsOneLineAndTellsWhetherItOverflows) {
     struct Case {
         int paperWidth;
@@ -150,20 +97,6 @@ TEST(ArtLayout, RecalculateLineSpreadsOneLineAndTellsWhetherItOverflows) {
         EXPECT_TRUE(art.RecalculateLine(nullptr, c.line, nullptr));  // already spread
         EXPECT_EQ(Placement(art)[last], (Placed{c.lastRect, c.line}));
     }
-}
-
-TEST(ArtLayout, ExtremeSpacingAndPaperStayWithinRange) {
-    Art art;
-    art.SetLineSpacing(1e300);
-    LayOut(art, "a\nb", INT_MAX);
-    EXPECT_EQ(art.GetLinePitch(), INT_MAX);
-    EXPECT_EQ(Placement(art)[1], (Placed{{0, INT_MAX, 8, INT_MAX}, 1}));
-
-    art.SetLineSpacing(-1e300);
-    const RECT wide{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
-    art.SetPaperRect(&wide);
-    EXPECT_EQ(art.GetPageLineCount(), 0);
-    EXPECT_TRUE(art.RecalculateLine(nullptr, 0, nullptr));
 }
 
 }  // namespace

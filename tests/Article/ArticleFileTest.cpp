@@ -1,4 +1,3 @@
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,31 +5,8 @@
 #include "Article/Art.h"
 #include "Article/Article.h"
 #include "Article/TypeArt.h"
-#include "diagnostics/ReportCapture.h"
 
 namespace {
-
-using ::testing::ElementsAre;
-
-TEST(ArticleFile, RefusedTextLeavesNothingOfAnEarlierCreate) {
-    const std::string tooLong = "short " + std::string(64, 'x');
-    const struct {
-        const char* text;
-        const char* report;
-    } cases[] = {{nullptr, "NULL passed into Art::SetText"},
-                 {tooLong.c_str(), "Encounter too-long token"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.report);
-        ArticleFile file;
-        EXPECT_EQ(file.GetArt(), nullptr);
-        ASSERT_TRUE(file.Create("one two", TRUE, tdNone));
-        ScopedReportCapture capture;
-        EXPECT_FALSE(file.Create(c.text, TRUE, tdByLetter));
-        EXPECT_THAT(capture.Messages(), ElementsAre(c.report));
-        EXPECT_EQ(file.GetArt(), nullptr);
-        EXPECT_EQ(file.GetTypeArt(), nullptr);
-    }
-}
 
 // No typing article unless asked for; checked typing starts by letter whatever nonzero method
 // it is given; method none gives free typing.

@@ -104,8 +104,6 @@ TEST_F(LessonTrackFileOnDisk, AStoredFileLoadsRecordByRecord) {
     EXPECT_EQ(file.GetLessonTrack(2), nullptr);
 }
 
-// --- The record table ---
-
 // --- Sums ---
 
 // Lessons started on the given days of May 2024 (oldest first), each with 100 keystrokes in

@@ -46,32 +46,6 @@ TEST(Token, CutsTextIntoLeadWordAndTrail) {
     }
 }
 
-TEST(Token, RefusesTextOfSixtyFourBytesAndKeepsItsOldText) {
-    Token token;
-    ASSERT_TRUE(token.SetString("old"));
-    ScopedReportCapture reports;
-    EXPECT_TRUE(token.SetString(std::string(63, 'a').c_str()));
-    EXPECT_EQ(token.GetLength(), 63);
-    EXPECT_FALSE(token.SetString(std::string(64, 'b').c_str()));
-    EXPECT_EQ(reports.Messages(), std::vector<std::string>{"Encounter too-long token"});
-    EXPECT_EQ(reports.Reports()[0].file, "Article/Token");
-    EXPECT_EQ(token.Word(), std::string(63, 'a'));
-}
-
-TEST(Token, RemoveLastCharTakesTrailThenWordThenLead) {
-    Token token;
-    token.SetString("(ab)");
-    std::string s;
-    const char* expected[] = {"(ab", "(a", "(", ""};
-    for (const char* e : expected) {
-        EXPECT_TRUE(token.RemoveLastChar());
-        EXPECT_EQ(token.GetString(s), e);
-    }
-    ScopedReportCapture reports;
-    EXPECT_FALSE(token.RemoveLastChar());
-    EXPECT_EQ(reports.Messages(), std::vector<std::string>{"Try to RemoveLastChar of empty token"});
-}
-
 TEST(Token, ReferenceTokenRefusesTypingAndHasNoReference) {
     Token token;
     token.SetString("abc");

@@ -45,23 +45,6 @@ TEST(CharTrack, InitAnswersZeroOnlyWithoutKeysWithoutTimeAndMoreErrorsThanKeys) 
     }
 }
 
-TEST(LessonTrack, NewRecordIsStampedNowWithEmptySlotsNumberedByCode) {
-    ScopedFakeClock clock(2025, 7, 14, 9, 41, 33, 500);
-    CLessonTrack track;
-    EXPECT_EQ(track.m_wYear, 2025);
-    EXPECT_EQ(track.m_wMonth, 7);
-    EXPECT_EQ(track.m_wDay, 14);
-    EXPECT_EQ(track.m_wHour, 9);
-    EXPECT_EQ(track.m_wMinute, 41);
-    EXPECT_EQ(track.GetCharTrackCount(0), 0);
-    EXPECT_EQ(track.GetCharTrackCount(1), 0);
-    EXPECT_EQ(track.m_aCharTrack[65].m_chChar, 65);
-    EXPECT_EQ(static_cast<unsigned char>(track.m_aCharTrack[254].m_chChar), 254);
-    // Padding is zero, so stored images carry nothing uninitialised.
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&track);
-    EXPECT_EQ(bytes[10] | bytes[11] | bytes[28] | bytes[29] | bytes[30] | bytes[31], 0);
-}
-
 TEST(LessonTrack, InitChecksDateTimeAndTotals) {
     struct Case {
         const char* what;

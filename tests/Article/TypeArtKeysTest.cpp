@@ -108,34 +108,6 @@ TEST(TypeArtKeys, EachKeyAnswersAndMovesTheSessionAsTheMethodSays) {
     }
 }
 
-// ---- By letter ----------------------------------------------------------------------------
-
-TEST(TypeArtKeys, LastWordKeepsACharacterPastItsEnd) {
-    // Judged by word while typed, then by letter: the extra character cannot move the session
-    // past the reference.
-    Lesson lesson("cat", tdByWord);
-    lesson.Type("cat");
-    lesson.typing->SetTypoDetection(tdByLetter);
-    EXPECT_THAT(lesson.Type("xy"), ElementsAre(2, 6));
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 1);
-    EXPECT_EQ(lesson.TypedText(0), "catx");
-}
-
-// ---- Backspace ----------------------------------------------------------------------------
-
-TEST(TypeArtBackSpace, EmptyLaterTokenStepsBackWithoutRemovingAnything) {
-    Lesson lesson("cat dog\nfox");
-    lesson.Type("cat dog\n");
-    ASSERT_EQ(lesson.Current(), 2);
-    EXPECT_TRUE(lesson.typing->BackSpace());
-    EXPECT_EQ(lesson.Current(), 1);
-    EXPECT_EQ(lesson.RefCurrent(), 1);
-    EXPECT_EQ(lesson.TypedText(1), "dog");
-    EXPECT_EQ(lesson.typing->GetCaretChar(), '\n');
-    EXPECT_TRUE(lesson.typing->BackSpace());  // now inside dog
-    EXPECT_EQ(lesson.TypedText(1), "do");
-}
-
 // ---- By word and by matching --------------------------------------------------------------
 
 TEST(TypeArtByWord, WordIsJudgedOnlyWhenTheSpaceLeavesIt) {
@@ -154,15 +126,6 @@ TEST(TypeArtByWord, WordIsJudgedOnlyWhenTheSpaceLeavesIt) {
                                                 kCaretCharReport, kCaretCharReport, kLoopReport));
 }
 
-TEST(TypeArtByWord, MissingLettersAreOwedOnceTheWordIsLeft) {
-    Lesson lesson("hello world");
-    lesson.typing->SetTypoDetection(tdByWord);
-    lesson.Type("helo ");
-    EXPECT_EQ(lesson.Judged(0), "helo_");
-    EXPECT_THAT(lesson.States(0),
-                ElementsAre(csCorrect, csCorrect, csCorrect, csCorrect, csMissing));
-}
-
 TEST(TypeArtByMatch, SpaceBeforeTheEndTakesTheExpectedPlace) {
     Lesson lesson("hello world");
     lesson.typing->SetTypoDetection(tdByMatch);
@@ -172,17 +135,6 @@ TEST(TypeArtByMatch, SpaceBeforeTheEndTakesTheExpectedPlace) {
     EXPECT_EQ(lesson.Current(), 1);
     const std::vector<std::string> messages = capture.Messages();
     EXPECT_EQ(std::count(messages.begin(), messages.end(), kLoopReport), 1);
-}
-
-TEST(TypeArtByMatch, MethodNoneOnCheckedTypingJudgesByMatching) {
-    Lesson lesson("hello world");
-    lesson.typing->SetTypoDetection(tdNone);
-    ScopedReportCapture capture;
-    EXPECT_THAT(lesson.Type("he "), ElementsAre(1, 1, 2));
-    EXPECT_EQ(lesson.TypedText(0), std::string("he\x03"));
-    EXPECT_EQ(lesson.typing->GetCaretChar(), 'l');  // not the free typing space
-    EXPECT_EQ(lesson.typing->GetKeyCount(), 3);     // keystrokes still count
-    EXPECT_EQ(capture.Messages().back(), kCaretCharReport);
 }
 
 // ---- Free typing --------------------------------------------------------------------------
@@ -202,22 +154,6 @@ TEST(FreeTypeArtKeys, TypingPastTheReferenceStopsAtTwiceItsTokenCount) {
     capture.Clear();
     EXPECT_EQ(lesson.Judged(3), "st");
     EXPECT_THAT(capture.Messages(), ElementsAre("GetString called before reference token is set"));
-}
-
-// ---- Before the first Recalculate ---------------------------------------------------------
-
-TEST(TypeArtKeys, KeysBeforeTheFirstRecalculateChangeNothing) {
-    Lesson checked("cat dog", tdByLetter, /*layout=*/false);
-    EXPECT_THAT(checked.Type("c x\n\b"), ElementsAre(6, 6, 6, 6, FALSE));
-    EXPECT_EQ(checked.typing->GetKeyCount(), 0);
-    EXPECT_EQ(checked.typing->GetTypedWordCount(), 0);
-    EXPECT_EQ(checked.TypedText(0), "");
-    EXPECT_EQ(checked.typing->GetCaretChar(), 'c');
-
-    Lesson free("cat dog", tdNone, /*layout=*/false);
-    EXPECT_THAT(free.Type("c x\n\b"), ElementsAre(1, 1, 1, 1, FALSE));
-    EXPECT_EQ(free.typing->GetTypedWordCount(), 0);
-    EXPECT_EQ(free.TypedText(0), "");
 }
 
 TEST(TypeArtKeys, LessonWithoutTokensTakesNoKeys) {

@@ -11,85 +11,12 @@ namespace {
 using ::testing::ElementsAre;
 using typeart_test::Drawn;
 using typeart_test::kLineHeight;
-using typeart_test::kTypePaper;
 using typeart_test::Lesson;
 using typeart_test::Outputs;
 using typeart_test::SameRect;
 
 RECT Rect(int left, int top, int right, int bottom) {
     return RECT{left, top, right, bottom};
-}
-
-LOGFONTA Font(int height, int width) {
-    LOGFONTA lf{};
-    lf.lfHeight = height;
-    lf.lfWidth = width;
-    return lf;
-}
-
-// ---- Recalculate --------------------------------------------------------------------------
-
-TEST(TypeArtRecalculate, TypedTokensTakeTheReferenceLayout) {
-    Lesson lesson("cat dog\nfox end");
-    for (int i = 0; i < 4; ++i) {
-        RECT typed;
-        RECT ref;
-        lesson.Typed(i)->GetRect(&typed);
-        lesson.RefToken(i)->GetRect(&ref);
-        EXPECT_TRUE(SameRect(typed, ref)) << i;
-        EXPECT_EQ(lesson.Typed(i)->GetLine(), lesson.RefToken(i)->GetLine()) << i;
-        EXPECT_EQ(lesson.Typed(i)->IsLineEnd(), lesson.RefToken(i)->IsLineEnd()) << i;
-        EXPECT_EQ(lesson.Typed(i)->IsNewLine(), lesson.RefToken(i)->IsNewLine()) << i;
-    }
-    EXPECT_TRUE(lesson.Typed(1)->IsNewLine());
-    EXPECT_EQ(lesson.typing->GetLineCount(), 2);
-    EXPECT_EQ(lesson.typing->GetLineHeight(), kLineHeight);
-    EXPECT_EQ(lesson.typing->GetLineSpacing(), 0.25);
-    EXPECT_EQ(lesson.typing->GetScrollTopLine(), 0);
-}
-
-TEST(TypeArtRecalculate, FirstTokenBecomesCurrentOnceOnly) {
-    Lesson lesson("cat dog fox", tdByLetter, /*layout=*/false);
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 0);
-    EXPECT_EQ(lesson.typing->GetTokenCount(), 0);
-    lesson.ref->SetPaperRect(&typeart_test::kRefPaper);
-    lesson.typing->SetPaperRect(&kTypePaper);
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 1);
-    lesson.Type("cat dog ");
-    EXPECT_TRUE(lesson.typing->Recalculate(&lesson.dc));
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 3);
-}
-
-TEST(TypeArtRecalculate, TakesTheScrollPositionOfTheReference) {
-    std::string text;
-    for (int i = 0; i < 15; ++i) {
-        text += "w\n";
-    }
-    Lesson lesson(text.c_str());
-    lesson.ref->Scroll(9);
-    ASSERT_EQ(lesson.ref->GetScrollTopLine(), 9);
-    lesson.typing->Recalculate(&lesson.dc);
-    EXPECT_EQ(lesson.typing->GetScrollTopLine(), 9);
-    RECT rc;
-    lesson.typing->GetTokenDrawRect(&rc, 9);  // the top line of the page
-    EXPECT_EQ(rc.top, kTypePaper.top);
-}
-
-TEST(FreeTypeArtRecalculate, LaysOutTheTypedTextWithItsTypedLineBreaks) {
-    Lesson lesson("one two three four", tdNone);
-    lesson.Type("ab cd\nef");
-    EXPECT_TRUE(lesson.typing->Recalculate(&lesson.dc));
-    RECT rc;
-    lesson.Typed(0)->GetRect(&rc);
-    EXPECT_TRUE(SameRect(rc, Rect(0, 0, 16, 16)));
-    lesson.Typed(1)->GetRect(&rc);
-    EXPECT_TRUE(SameRect(rc, Rect(25, 0, 40, 16)));  // after "ab "
-    lesson.Typed(2)->GetRect(&rc);
-    EXPECT_TRUE(SameRect(rc, Rect(0, 20, 16, 36)));  // the typed Enter broke the line
-    EXPECT_EQ(lesson.typing->GetLineCount(), 2);
-    EXPECT_EQ(lesson.typing->GetLineHeight(), kLineHeight);
-    EXPECT_EQ(lesson.Typed(2)->GetReference(), lesson.RefToken(2));
-    EXPECT_FALSE(lesson.typing->GetJustify());
 }
 
 // ---- Token rectangles ---------------------------------------------------------------------
@@ -117,24 +44,6 @@ TEST(TypeArtTokenRect, DrawRectStandsOnTheTypingPaper) {
     lesson.typing->GetTokenRect(&rc, 99);  // no such token
     EXPECT_TRUE(SameRect(rc, Rect(0, 0, 0, 0)));
     lesson.typing->GetTokenRect(nullptr, 0);
-}
-
-// ---- SetText ------------------------------------------------------------------------------
-
-TEST(TypeArtSetText, RebuildsTheTypedTokensBoundToTheReference) {
-    Lesson lesson("cat dog");
-    ASSERT_TRUE(lesson.typing->SetText("cat dxg"));
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 2);
-    EXPECT_EQ(lesson.Typed(1)->GetReference(), lesson.RefToken(1));
-    EXPECT_EQ(lesson.TypedText(1), "dxg");
-    lesson.typing->Recalculate(&lesson.dc);
-    // The full redraw judges the new tokens by matching.
-    lesson.dc.ClearOutputs();
-    RECT paper = kTypePaper;
-    EXPECT_TRUE(lesson.typing->Draw(&lesson.dc, &paper));
-    EXPECT_THAT(Outputs(lesson.dc),
-                ElementsAre(Drawn{10, 300, "cat", kTypedGrey}, Drawn{43, 300, "d", kTypedGrey},
-                            Drawn{51, 300, "x", kTypedRed}, Drawn{59, 300, "g", kTypedGrey}));
 }
 
 // ---- RedrawLastWord -----------------------------------------------------------------------
@@ -171,30 +80,6 @@ TEST(TypeArtRedraw, CurrentTokenFirstThenTheOnesBeforeItEachOnce) {
     }
 }
 
-TEST(TypeArtRedraw, MaskedTokensDrawAsterisks) {
-    Lesson lesson("cat dog");
-    lesson.typing->SetMasked(TRUE);
-    lesson.Type("cat d");
-    EXPECT_TRUE(lesson.typing->RedrawLastWord(&lesson.dc, 2));
-    std::vector<std::string> texts;
-    for (const TextOutput& o : lesson.dc.Outputs()) {
-        texts.push_back(o.text);
-    }
-    EXPECT_THAT(texts, ElementsAre("*", "***"));
-}
-
-TEST(TypeArtRedraw, UsesTheTypingArticleFont) {
-    Lesson lesson("cat dog");
-    const LOGFONTA lf = Font(20, 10);
-    lesson.typing->SetFont(&lf);
-    lesson.Type("c");
-    lesson.typing->RedrawLastWord(&lesson.dc, 1);
-    ASSERT_EQ(lesson.dc.Outputs().size(), 1u);
-    EXPECT_FALSE(lesson.dc.Outputs()[0].font.bStock);
-    EXPECT_EQ(lesson.dc.Outputs()[0].font.lf.lfHeight, 20);
-    EXPECT_TRUE(lesson.dc.GetFont().bStock);  // selected back
-}
-
 // ---- Caret --------------------------------------------------------------------------------
 
 // On an empty token the caret stands at the token's left edge, one mean character wide; else
@@ -214,19 +99,6 @@ TEST(TypeArtCaret, StandsAfterTheTypedCharacters) {
         EXPECT_FALSE(lesson.typing->GetCaretRect(nullptr, &rc));
         EXPECT_FALSE(lesson.typing->GetCaretRect(&lesson.dc, nullptr));
     }
-}
-
-TEST(TypeArtCaret, MeasuresInTheTypingArticleFont) {
-    Lesson lesson("cat dog");
-    const LOGFONTA lf = Font(20, 10);
-    lesson.typing->SetFont(&lf);
-    RECT rc;
-    ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
-    EXPECT_EQ(rc.right - rc.left, 10);  // "lq" is 20 wide
-    lesson.Type("c");
-    ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
-    EXPECT_EQ(rc.left, 20);
-    EXPECT_TRUE(lesson.dc.GetFont().bStock);
 }
 
 }  // namespace

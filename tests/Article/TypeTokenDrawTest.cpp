@@ -7,7 +7,6 @@
 #include "Article/TypeArtSession.h"
 #include "Article/TypeToken.h"
 #include "diagnostics/ReportCapture.h"
-#include "platform/Clock.h"
 #include "platform/FixedPitchDC.h"
 
 namespace {
@@ -84,39 +83,6 @@ TEST(TypeTokenDraw, UnboundTokenReportsTwiceAndDrawsItsTypedText) {
     EXPECT_EQ(reports.Messages(),
               (std::vector<std::string>{"Draw called before reference token is set",
                                         "GetString called before reference token is set"}));
-}
-
-// Timing runs on system time (UTC). The clocks below are given in local time with an offset
-// of two hours, so local and UTC dates differ around midnight.
-constexpr int kOffset = 120;
-
-TEST(TypeTokenTiming, MeasuresMillisecondsWithinOneUtcDay) {
-    const struct {
-        const char* name;
-        int hour, minute, second;  // local start
-        std::int64_t ms;
-        int expected;
-    } cases[] = {
-        {"nothing", 12, 59, 30, 0, 0},
-        {"a little", 12, 59, 30, 1234, 1234},
-        {"a minute", 12, 59, 30, 60000, 60000},
-        // Over a minute the token was left: it counts ten seconds.
-        {"just over a minute", 12, 59, 30, 60001, 10000},
-        {"well over a minute", 12, 59, 30, 75000, 10000},
-        // Local 01:59:50 is 23:59:50 UTC of the day before.
-        {"UTC midnight in between", 1, 59, 50, 20000, 0},
-        // Local 23:59:50 is 21:59:50 UTC.
-        {"local midnight alone", 23, 59, 50, 20000, 20000},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScopedFakeClock clock(2024, 3, 10, c.hour, c.minute, c.second, 900, kOffset);
-        TypeToken token;
-        token.StartTiming();
-        clock.Advance(c.ms);
-        token.StopTiming();
-        EXPECT_EQ(token.GetTypingTime(), c.expected);
-    }
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "Article/TypeArtSession.h"
-#include "diagnostics/ReportCapture.h"
 
 namespace {
 
@@ -29,24 +28,6 @@ Judged Judge(const TypeToken& token) {
                                                : '?';
     }
     return j;
-}
-
-std::string TypedText(const TypeToken& token) {
-    std::string s;
-    return token.GetTypedText(s);
-}
-
-TEST(TypeToken, AddCharPastSixtyThreeBytesReportsAndKeepsTheText) {
-    BoundToken t("word");
-    t.Type(std::string(62, 'a'));
-    ScopedReportCapture reports;
-    EXPECT_TRUE(t.typed.AddChar('b'));
-    EXPECT_EQ(TypedText(t.typed), std::string(62, 'a') + "b");
-    EXPECT_TRUE(reports.Messages().empty());
-    EXPECT_TRUE(t.typed.AddChar('c'));
-    EXPECT_EQ(reports.Messages(), std::vector<std::string>{"Encounter too-long token"});
-    EXPECT_EQ(reports.Reports()[0].file, "Article/Token");
-    EXPECT_EQ(TypedText(t.typed), std::string(62, 'a') + "b");
 }
 
 struct JudgeCase {
@@ -118,57 +99,6 @@ TEST(TypeToken, CompareByMatchingUnfinishedLeavesTheRestOfTheWordOpen) {
         {"abcd", "xyb", "xyb", "WWW"},
     };
     ExpectJudgements(cases, std::size(cases), [](TypeToken& t) { t.CompareByMatching(FALSE); });
-}
-
-TEST(TypeToken, MarkAllCorrectNeedsNoReference) {
-    TypeToken token;
-    token.AddChar('a');
-    token.AddChar(kCodeFreeSpace);
-    token.MarkAllCorrect();
-    const Judged j = Judge(token);
-    EXPECT_EQ(j.chars, std::string("a") + kCodeFreeSpace);
-    EXPECT_EQ(j.states, "CC");
-    EXPECT_FALSE(token.HasError());
-}
-
-TEST(TypeToken, ComparisonsOfAnEmptyTypedTextLeaveTheList) {
-    BoundToken t("cat");
-    t.Type("cx");
-    t.typed.CompareByLetter();
-    t.typed.Reset();
-    t.typed.CompareByLetter();
-    EXPECT_EQ(Judge(t.typed).chars, "cx");
-    t.typed.CompareByMatching(TRUE);
-    EXPECT_EQ(Judge(t.typed).chars, "cx");
-    t.typed.MarkAllCorrect();
-    EXPECT_EQ(Judge(t.typed).states, "CW");
-}
-
-TEST(TypeToken, GetStringReportsTheListWithControlCodesAsSpaces) {
-    BoundToken t("hello");
-    t.Type(std::string("h") + kCodeEarlySpace + "ll" + kCodeFreeSpace);
-    t.typed.MarkAllCorrect();
-    std::string s = "stale";
-    EXPECT_EQ(t.typed.GetString(s), "h ll ");
-    EXPECT_EQ(s, "h ll ");
-}
-
-TEST(TypeToken, ErrorFlagAndLastCharFollowTheComparisonNotTheKeystroke) {
-    BoundToken t("cat");
-    t.Type("x");
-    t.typed.CompareByLetter();
-    EXPECT_TRUE(t.typed.HasError());
-    EXPECT_EQ(t.typed.GetLastChar()->m_nState, csWrong);
-    t.typed.AddChar('a');
-    EXPECT_FALSE(t.typed.HasError());
-    t.typed.CompareByLetter();
-    EXPECT_TRUE(t.typed.HasError());
-    EXPECT_EQ(t.typed.GetLastChar()->m_ch, 'a');
-    EXPECT_EQ(t.typed.GetLastChar()->m_nState, csCorrect);
-    t.typed.RemoveLastChar();
-    EXPECT_TRUE(t.typed.HasError());  // cleared only by the next comparison
-    t.typed.RemoveLastChar();
-    EXPECT_TRUE(t.typed.HasError());
 }
 
 }  // namespace
