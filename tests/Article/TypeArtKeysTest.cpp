@@ -126,17 +126,6 @@ TEST(TypeArtByWord, WordIsJudgedOnlyWhenTheSpaceLeavesIt) {
                                                 kCaretCharReport, kCaretCharReport, kLoopReport));
 }
 
-TEST(TypeArtByMatch, SpaceBeforeTheEndTakesTheExpectedPlace) {
-    Lesson lesson("hello world");
-    lesson.typing->SetTypoDetection(tdByMatch);
-    ScopedReportCapture capture;
-    EXPECT_THAT(lesson.Type("helo  "), ElementsAre(1, 1, 1, 1, 2, 1));
-    EXPECT_EQ(lesson.TypedText(0), std::string("helo\x03"));
-    EXPECT_EQ(lesson.Current(), 1);
-    const std::vector<std::string> messages = capture.Messages();
-    EXPECT_EQ(std::count(messages.begin(), messages.end(), kLoopReport), 1);
-}
-
 // ---- Free typing --------------------------------------------------------------------------
 
 TEST(FreeTypeArtKeys, TypingPastTheReferenceStopsAtTwiceItsTokenCount) {
@@ -166,19 +155,6 @@ TEST(TypeArtKeys, LessonWithoutTokensTakesNoKeys) {
         EXPECT_FALSE(lesson.typing->BackSpace());
         EXPECT_EQ(lesson.typing->GetKeyCount(), 0);
     }
-}
-
-// A token's text holds no white space and, being zero-terminated, no zero byte: a tab or a zero
-// key is counted as a wrong keystroke and leaves the word as it was.
-TEST(TypeArtKeys, KeysATokenCannotHoldAreCountedAndAddNothing) {
-    Lesson lesson("cat dog");
-    lesson.Type(std::string("c\t\0", 3));
-    EXPECT_EQ(lesson.TypedText(0), "c");
-    EXPECT_EQ(lesson.Judged(0), "c");
-    EXPECT_EQ(lesson.Current(), 0);
-    EXPECT_EQ(lesson.typing->GetCaretChar(), 'a');
-    EXPECT_EQ(lesson.typing->GetKeyCount(), 3);
-    EXPECT_EQ(lesson.typing->GetErrorCount(), 2);
 }
 
 // ---- Stopwatch ----------------------------------------------------------------------------

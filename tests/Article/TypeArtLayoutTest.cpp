@@ -36,16 +36,6 @@ TEST(TypeArtTokenRect, WidensInProportionForTypedTextLongerThanItsReference) {
     EXPECT_TRUE(SameRect(rc, Rect(10, 0, 61, 17)));  // 10 + 5 * 30 / 3 + 1
 }
 
-TEST(TypeArtTokenRect, DrawRectStandsOnTheTypingPaper) {
-    Lesson lesson("cat dog");
-    RECT rc;
-    lesson.typing->GetTokenDrawRect(&rc, 1);
-    EXPECT_TRUE(SameRect(rc, Rect(10 + 33, 300, 10 + 57, 317)));
-    lesson.typing->GetTokenRect(&rc, 99);  // no such token
-    EXPECT_TRUE(SameRect(rc, Rect(0, 0, 0, 0)));
-    lesson.typing->GetTokenRect(nullptr, 0);
-}
-
 // ---- RedrawLastWord -----------------------------------------------------------------------
 
 TEST(TypeArtRedraw, CurrentTokenFirstThenTheOnesBeforeItEachOnce) {

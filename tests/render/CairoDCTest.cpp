@@ -144,23 +144,6 @@ TEST(CairoDCDraw, TextIsInkOfTheTextColourInsideItsCell) {
     }
 }
 
-TEST(CairoDCDraw, OpaqueModeFillsTheCellWithTheBackgroundColour) {
-    CairoDC dc(100, 40);
-    dc.SetBkColor(kRed);
-    dc.TextOut(10, 5, "ab");
-    EXPECT_EQ(dc.GetPixel(10, 5), kRed);
-    EXPECT_EQ(dc.GetPixel(25, 20), kRed);
-    EXPECT_EQ(dc.GetPixel(9, 5), CairoDC::kWhite);
-    EXPECT_EQ(dc.GetPixel(26, 5), CairoDC::kWhite);
-    EXPECT_EQ(dc.GetPixel(10, 21), CairoDC::kWhite);
-
-    CairoDC transparent(100, 40);
-    transparent.SetBkColor(kRed);
-    transparent.SetBkMode(TRANSPARENT);
-    transparent.TextOut(10, 5, "ab");
-    EXPECT_EQ(CountPixels(transparent, Rect(0, 0, 100, 40), RGB(0, 0, 0)).offColour, 0);
-}
-
 TEST(CairoDCDraw, PixelsOutsideTheClipBoxStayUntouched) {
     CairoDC dc(200, 60, RGB(200, 220, 240));
     CairoDC reference(200, 60, RGB(200, 220, 240));
