@@ -26,11 +26,6 @@ void LayOut(Art& art, const std::string& text, RECT paper) {
     art.SetPaperRect(&paper);
 }
 
-void ExpectRect(const RECT& rc, RECT expected) {
-    EXPECT_TRUE(EqualRect(&rc, &expected))
-        << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
-}
-
 // Scrolling up stops at line 0; down, only to the page's bottom line or beyond.
 TEST(ArtGeometry, ScrollsWithinTheBoundsOfTheText) {
     Art few;
@@ -78,17 +73,6 @@ TEST(ArtGeometry, LineRightIsJustPastTheLastTokenOfTheLine) {
     Art single;
     LayOut(single, "abc", {0, 0, 100, 200});
     EXPECT_EQ(single.GetLineRight(0), 25);
-}
-
-TEST(ArtGeometry, SpanRectangleReachesOverTheGapsToNeighboursOnItsLine) {
-    Art art;
-    LayOut(art, "aaaa bbbb cccc", {0, 0, 100, 200});
-    const RECT spans[] = {{0, 0, 40, 17}, {34, 0, 73, 17}, {0, 20, 33, 37}};
-    for (int i = 0; i < 3; ++i) {
-        RECT rc;
-        art.GetTokenSpanRect(&rc, i);
-        ExpectRect(rc, spans[i]);
-    }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,8 +16,6 @@ using typeart_test::kBack;
 using typeart_test::Lesson;
 
 constexpr char kEndOfText = static_cast<char>(0xFF);
-constexpr const char* kCaretCharReport = "GetCaretChar called when TypoDection is not tdByLetter";
-constexpr const char* kLoopReport = "Danger! Infinite loop";
 
 // A lesson typed key by key: each key's answer, then where the session stands. The texts of one
 // token, the caret character and the counts are checked where given (not null, 0, -1).
@@ -106,24 +103,6 @@ TEST(TypeArtKeys, EachKeyAnswersAndMovesTheSessionAsTheMethodSays) {
             EXPECT_EQ(lesson.typing->GetErrorCount(), c.errorCount);
         }
     }
-}
-
-// ---- By word and by matching --------------------------------------------------------------
-
-TEST(TypeArtByWord, WordIsJudgedOnlyWhenTheSpaceLeavesIt) {
-    Lesson lesson("cat dog fox");
-    lesson.typing->SetTypoDetection(tdByWord);
-    ScopedReportCapture capture;
-    EXPECT_THAT(lesson.Type("cxt"), ElementsAre(1, 1, 1));
-    EXPECT_EQ(lesson.Judged(0), "");
-    EXPECT_THAT(lesson.Type(" "), ElementsAre(2));
-    EXPECT_EQ(lesson.Current(), 1);
-    EXPECT_EQ(lesson.RefCurrent(), 1);
-    EXPECT_THAT(lesson.States(0), ElementsAre(csCorrect, csWrong, csCorrect));
-    EXPECT_TRUE(lesson.Typed(0)->HasError());
-    // Every keystroke asked for the expected character; the space could not be judged by letter.
-    EXPECT_THAT(capture.Messages(), ElementsAre(kCaretCharReport, kCaretCharReport,
-                                                kCaretCharReport, kCaretCharReport, kLoopReport));
 }
 
 // ---- Free typing --------------------------------------------------------------------------

@@ -91,14 +91,4 @@ TEST(TypeToken, CompareByMatchingFinishedFillsInSkippedLetters) {
     ExpectJudgements(cases, std::size(cases), [](TypeToken& t) { t.CompareByMatching(TRUE); });
 }
 
-TEST(TypeToken, CompareByMatchingUnfinishedLeavesTheRestOfTheWordOpen) {
-    const JudgeCase cases[] = {
-        {"hello", "helo", "helo", "CCCC"},
-        {"hello", "he", "he", "CC"},
-        {"hello", "hllo", "h_llo", "CMCCC"},
-        {"abcd", "xyb", "xyb", "WWW"},
-    };
-    ExpectJudgements(cases, std::size(cases), [](TypeToken& t) { t.CompareByMatching(FALSE); });
-}
-
 }  // namespace
