@@ -273,4 +273,15 @@ TEST_F(ProgressTest, TheKeyboardIsTheProfilesLayout) {
     EXPECT_FALSE(us.KeyRect('\xDF', &sharpS));
 }
 
+TEST(ProgressReport, WithNoLessonsSaysSoAndDrawsNothing) {
+    TempDir dir;
+    std::string out;
+    std::string err;
+    EXPECT_EQ(RunCommand({"report", "--out", dir.File("p.png"), "--data-dir", dir.File("data")},
+                         &out, &err),
+              1);
+    EXPECT_NE(err.find("no lessons yet"), std::string::npos) << err;
+    EXPECT_FALSE(PathExists(dir.File("p.png")));
+}
+
 }  // namespace
