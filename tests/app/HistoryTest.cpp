@@ -105,17 +105,6 @@ TEST_F(HistoryTest, ABackupIsRestoredOrRemovedByWhatTheMainFileHolds) {
     }
 }
 
-// A save killed after it wrote its file, before it removed its marker: the next start clears it.
-TEST_F(HistoryTest, AMarkerLeftWithoutABackupIsCleared) {
-    History history(dir.Path());
-    Write(history.LessonPath(), LessonFile(1));
-    Write(history.SavingPath(), "lessons.dat\n");
-    std::string message;
-    ASSERT_TRUE(history.Open(&message)) << message;
-    EXPECT_EQ(history.Lessons().GetLessonCount(), 1);
-    EXPECT_FALSE(PathExists(history.SavingPath()));
-}
-
 TEST_F(HistoryTest, TheWordFileIsRecoveredTheSameWay) {
     History history(dir.Path());
     CWordTrackFile words;
@@ -126,17 +115,6 @@ TEST_F(HistoryTest, TheWordFileIsRecoveredTheSameWay) {
     ASSERT_TRUE(history.Open(&message)) << message;
     EXPECT_EQ(history.WordRecovery(), Recovery::kBackupRestored);
     EXPECT_EQ(history.Words().GetWordCount(), 1);
-}
-
-TEST_F(HistoryTest, AMainFileThatDoesNotLoadWithoutABackupIsRefusedAndLeftAlone) {
-    History history(dir.Path());
-    Write(history.WordPath(), "garbage!");
-    std::string message;
-    EXPECT_FALSE(history.Open(&message));
-    EXPECT_EQ(message, history.WordPath() + " is not a word history that loads (see " +
-                           history.LogPath() +
-                           "); it was left as it is: move it away to begin a new history");
-    EXPECT_EQ(Read(history.WordPath()), "garbage!");
 }
 
 TEST_F(HistoryTest, AHistoryThatDoesNotLoadIsMovedAsideNotDeletedAndANewOneStarts) {
@@ -221,23 +199,6 @@ TEST_F(HistoryTest, ASaveThatFailsEverywhereSaysTheHistoryIsOnlyInMemory) {
               std::string::npos)
         << message;
     EXPECT_EQ(history.Lessons().GetLessonCount(), 1);
-}
-
-TEST_F(HistoryTest, ReportsGoToTheLogFileWithRepeatsCounted) {
-    {
-        History history(dir.Path());
-        std::string message;
-        ASSERT_TRUE(history.Open(&message));
-        for (int i = 0; i < 3; ++i) {
-            twReport(1, "Something odd", "Article/Test", 12, rmDefault, 1);
-        }
-        twReport(1, "Something else", "Article/Test", 13, rmDefault, 1);
-    }
-    const std::string log = Read(dir.File("typetutor.log"));
-    EXPECT_NE(log.find("Article/Test(12): Something odd\n    (and 2 more times)\n"),
-              std::string::npos)
-        << log;
-    EXPECT_NE(log.find("Article/Test(13): Something else\n"), std::string::npos) << log;
 }
 
 TEST_F(HistoryTest, RemembersTheNamesOfLessonsTyped) {

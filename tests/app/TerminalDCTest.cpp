@@ -49,35 +49,6 @@ TEST(TerminalDC, ShowsSingleByteTextAsUtf8AndControlBytesAsBlanks) {
     EXPECT_EQ(screen.Row(0), "\xC3\xA9t\xE2\x82\xAC z");
 }
 
-TEST(TerminalDC, ClipsToTheScreenInPixels) {
-    GridScreen screen(30, 7);
-    TerminalDC dc(&screen);
-    RECT rc{};
-    dc.GetClipBox(&rc);
-    EXPECT_EQ(rc.right, 60);
-    EXPECT_EQ(rc.bottom, 7);
-    TerminalDC measuring;
-    measuring.GetClipBox(&rc);
-    EXPECT_GT(rc.right, 1 << 20);
-}
-
-TEST(TerminalDesktop, IsTheDeviceContextLayoutFallsBackOn) {
-    {
-        TerminalDesktop desktop;
-        CDC* dc = GetDesktopDC();
-        ASSERT_NE(dc, nullptr);
-        // Two pixels a cell and one a row.
-        EXPECT_EQ(dc->GetTextExtent("abc", 3).cx, 6);
-        EXPECT_EQ(dc->GetTextExtent("abc", 3).cy, 1);
-        EXPECT_EQ(dc->GetTextExtent("x", -3).cx, 0);
-        ReleaseDesktopDC(dc);
-    }
-    CDC* dc = GetDesktopDC();
-    ASSERT_NE(dc, nullptr);
-    EXPECT_NE(dc->GetTextExtent("abc", 3).cx, 6);  // the default desktop is back
-    ReleaseDesktopDC(dc);
-}
-
 TEST(GridScreen, KeepsCellsStylesAndCursor) {
     GridScreen screen(8, 3);
     screen.Put(1, 0, "h\xC3\xA9llo world", CellStyle::kHeading);

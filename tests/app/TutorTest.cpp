@@ -44,11 +44,6 @@ protected:
             tutor->OnKey(key, now);
         }
     }
-    void Wait(int ms) {
-        clock.Advance(ms);
-        now += ms;
-        tutor->OnIdle(now);
-    }
 
     static constexpr int kPauseAfterMs = 10000;
     ScopedFakeClock clock{2025, 3, 4, 9, 0};
@@ -124,21 +119,6 @@ TEST_F(TutorTest, TheLineEndWantsEnter) {
     EXPECT_EQ(screen.Row(11), "  Enter ends a line only after its last word");
 }
 
-TEST_F(TutorTest, ASpaceWhereTheScreenWrapsIsTheEnterThatEndsTheLine) {
-    screen.Resize(24, 12);
-    Open("alpha beta gamma delta\nend");
-    ASSERT_EQ(screen.Row(kLine0), "  alpha beta gamma");
-    Type("alpha beta gamma delta");
-    EXPECT_EQ(screen.StyledRow(kTyped1), "  {t}delta");
-    Type(" ");  // a line feed ends this line: the space is refused
-    EXPECT_EQ(screen.Row(11), "  The line ends here: pr");
-    Type("\nend");
-    EXPECT_TRUE(session.IsFinished());
-    const SessionFigures f = session.Figures();
-    EXPECT_EQ(f.keys, 27);
-    EXPECT_EQ(f.errors, 1);  // the refused space
-}
-
 TEST_F(TutorTest, BothArticlesScrollTogetherWhenTypingLeavesThePage) {
     // Four lines a page on twelve rows.
     Open("l0\nl1\nl2\nl3\nl4\nl5");
@@ -207,24 +187,6 @@ TEST_F(TutorTest, EscPausesAndAnyKeyGoesOn) {
     EXPECT_FALSE(session.IsPaused());
 }
 
-TEST_F(TutorTest, PausesByItselfAfterTenSecondsWithoutAKey) {
-    Open("ab cd");
-    Wait(60000);
-    EXPECT_FALSE(session.IsPaused());  // nothing begun yet
-    EXPECT_EQ(tutor->IdlePauseDue(), -1);
-    Type("a");
-    EXPECT_EQ(tutor->IdlePauseDue(), now + kPauseAfterMs);
-    Wait(9999);
-    EXPECT_FALSE(session.IsPaused());
-    Wait(1);
-    EXPECT_TRUE(session.IsPaused());
-    EXPECT_EQ(tutor->IdlePauseDue(), -1);
-    Wait(20000);
-    Type("b", 0);
-    EXPECT_FALSE(session.IsPaused());
-    EXPECT_EQ(session.Figures().pausedSeconds, 20);
-}
-
 TEST_F(TutorTest, TheLessonEndsWithItsLastWordByEveryMethod) {
     for (TypoDetection method : {tdByLetter, tdByWord, tdByMatch, tdNone}) {
         Session s;
@@ -291,29 +253,6 @@ TEST_F(TutorTest, MaskingHighlightingAndMarkingCanBeSwitchedOff) {
     Type("cx");
     EXPECT_EQ(screen.StyledRow(kTyped0), "  **");
     EXPECT_EQ(session.Figures().errors, 1);
-}
-
-TEST_F(TutorTest, TyposAreGreyWhenNotMarked) {
-    SessionOptions options;
-    options.markTypos = false;
-    Open("cat dog", options);
-    Type("cx");
-    EXPECT_EQ(screen.StyledRow(kTyped0), "  {t}cx");
-}
-
-TEST_F(TutorTest, JustifiedLinesReachTheRightEdge) {
-    SessionOptions options;
-    options.justify = true;
-    std::string text;
-    for (int i = 0; i < 30; ++i) {
-        text += (i ? " w" : "w") + std::to_string(10 + i);
-    }
-    Open(text, options);
-    // Not justified, the line of 19 words would end a cell short of the right margin.
-    EXPECT_EQ(screen.Row(kLine0).size(), 78u);
-    EXPECT_LT(screen.Row(kLine1).size(), 78u);  // the last line keeps its spacing
-    Type("w10 w11");
-    EXPECT_EQ(screen.Row(kTyped0).find("w11"), screen.Row(kLine0).find("w11"));
 }
 
 // After every key, what the key redrew is what drawing everything anew shows: under each method,
