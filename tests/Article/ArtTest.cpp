@@ -68,4 +68,36 @@ TEST(Art, TakesTokensOfUpToSixtyThreeCharactersIncludingTheLineFeed) {
     }
 }
 
+// Any text, null included, is taken or refused with one report; a refused text keeps the tokens
+// cut before the refusal. Only space, tab and line feed part words: control bytes, a terminal's
+// escape sequence, DEL and bytes of 0x80 and above are word characters.
+TEST(ArtBadInput, EveryTextIsTakenOrRefusedWithOneReport) {
+    const std::string blanks(5000, ' ');
+    struct Case {
+        const char* text;
+        bool accepted;
+        Strings tokens;
+        Strings reports;
+    };
+    const std::string tooLong = "ok " + std::string(64, 'x') + " later";
+    const std::string runs = blanks + "a" + std::string(5000, '\n') + "b" + blanks;
+    const Case cases[] = {
+        {nullptr, false, {"keep", "me"}, {"NULL passed into Art::SetText"}},
+        {"a\x01z \x1b[31m\x7f \xff\xfe\r\n\x08",
+         true,
+         {"a\x01z", "\x1b[31m\x7f", "\xff\xfe\r", "\x08"},
+         {}},
+        {runs.c_str(), true, {"a", "b"}, {}},
+        {tooLong.c_str(), false, {"ok", "", ""}, {"Encounter too-long token"}},
+    };
+    for (const Case& c : cases) {
+        Art art;
+        art.SetText("keep me");
+        ScopedReportCapture reports;
+        EXPECT_EQ(art.SetText(c.text), c.accepted ? TRUE : FALSE);
+        EXPECT_EQ(TokenTexts(art), c.tokens);
+        EXPECT_EQ(reports.Messages(), c.reports);
+    }
+}
+
 }  // namespace
