@@ -117,6 +117,17 @@ TEST_F(HistoryTest, TheWordFileIsRecoveredTheSameWay) {
     EXPECT_EQ(history.Words().GetWordCount(), 1);
 }
 
+TEST_F(HistoryTest, AMainFileThatDoesNotLoadWithoutABackupIsRefusedAndLeftAlone) {
+    History history(dir.Path());
+    Write(history.WordPath(), "garbage!");
+    std::string message;
+    EXPECT_FALSE(history.Open(&message));
+    EXPECT_EQ(message, history.WordPath() + " is not a word history that loads (see " +
+                           history.LogPath() +
+                           "); it was left as it is: move it away to begin a new history");
+    EXPECT_EQ(Read(history.WordPath()), "garbage!");
+}
+
 TEST_F(HistoryTest, AHistoryThatDoesNotLoadIsMovedAsideNotDeletedAndANewOneStarts) {
     Write(dir.File(History::kLessonFile), LessonFile(2));
     Write(dir.File(History::kWordFile), "garbage!");
