@@ -127,8 +127,6 @@ void WriteSessionSeeds() {
           Session(0x01, 40, lesson,
                   "Teh quik\x08\x08"
                   "ck  brownn fox.x\nJ\x08Jumps\n\xF9"));
-    Write("typing_session", "by-word-early-spaces",
-          Session(0x02, 12, lesson, "The qu brwn  fox.\nJumps ovr,\x08\x08 the lazy dog!\xF9"));
     Write("typing_session", "by-match-method-changes",
           Session(0x03, 40, lesson,
                   "Th quick\xF1\x01 bro\xF1\x02wn fox\xF1\x04.\n\xF1\x00Jum\x08\x08ps\xF9"s));
@@ -146,8 +144,6 @@ void WriteSessionSeeds() {
     Write("typing_session", "control-and-high-bytes",
           Session(0x03, 16, "a\tb\rc \x01\x7f\xe9t\xe9 \xff\xfe\n",
                   "a\xFA\x08\xFA\xF7\xFA\x00\tb\rc \x01\x7f\xe9t\xe9 \xFA\xFF\xFA\xFE\n"s));
-    Write("typing_session", "word-times",
-          Session(0x41, 40, lesson, "The quick \x08\x08k\xF6\x10 brown fox.\nJumps\xF9"));
 }
 
 void WriteLessonSeeds(const std::string& scratch) {

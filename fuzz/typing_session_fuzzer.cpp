@@ -318,17 +318,6 @@ private:
             }
         }
 
-        // By letter, the caret asks for the reference byte after the judged ones.
-        if (!m_bFree && begun >= 1 && begun <= m_nRefCount &&
-            m_typing->GetTypoDetection() == tdByLetter) {
-            const std::string ref = RefText(begun - 1);
-            std::string judged;
-            Typed(begun - 1)->GetString(judged);
-            if (judged.size() < ref.size()) {
-                FUZZ_CHECK(m_typing->GetCaretChar() == ref[judged.size()]);
-            }
-        }
-
         // The caret: one mean character wide and one line high, after the typed characters.
         RECT caret{};
         FUZZ_CHECK(m_typing->GetCaretRect(&m_dc, &caret));
