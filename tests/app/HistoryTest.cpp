@@ -212,19 +212,4 @@ TEST_F(HistoryTest, ASaveThatFailsEverywhereSaysTheHistoryIsOnlyInMemory) {
     EXPECT_EQ(history.Lessons().GetLessonCount(), 1);
 }
 
-TEST_F(HistoryTest, RemembersTheNamesOfLessonsTyped) {
-    {
-        History history(dir.Path());
-        std::string message;
-        ASSERT_TRUE(history.Open(&message));
-        history.RememberLessonName(4242, "my own text");
-        history.RememberLessonName(4242, "my own text");
-    }
-    History again(dir.Path());
-    std::string message;
-    ASSERT_TRUE(again.Open(&message));
-    EXPECT_EQ(again.LessonNames().at(4242), "my own text");
-    EXPECT_EQ(Read(again.NamesPath()), "4242 my own text\n");
-}
-
 }  // namespace
