@@ -56,4 +56,16 @@ TEST(KeyboardLayout, ReadsEachLayoutsCharactersFromXkeyboardConfig) {
     EXPECT_EQ(Read("de(nodeadkeys)").Name(), "de(nodeadkeys)");
 }
 
+TEST(KeyboardLayout, TheSystemsLayoutFromItsSettings) {
+    EXPECT_EQ(LayoutFromInputSources("[('xkb', 'de+nodeadkeys'), ('xkb', 'us')]\n"),
+              "de(nodeadkeys)");
+    EXPECT_EQ(LayoutFromInputSources("[('ibus', 'anthy'), ('xkb', 'fr')]"), "fr");
+    EXPECT_EQ(LayoutFromInputSources("@a(ss) []"), "");
+    EXPECT_EQ(LayoutFromDefaultKeyboard("XKBMODEL=\"pc105\"\nXKBLAYOUT=\"pl,us\"\n"
+                                        "XKBVARIANT=\",\"\nXKBOPTIONS=\"\"\n"),
+              "pl");
+    EXPECT_EQ(LayoutFromDefaultKeyboard("XKBLAYOUT=\"us\"\nXKBVARIANT=\"intl\"\n"), "us(intl)");
+    EXPECT_EQ(LayoutFromDefaultKeyboard("# nothing\n"), "");
+}
+
 }  // namespace
