@@ -255,6 +255,14 @@ TEST_F(TutorTest, MaskingHighlightingAndMarkingCanBeSwitchedOff) {
     EXPECT_EQ(session.Figures().errors, 1);
 }
 
+TEST_F(TutorTest, TyposAreGreyWhenNotMarked) {
+    SessionOptions options;
+    options.markTypos = false;
+    Open("cat dog", options);
+    Type("cx");
+    EXPECT_EQ(screen.StyledRow(kTyped0), "  {t}cx");
+}
+
 // After every key, what the key redrew is what drawing everything anew shows: under each method,
 // with typos, early spaces, backspaces across words and line ends. (Under matching, a word ended
 // early by a space lets the next word's typed text overlap it, and which of the two is on top may
