@@ -6,22 +6,6 @@
 
 namespace {
 
-TEST(TerminalDC, WritesAtTheCellOfThePixelRoundingDown) {
-    GridScreen screen(20, 3);
-    TerminalDC dc(&screen);
-    // Cells have no background of their own: the mode is only kept for the library to restore.
-    EXPECT_EQ(dc.SetBkMode(TRANSPARENT), OPAQUE);
-    EXPECT_EQ(dc.GetBkMode(), TRANSPARENT);
-    // A token the layout puts one pixel after its separator starts in the next whole cell.
-    dc.TextOut(0, 1, "ab", 2);
-    dc.TextOut(2 * 3 + 1, 1, "cd", 2);
-    EXPECT_EQ(screen.Row(1), "ab cd");
-    dc.TextOut(-3, 2, "xyz", 3);  // cell -2: only z is on the screen
-    EXPECT_EQ(screen.Row(2), "z");
-    dc.TextOut(38, 0, "edge", 4);  // cell 19: the rest falls off
-    EXPECT_EQ(screen.Row(0), std::string(19, ' ') + "e");
-}
-
 TEST(TerminalDC, ShowsTheLibrarysColoursAsStyles) {
     struct Case {
         COLORREF colour;

@@ -78,20 +78,6 @@ TEST_F(TutorTest, ShowsTheLessonWithEveryTypedLineUnderItsLine) {
     EXPECT_EQ(screen.CursorY(), kTyped1);
 }
 
-TEST_F(TutorTest, ShowsTyposInRedAndTakesThemBack) {
-    Open("cat dog");
-    Type("cxt");
-    EXPECT_EQ(screen.StyledRow(kTyped0), "  {t}c{x}x{t}t");
-    Type(std::string(2, kBack));
-    EXPECT_EQ(screen.StyledRow(kTyped0), "  {t}c");
-    EXPECT_EQ(screen.CursorX(), 3);
-    Type("at d");
-    EXPECT_EQ(screen.StyledRow(kTyped0), "  {t}cat d");
-    const SessionFigures f = session.Figures();
-    EXPECT_EQ(f.keys, 7);
-    EXPECT_EQ(f.errors, 1);
-}
-
 TEST_F(TutorTest, ASpaceBeforeTheEndOfAWordShowsAnUnderscore) {
     Open("cat dog");
     Type("ca ");
@@ -166,25 +152,6 @@ TEST(Status, ShowsTimeSpeedsAccuracyAndErrorsWithThePauseFirst) {
               " 12:34  270 cpm 54 wpm  now 300/60  top 412/82  accuracy 97%  errors 12");
     EXPECT_EQ(FormatStatus(f, true),
               " [paused] 12:34  270 cpm 54 wpm  now 300/60  top 412/82  accuracy 97%  errors 12");
-}
-
-TEST_F(TutorTest, EscPausesAndAnyKeyGoesOn) {
-    Open("ab cd");
-    Type("a");
-    Type(std::string(1, kEsc));
-    EXPECT_TRUE(session.IsPaused());
-    EXPECT_NE(screen.Row(1).find("[paused]"), std::string::npos);
-    EXPECT_EQ(screen.Row(11), "  Paused - Esc or any typing key goes on");
-    clock.Advance(30000);
-    now += 30000;
-    Type("b");
-    EXPECT_FALSE(session.IsPaused());
-    EXPECT_EQ(screen.Row(1).find("[paused]"), std::string::npos);
-    const SessionFigures f = session.Figures();
-    EXPECT_EQ(f.pausedSeconds, 30);
-    EXPECT_EQ(f.activeSeconds, 0);  // 400 ms of typing
-    Type(std::string(1, kEsc) + kEsc);
-    EXPECT_FALSE(session.IsPaused());
 }
 
 TEST_F(TutorTest, TheLessonEndsWithItsLastWordByEveryMethod) {
