@@ -112,4 +112,20 @@ TEST(ArtDraw, ScrollTopPastTheLastLineIsRefusedWithTheContextUntouched) {
               Strings{"GetPageLineCount called before Article is completely initialized"});
 }
 
+TEST(ArtDraw, LeavesTheContextsFontColourAndModeAsItFoundThem) {
+    Art art;
+    LayOut(art);
+    FixedPitchDC dc;
+    LOGFONTA host{};
+    host.lfHeight = -12;
+    dc.SelectObject(host);
+    dc.SetTextColor(0x123456);
+    art.SetHighlightCurrent(TRUE);
+    EXPECT_TRUE(art.Draw(&dc, &kPaper));
+    EXPECT_EQ(dc.Outputs().size(), 4u);
+    EXPECT_EQ(dc.GetFont().lf.lfHeight, -12);
+    EXPECT_EQ(dc.GetTextColor(), 0x123456u);
+    EXPECT_EQ(dc.GetBkMode(), OPAQUE);
+}
+
 }  // namespace

@@ -107,4 +107,25 @@ TEST(ArtGeometry, LineRightIsJustPastTheLastTokenOfTheLine) {
     EXPECT_EQ(single.GetLineRight(0), 25);
 }
 
+TEST(ArtGeometry, PagesHoldTheWholeLinesThatFit) {
+    struct Case {
+        int lines;
+        int paperHeight;
+        int pageLines;
+        int pages;
+    };
+    const Case cases[] = {
+        {25, 200, 10, 3}, {30, 200, 10, 3}, {31, 200, 10, 4},
+        {1, 16, 1, 1},    {3, 15, 0, -1},  // not even one line fits
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        Art art;
+        LayOut(art, Lines(c.lines), {0, 0, 100, c.paperHeight});
+        EXPECT_EQ(art.GetLineCount(), c.lines);
+        EXPECT_EQ(art.GetPageLineCount(), c.pageLines);
+        EXPECT_EQ(art.GetPageCount(), c.pages);
+    }
+}
+
 }  // namespace

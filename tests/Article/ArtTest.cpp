@@ -100,4 +100,21 @@ TEST(ArtBadInput, EveryTextIsTakenOrRefusedWithOneReport) {
     }
 }
 
+TEST(Art, ScannerFindsNothingPastTheTextOrInTrailingWhiteSpace) {
+    Art art;
+    art.SetText("ab  ");
+    int start = 7;
+    int end = 7;
+    // Nothing to scan: the outputs are not touched.
+    EXPECT_FALSE(art.FindToken(4, &start, &end));
+    EXPECT_FALSE(art.FindToken(-1, &start, &end));
+    EXPECT_FALSE(art.FindToken(0, nullptr, nullptr));
+    EXPECT_EQ(start, 7);
+    EXPECT_EQ(end, 7);
+    // Only white space left: the start has run over it to the end of the text.
+    EXPECT_FALSE(art.FindToken(2, &start, &end));
+    EXPECT_EQ(start, 4);
+    EXPECT_EQ(end, 7);
+}
+
 }  // namespace

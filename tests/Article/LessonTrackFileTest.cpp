@@ -13,7 +13,16 @@
 
 namespace {
 
+using Messages = std::vector<std::string>;
+
+const char* const kWriteError = "Error occured while write Lesson Track File";
+
 constexpr std::size_t kRecordSize = 4136;
+
+// The date of a sum by date: 16-bit values, since int literals pick the sum by lesson.
+constexpr unsigned short kYear = 2024;
+constexpr unsigned short kMay = 5;
+constexpr unsigned short kDay17 = 17;
 
 // The fields of a stored lesson record; padding carries `filler`.
 struct Lesson {
@@ -185,6 +194,71 @@ TEST_F(LessonTrackFileOnDisk, SavingAndReopeningKeepsEveryByte) {
     EXPECT_TRUE(std::equal(image.begin() + 4, image.end(), saved.begin() + 4));
     const auto* pNew = reinterpret_cast<const unsigned char*>(again.GetLastTrack());
     EXPECT_TRUE(std::equal(pNew, pNew + kRecordSize, saved.begin() + 4 + 2 * kRecordSize));
+}
+
+TEST_F(LessonTrackFileOnDisk, ARecordLostByAFailedLoadFailsTheSave) {
+    const Bytes previous = LessonFile(1, {LessonRecord(OnDay(15))});
+    const std::string path = Put("lessons", previous);
+    Lesson bad;
+    bad.hour = 24;
+    const std::string broken = Put("broken", LessonFile(1, {LessonRecord(bad)}));
+    CLessonTrackFile file;
+    ASSERT_EQ(file.Open(broken.c_str()), 0);
+    ScopedReportCapture capture;
+    EXPECT_EQ(file.Save(path.c_str()), 0);
+    EXPECT_EQ(capture.Messages(), Messages{kWriteError});
+    EXPECT_EQ(ReadBytes(path), previous);
+    EXPECT_FALSE(PathExists(path + ".old"));
+}
+
+// The table grows on the thirty-first add, whether it began empty or with loaded records.
+TEST_F(LessonTrackFileOnDisk, TheThirtyFirstAddKeepsEveryRecordInOrder) {
+    const std::string path =
+        Put("lessons", LessonFile(5, std::vector<Bytes>(5, LessonRecord(Lesson()))));
+    for (int nLoaded : {0, 5}) {
+        SCOPED_TRACE(nLoaded);
+        CLessonTrackFile file;
+        if (nLoaded > 0) {
+            ASSERT_EQ(file.Open(path.c_str()), 1);
+        } else {
+            EXPECT_EQ(file.GetLastTrack(), nullptr);
+        }
+        std::vector<const CLessonTrack*> added;
+        for (int i = 0; i < 31; ++i) {
+            ASSERT_EQ(file.AddNewTrack(static_cast<unsigned char>(i), 0, 0), 1);
+            added.push_back(file.GetLastTrack());
+        }
+        ASSERT_EQ(file.GetLessonCount(), nLoaded + 31);
+        for (int i = 0; i < 31; ++i) {
+            ASSERT_EQ(file.GetLessonTrack(nLoaded + i), added[static_cast<std::size_t>(i)]);
+            ASSERT_EQ(added[static_cast<std::size_t>(i)]->m_byLessonId1, i);
+        }
+        if (nLoaded > 0) {
+            EXPECT_EQ(file.GetLessonTrack(4)->m_nKeys, 100);
+        }
+    }
+}
+
+TEST(LessonTrackSum, ByDateAddsTheNewestRunOfThatDate) {
+    struct Case {
+        const char* name;
+        std::vector<Started> lessons;
+        int nResult, nKeys;
+    };
+    const std::vector<Case> cases = {
+        {"the newest run only", {{17, 1, 1}, {16, 1, 1}, {17, 1, 1}, {17, 2, 2}}, 1, 200},
+        {"newest of another date", {{17, 1, 1}, {17, 1, 1}, {18, 1, 1}}, 0, 0},
+        {"every record", {{17, 1, 1}, {17, 3, 4}}, 1, 200},
+        {"no records", {}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLessonTrackFile file;
+        AddLessons(file, c.lessons);
+        CLessonTrack sum;
+        EXPECT_EQ(file.GetTrackSum(&sum, kYear, kMay, kDay17), c.nResult);
+        EXPECT_EQ(sum.m_nKeys, c.nKeys);
+    }
 }
 
 }  // namespace

@@ -58,4 +58,21 @@ TEST(Token, ReferenceTokenRefusesTypingAndHasNoReference) {
     EXPECT_EQ(token.GetString(s), "abc");
 }
 
+TEST(Token, LineFeedInsideTheTextIsReportedAndDropped) {
+    ScopedReportCapture reports;
+    Token token;
+    EXPECT_TRUE(token.SetString("a\nb"));
+    EXPECT_EQ(token.Word(), "ab");
+    EXPECT_TRUE(token.IsNewLine());
+    EXPECT_TRUE(token.IsLineEnd());
+    EXPECT_EQ(reports.Messages(), std::vector<std::string>{"Next line appear inside a token"});
+
+    reports.Clear();
+    Token leading;
+    EXPECT_TRUE(leading.SetString("\n,,x"));
+    EXPECT_EQ(leading.Lead(), "");
+    EXPECT_EQ(leading.Word(), "x");
+    EXPECT_EQ(reports.Messages().size(), 1u);
+}
+
 }  // namespace
