@@ -214,6 +214,7 @@ TEST(TypeArtCaret, BeforeTheFirstRecalculateStandsAtThePaperCorner) {
     RECT rc;
     ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
     EXPECT_TRUE(SameRect(rc, Rect(0, 0, 8, 0)));
+    EXPECT_FALSE(lesson.typing->RedrawLastWord(&lesson.dc, 1));  // no token to redraw yet
 }
 
 }  // namespace

@@ -51,4 +51,29 @@ TEST(TypingStopwatch, TablesCountByTheExpectedCharacter) {
     EXPECT_EQ(sw.GetErrors(), 2);
 }
 
+TEST(TypingStopwatch, PausesAreLeftOutOfGapsAndActiveTime) {
+    ScopedFakeClock clock(2024, 4, 1, 10, 0);
+    CTypingStopwatch sw;
+    sw.Start();
+    clock.Advance(5000);
+    sw.RecordKeystroke('a', 'a');
+    sw.Continue();  // not paused: nothing
+    EXPECT_EQ(sw.GetPausedSeconds(), 0);
+    sw.Pause();
+    EXPECT_TRUE(sw.IsPaused());
+    clock.Advance(30000);
+    sw.Resume();
+    EXPECT_FALSE(sw.IsPaused());
+    EXPECT_EQ(sw.GetPausedSeconds(), 30);
+    clock.Advance(2000);
+    sw.RecordKeystroke('b', 'b');
+    EXPECT_EQ(sw.GetTimeTable()['b'], 2000);
+    EXPECT_EQ(sw.GetActiveSeconds(), 7);
+    sw.Pause();
+    clock.Advance(4000);
+    sw.Continue();
+    EXPECT_EQ(sw.GetPausedSeconds(), 34);
+    EXPECT_FALSE(sw.IsPaused());
+}
+
 }  // namespace
