@@ -93,12 +93,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TypeToken token;
     token.SetMarkTypos(in.Flag(flags, 2) ? TRUE : FALSE);
-    // Unbound, the comparisons leave the list alone.
-    token.AddChar('x');
-    token.CompareByMatching(TRUE);
-    token.CompareByLetter();
-    FUZZ_CHECK(token.GetFirstChar() == nullptr);
-    token.Reset();
     token.SetReference(&ref);
 
     // The typed text: each key appended the way the typing article adds characters. The text

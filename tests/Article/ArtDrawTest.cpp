@@ -91,63 +91,6 @@ TEST(ArtDraw, DrawsOnlyTokensOfLinesThatMeetTheClipBox) {
     }
 }
 
-TEST(ArtDraw, DrawsTheWholeLinesOfThePageFromTheScrollTopLine) {
-    const RECT paper{10, 20, 110, 70};  // 2 whole lines a page, and room for half a third
-    Art art;
-    LayOut(art, "a\nb\nc\nd\ne", paper);
-    art.Scroll(2);
-    FixedPitchDC dc;
-    EXPECT_TRUE(art.Draw(&dc, &paper));
-    EXPECT_EQ(Outputs(dc), (std::vector<Drawn>{{10, 20, "c", kBlack}, {10, 40, "d", kBlack}}));
-}
-
-TEST(ArtDraw, LeavesTheContextsFontColourAndModeAsItFoundThem) {
-    Art art;
-    LayOut(art);
-    FixedPitchDC dc;
-    LOGFONTA host{};
-    host.lfHeight = -12;
-    dc.SelectObject(host);
-    dc.SetTextColor(0x123456);
-    art.SetHighlightCurrent(TRUE);
-    EXPECT_TRUE(art.Draw(&dc, &kPaper));
-    EXPECT_EQ(dc.Outputs().size(), 4u);
-    EXPECT_EQ(dc.GetFont().lf.lfHeight, -12);
-    EXPECT_EQ(dc.GetTextColor(), 0x123456u);
-    EXPECT_EQ(dc.GetBkMode(), OPAQUE);
-}
-
-TEST(ArtDraw, NewPaperLaysTheArticleOutAgainAndTheSamePaperDoesNot) {
-    Art art;
-    LayOut(art);
-    art.SetJustify(TRUE);  // would move bbbb if the layout were redone on the same paper
-    FixedPitchDC dc;
-    art.Draw(&dc, &kPaper);
-    EXPECT_EQ(dc.Outputs()[1].x, 51);
-
-    dc.ClearOutputs();
-    const RECT wider{10, 20, 210, 220};
-    art.Draw(&dc, &wider);
-    std::vector<int> xs;
-    for (const TextOutput& t : dc.Outputs()) {
-        xs.push_back(t.x);
-        EXPECT_EQ(t.y, 20);
-    }
-    EXPECT_EQ(xs, (std::vector<int>{10, 51, 91, 131}));
-}
-
-TEST(ArtDraw, InvisibleArticleDrawsNothingAndKeepsItsPaper) {
-    Art art;
-    LayOut(art);
-    art.SetVisible(FALSE);
-    FixedPitchDC dc;
-    const RECT other{0, 0, 50, 50};
-    EXPECT_TRUE(art.Draw(&dc, &other));
-    EXPECT_TRUE(dc.Outputs().empty());
-    RECT rc;
-    EXPECT_TRUE(EqualRect(art.GetPaperRect(&rc), &kPaper));
-}
-
 TEST(ArtDraw, ScrollTopPastTheLastLineIsRefusedWithTheContextUntouched) {
     Art art;
     LayOut(art);
@@ -169,17 +112,20 @@ TEST(ArtDraw, ScrollTopPastTheLastLineIsRefusedWithTheContextUntouched) {
               Strings{"GetPageLineCount called before Article is completely initialized"});
 }
 
-TEST(ArtDraw, FailedLayoutOfANewPaperDrawsWhatThePageHolds) {
+TEST(ArtDraw, LeavesTheContextsFontColourAndModeAsItFoundThem) {
     Art art;
     LayOut(art);
     FixedPitchDC dc;
-    ScopedReportCapture reports;
-    const RECT flat{10, 20, 110, 20};
-    EXPECT_TRUE(art.Draw(&dc, &flat));
-    EXPECT_EQ(reports.Messages(), Strings{"Recalculate called when m_rcPaper is empty"});
-    EXPECT_TRUE(dc.Outputs().empty());  // a flat page holds no whole line
-    EXPECT_FALSE(art.Draw(nullptr, &kPaper));
-    EXPECT_FALSE(art.Draw(&dc, nullptr));
+    LOGFONTA host{};
+    host.lfHeight = -12;
+    dc.SelectObject(host);
+    dc.SetTextColor(0x123456);
+    art.SetHighlightCurrent(TRUE);
+    EXPECT_TRUE(art.Draw(&dc, &kPaper));
+    EXPECT_EQ(dc.Outputs().size(), 4u);
+    EXPECT_EQ(dc.GetFont().lf.lfHeight, -12);
+    EXPECT_EQ(dc.GetTextColor(), 0x123456u);
+    EXPECT_EQ(dc.GetBkMode(), OPAQUE);
 }
 
 }  // namespace

@@ -26,44 +26,6 @@ void LayOut(Art& art, const std::string& text, RECT paper) {
     art.SetPaperRect(&paper);
 }
 
-void ExpectRect(const RECT& rc, RECT expected) {
-    EXPECT_TRUE(EqualRect(&rc, &expected))
-        << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
-}
-
-TEST(ArtGeometry, PagesHoldTheWholeLinesThatFit) {
-    struct Case {
-        int lines;
-        int paperHeight;
-        int pageLines;
-        int pages;
-    };
-    const Case cases[] = {
-        {25, 200, 10, 3}, {30, 200, 10, 3}, {31, 200, 10, 4},
-        {1, 16, 1, 1},    {3, 15, 0, -1},  // not even one line fits
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.lines);
-        Art art;
-        LayOut(art, Lines(c.lines), {0, 0, 100, c.paperHeight});
-        EXPECT_EQ(art.GetLineCount(), c.lines);
-        EXPECT_EQ(art.GetPageLineCount(), c.pageLines);
-        EXPECT_EQ(art.GetPageCount(), c.pages);
-    }
-}
-
-TEST(ArtGeometry, PagingBeforeLayoutIsReported) {
-    ScopedReportCapture reports;
-    Art art;
-    EXPECT_EQ(art.GetPageLineCount(), -1);
-    EXPECT_EQ(art.GetPageCount(), -1);
-    EXPECT_EQ(art.GetScrollBottomLine(), -1);
-    EXPECT_EQ(reports.Messages(),
-              (Strings{"GetPageLineCount called before Article is completely initialized",
-                       "GetPageCount called before Article is completely initialized",
-                       "GetScrollBottomLine called before Article is calculated"}));
-}
-
 // Scrolling up stops at line 0; down, only to the page's bottom line or beyond.
 TEST(ArtGeometry, ScrollsWithinTheBoundsOfTheText) {
     Art few;
@@ -145,42 +107,25 @@ TEST(ArtGeometry, LineRightIsJustPastTheLastTokenOfTheLine) {
     EXPECT_EQ(single.GetLineRight(0), 25);
 }
 
-TEST(ArtGeometry, DrawRectangleFollowsThePaperOriginAndTheScrollPosition) {
-    Art art;
-    LayOut(art, "x\ny\nabc", {10, 20, 110, 80});  // 3 lines a page
-    art.Scroll(2);
-    RECT rc;
-    art.GetTokens()[2]->GetRect(&rc);
-    ExpectRect(rc, {0, 40, 24, 56});
-    art.GetTokenRect(&rc, 2);
-    ExpectRect(rc, {0, 40, 25, 57});
-    art.GetTokenDrawRect(&rc, 2);
-    ExpectRect(rc, {10, 20, 35, 37});
-}
-
-TEST(ArtGeometry, SpanRectangleReachesOverTheGapsToNeighboursOnItsLine) {
-    Art art;
-    LayOut(art, "aaaa bbbb cccc", {0, 0, 100, 200});
-    const RECT spans[] = {{0, 0, 40, 17}, {34, 0, 73, 17}, {0, 20, 33, 37}};
-    for (int i = 0; i < 3; ++i) {
-        RECT rc;
-        art.GetTokenSpanRect(&rc, i);
-        ExpectRect(rc, spans[i]);
+TEST(ArtGeometry, PagesHoldTheWholeLinesThatFit) {
+    struct Case {
+        int lines;
+        int paperHeight;
+        int pageLines;
+        int pages;
+    };
+    const Case cases[] = {
+        {25, 200, 10, 3}, {30, 200, 10, 3}, {31, 200, 10, 4},
+        {1, 16, 1, 1},    {3, 15, 0, -1},  // not even one line fits
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        Art art;
+        LayOut(art, Lines(c.lines), {0, 0, 100, c.paperHeight});
+        EXPECT_EQ(art.GetLineCount(), c.lines);
+        EXPECT_EQ(art.GetPageLineCount(), c.pageLines);
+        EXPECT_EQ(art.GetPageCount(), c.pages);
     }
-}
-
-TEST(ArtGeometry, RectanglesOfMissingTokensAreEmpty) {
-    Art art;
-    LayOut(art, "ab cd", {0, 0, 100, 200});
-    for (int n : {-1, 2, INT_MAX, INT_MIN}) {
-        RECT rc{1, 1, 1, 1};
-        art.GetTokenRect(&rc, n);
-        ExpectRect(rc, {0, 0, 0, 0});
-        art.GetTokenSpanRect(&rc, n);
-        ExpectRect(rc, {0, 0, 0, 0});
-    }
-    art.GetTokenDrawRect(nullptr, 0);
-    art.GetTokenSpanRect(nullptr, 0);
 }
 
 }  // namespace

@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <string>
 #include <vector>
 
 #include "Article/Art.h"
-#include "diagnostics/ReportCapture.h"
 #include "platform/FixedPitchDC.h"
 
 namespace {
-
-using Strings = std::vector<std::string>;
 
 // Stored rectangle and line of one token.
 struct Placed {
@@ -76,104 +72,6 @@ TEST(ArtLayout, BreaksLinesBetweenTokensAndJustifiesOnlyWrappedLines) {
     }
 }
 
-TEST(ArtLayout, CountsLinesAndMeasuresTheTallestText) {
-    struct Case {
-        const char* text;
-        int lines;
-        int height;
-    };
-    const Case cases[] = {
-        {"", 1, 0},
-        {"a\n", 2, 16},
-        {"aaaa bbbb cccc", 2, 16},
-        {"a\nb\nc", 3, 16},
-        {"abcdefghijklmnop", 1, 16},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        Art art;
-        LayOut(art, c.text, 100);
-        EXPECT_EQ(art.GetLineCount(), c.lines);
-        EXPECT_EQ(art.GetLineHeight(), c.height);
-    }
-}
-
-TEST(ArtLayout, FlagsTheTokenBeforeEachWrap) {
-    Art art;
-    LayOut(art, "aaaa bbbb cccc dd\nee", 100);
-    std::vector<BOOL> lineEnds;
-    for (int i = 0; i < art.GetTokenCount(); ++i) {
-        lineEnds.push_back(art.GetTokens()[i]->IsLineEnd());
-    }
-    EXPECT_EQ(lineEnds, (std::vector<BOOL>{FALSE, TRUE, FALSE, FALSE, FALSE}));
-}
-
-TEST(ArtLayout, MeasuresInTheArticleFontAndGivesTheContextItsFontBack) {
-    Art art;
-    LOGFONTA lf{};
-    lf.lfHeight = -20;
-    lf.lfWidth = 10;
-    art.SetFont(&lf);
-    art.SetLineSpacing(0.5);
-    FixedPitchDC dc;
-    LOGFONTA host{};
-    host.lfHeight = -7;
-    dc.SelectObject(host);
-    art.SetText("ab\ncd");
-    const RECT paper{0, 0, 100, 100};
-    art.SetPaperRect(&paper);
-    ASSERT_TRUE(art.Recalculate(&dc));
-    EXPECT_EQ(Placement(art)[1], (Placed{{0, 30, 20, 50}, 1}));
-    EXPECT_EQ(art.GetLinePitch(), 30);
-    EXPECT_EQ(dc.GetFont().lf.lfHeight, -7);
-}
-
-TEST(ArtLayout, RefusesAnEmptyPaperAndKeepsTheEarlierLayout) {
-    Art art;
-    LayOut(art, "aaaa bbbb", 100);
-    ScopedReportCapture reports;
-    const RECT empty{0, 0, 0, 50};
-    EXPECT_TRUE(art.SetPaperRect(&empty));
-    EXPECT_EQ(reports.Messages(), Strings{"Recalculate called when m_rcPaper is empty"});
-    EXPECT_EQ(art.GetLineCount(), 1);
-}
-
-class CountingProvider : public DesktopDCProvider {
-public:
-    bool yieldNone = false;
-    int taken = 0;
-    int released = 0;
-    CDC* GetDC() override {
-        ++taken;
-        return yieldNone ? nullptr : &m_dc;
-    }
-    void ReleaseDC(CDC*) override { ++released; }
-
-private:
-    FixedPitchDC m_dc;
-};
-
-TEST(ArtLayout, MeasuresOnTheDesktopContextWhenGivenNoneAndReleasesIt) {
-    CountingProvider provider;
-    ScopedDesktopDCProvider scoped(&provider);
-    ScopedReportCapture reports;
-    Art art;
-    art.SetText("ab");
-    EXPECT_FALSE(art.Recalculate(nullptr));  // paper still empty: no context taken
-    const RECT paper{0, 0, 100, 100};
-    art.SetPaperRect(&paper);
-    EXPECT_EQ(provider.taken, 1);
-    EXPECT_EQ(provider.released, 1);
-    EXPECT_EQ(art.GetLineCount(), 1);
-
-    provider.yieldNone = true;
-    EXPECT_FALSE(art.Recalculate(nullptr));
-    EXPECT_EQ(art.GetLineCount(), -1);
-    EXPECT_EQ(reports.Messages(), (Strings{"Recalculate called when m_rcPaper is empty",
-                                           "Cannot get DC from Desktop window",
-                                           "GetLineCount called before Article is calculated"}));
-}
-
 TEST(ArtLayout, RecalculateLineSpreadsOneLineAndTellsWhetherItOverflows) {
     struct Case {
         int paperWidth;
@@ -203,33 +101,6 @@ TEST(ArtLayout, RecalculateLineSpreadsOneLineAndTellsWhetherItOverflows) {
         EXPECT_TRUE(art.RecalculateLine(nullptr, c.line, nullptr));  // already spread
         EXPECT_EQ(Placement(art)[last], (Placed{c.lastRect, c.line}));
     }
-}
-
-TEST(ArtLayout, RecalculateLineRefusesLinesWithoutTokens) {
-    Art art;
-    LayOut(art, "aaaa bbbb\n", 100);
-    const std::vector<Placed> before = Placement(art);
-    ScopedReportCapture reports;
-    BOOL overflow = -1;
-    EXPECT_FALSE(art.RecalculateLine(nullptr, 1, &overflow));
-    EXPECT_FALSE(art.RecalculateLine(nullptr, -1, &overflow));
-    EXPECT_EQ(reports.Messages(), Strings{"RecalculateLine: nLine is greater than the last line"});
-    EXPECT_EQ(overflow, -1);
-    EXPECT_EQ(Placement(art), before);
-}
-
-TEST(ArtLayout, ExtremeSpacingAndPaperStayWithinRange) {
-    Art art;
-    art.SetLineSpacing(1e300);
-    LayOut(art, "a\nb", INT_MAX);
-    EXPECT_EQ(art.GetLinePitch(), INT_MAX);
-    EXPECT_EQ(Placement(art)[1], (Placed{{0, INT_MAX, 8, INT_MAX}, 1}));
-
-    art.SetLineSpacing(-1e300);
-    const RECT wide{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
-    art.SetPaperRect(&wide);
-    EXPECT_EQ(art.GetPageLineCount(), 0);
-    EXPECT_TRUE(art.RecalculateLine(nullptr, 0, nullptr));
 }
 
 }  // namespace

@@ -21,45 +21,6 @@ Strings TokenTexts(const Art& art) {
     return texts;
 }
 
-// A fresh article, and one reset after use, report what is not there yet and hold the defaults.
-TEST(Art, FreshOrResetArticleReportsWhatIsNotThereYetAndHoldsItsDefaults) {
-    Art fresh;
-    Art reset;
-    reset.SetText("a b");
-    const RECT paper{0, 0, 100, 100};
-    reset.SetPaperRect(&paper);
-    reset.SetMasked(TRUE);
-    reset.SetVisible(FALSE);
-    reset.SetLineSpacing(1.0);
-    reset.SetCurrentToken(1);
-    reset.FreeTokens();
-    reset.ResetArt();
-    for (Art* art : {&fresh, &reset}) {
-        SCOPED_TRACE(art == &fresh ? "fresh" : "reset");
-        ScopedReportCapture reports;
-        EXPECT_EQ(art->GetLineCount(), -1);
-        EXPECT_EQ(art->GetLineHeight(), -1);
-        EXPECT_EQ(art->GetScrollTopLine(), -1);
-        EXPECT_EQ(art->GetTokenCount(), -1);
-        EXPECT_EQ(reports.Messages(),
-                  (Strings{"GetLineCount called before Article is calculated",
-                           "GetLineHeight called before Article is calculated",
-                           "GetScrollTopLine called before Article is calculated",
-                           "GetTokenCount called before Token Array is created"}));
-        EXPECT_EQ(reports.Reports()[0].file, "Article/Article");
-        RECT rc;
-        EXPECT_TRUE(IsRectEmpty(art->GetPaperRect(&rc)));
-        EXPECT_EQ(art->GetLineSpacing(), 0.25);
-        EXPECT_TRUE(art->GetVisible());
-        EXPECT_FALSE(art->GetMasked());
-        EXPECT_EQ(art->GetCurrentToken(), 0);
-    }
-    EXPECT_EQ(fresh.GetCharCount(), 0);
-    EXPECT_EQ(fresh.GetCharsPerWord(), 0.0);
-    EXPECT_FALSE(fresh.GetJustify());
-    EXPECT_FALSE(fresh.GetHighlightCurrent());
-}
-
 TEST(Art, CountsTokensAndCharactersWithOneSeparatorBetweenTokens) {
     struct Case {
         const char* text;
@@ -85,52 +46,6 @@ TEST(Art, CountsTokensAndCharactersWithOneSeparatorBetweenTokens) {
     }
 }
 
-TEST(Art, ScannerGivesSpansThatTakeTheLineFeedAfterTheirWord) {
-    struct Case {
-        const char* text;
-        std::vector<std::pair<int, int>> spans;
-    };
-    const Case cases[] = {
-        {"  hello   world  ", {{2, 6}, {10, 14}}},
-        {"one\ntwo", {{0, 3}, {4, 6}}},
-        {"one  \t\ntwo", {{0, 6}, {7, 9}}},
-        {"a\n\n\nb", {{0, 1}, {4, 4}}},
-        {"\n\nx", {{2, 2}}},
-        {"line\r\n", {{0, 5}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        Art art;
-        art.SetText(c.text);
-        std::vector<std::pair<int, int>> spans;
-        int start = 0;
-        int end = -1;
-        while (art.FindToken(end + 1, &start, &end)) {
-            spans.emplace_back(start, end);
-        }
-        EXPECT_EQ(spans, c.spans);
-        EXPECT_EQ(art.CountTokens(), static_cast<int>(c.spans.size()));
-        EXPECT_TRUE(art.GetTokens()[0]->IsNewLine() == (c.text[c.spans[0].second] == '\n'));
-    }
-}
-
-TEST(Art, ScannerFindsNothingPastTheTextOrInTrailingWhiteSpace) {
-    Art art;
-    art.SetText("ab  ");
-    int start = 7;
-    int end = 7;
-    // Nothing to scan: the outputs are not touched.
-    EXPECT_FALSE(art.FindToken(4, &start, &end));
-    EXPECT_FALSE(art.FindToken(-1, &start, &end));
-    EXPECT_FALSE(art.FindToken(0, nullptr, nullptr));
-    EXPECT_EQ(start, 7);
-    EXPECT_EQ(end, 7);
-    // Only white space left: the start has run over it to the end of the text.
-    EXPECT_FALSE(art.FindToken(2, &start, &end));
-    EXPECT_EQ(start, 4);
-    EXPECT_EQ(end, 7);
-}
-
 TEST(Art, TakesTokensOfUpToSixtyThreeCharactersIncludingTheLineFeed) {
     const std::string word62(62, 'w');
     struct Case {
@@ -153,62 +68,53 @@ TEST(Art, TakesTokensOfUpToSixtyThreeCharactersIncludingTheLineFeed) {
     }
 }
 
-TEST(Art, TooLongTokenLeavesTheTokensBeforeItFilled) {
-    ScopedReportCapture reports;
-    Art art;
-    EXPECT_FALSE(art.SetText(("ok " + std::string(64, 'x') + " later").c_str()));
-    EXPECT_EQ(reports.Messages(), Strings{"Encounter too-long token"});
-    EXPECT_EQ(TokenTexts(art), (Strings{"ok", "", ""}));
-}
-
-TEST(Art, NullTextIsReportedAndKeepsTheOldTokens) {
-    Art art;
-    art.SetText("keep me");
-    ScopedReportCapture reports;
-    EXPECT_FALSE(art.SetText(nullptr));
-    EXPECT_EQ(reports.Messages(), Strings{"NULL passed into Art::SetText"});
-    EXPECT_EQ(TokenTexts(art), (Strings{"keep", "me"}));
-}
-
-TEST(Art, TokenArrayThatCannotBeAllocatedIsReported) {
-    Art art;
-    art.SetText("a b");
-    ScopedReportCapture reports;
-    EXPECT_FALSE(art.AllocateTokens(-1));
-    EXPECT_EQ(art.GetTokenCount(), -1);
-    EXPECT_EQ(reports.Messages(), (Strings{"AllocateTokens failed",
-                                           "GetTokenCount called before Token Array is created"}));
-}
-
-// A derived article in the typing article's place: its overrides must act inside Art.
-class DerivedArt : public Art {
-public:
-    int recalculations = 0;
-    int tokensLeft = 100;
-    Token* NewToken() override { return tokensLeft-- > 0 ? Art::NewToken() : nullptr; }
-    BOOL Recalculate(CDC* dc) override {
-        ++recalculations;
-        return Art::Recalculate(dc);
+// Any text, null included, is taken or refused with one report; a refused text keeps the tokens
+// cut before the refusal. Only space, tab and line feed part words: control bytes, a terminal's
+// escape sequence, DEL and bytes of 0x80 and above are word characters.
+TEST(ArtBadInput, EveryTextIsTakenOrRefusedWithOneReport) {
+    const std::string blanks(5000, ' ');
+    struct Case {
+        const char* text;
+        bool accepted;
+        Strings tokens;
+        Strings reports;
+    };
+    const std::string tooLong = "ok " + std::string(64, 'x') + " later";
+    const std::string runs = blanks + "a" + std::string(5000, '\n') + "b" + blanks;
+    const Case cases[] = {
+        {nullptr, false, {"keep", "me"}, {"NULL passed into Art::SetText"}},
+        {"a\x01z \x1b[31m\x7f \xff\xfe\r\n\x08",
+         true,
+         {"a\x01z", "\x1b[31m\x7f", "\xff\xfe\r", "\x08"},
+         {}},
+        {runs.c_str(), true, {"a", "b"}, {}},
+        {tooLong.c_str(), false, {"ok", "", ""}, {"Encounter too-long token"}},
+    };
+    for (const Case& c : cases) {
+        Art art;
+        art.SetText("keep me");
+        ScopedReportCapture reports;
+        EXPECT_EQ(art.SetText(c.text), c.accepted ? TRUE : FALSE);
+        EXPECT_EQ(TokenTexts(art), c.tokens);
+        EXPECT_EQ(reports.Messages(), c.reports);
     }
-    void GetTokenRect(RECT* out, int nToken) const override {
-        Art::GetTokenRect(out, nToken);
-        out->right += 100;
-    }
-};
+}
 
-TEST(Art, DerivedOverridesActInsideTheArticlesOwnOperations) {
-    DerivedArt art;
-    art.tokensLeft = 2;
-    EXPECT_TRUE(art.SetText("one two three"));
-    EXPECT_EQ(TokenTexts(art), (Strings{"one", "two"}));
-
-    const RECT paper{5, 0, 200, 100};
-    art.SetPaperRect(&paper);
-    EXPECT_EQ(art.recalculations, 1);
-    EXPECT_EQ(art.GetLineRight(0), 8 * 7 + 1 + 100);
-    RECT rc;
-    art.GetTokenDrawRect(&rc, 0);
-    EXPECT_EQ(rc.right, 5 + 24 + 1 + 100);
+TEST(Art, ScannerFindsNothingPastTheTextOrInTrailingWhiteSpace) {
+    Art art;
+    art.SetText("ab  ");
+    int start = 7;
+    int end = 7;
+    // Nothing to scan: the outputs are not touched.
+    EXPECT_FALSE(art.FindToken(4, &start, &end));
+    EXPECT_FALSE(art.FindToken(-1, &start, &end));
+    EXPECT_FALSE(art.FindToken(0, nullptr, nullptr));
+    EXPECT_EQ(start, 7);
+    EXPECT_EQ(end, 7);
+    // Only white space left: the start has run over it to the end of the text.
+    EXPECT_FALSE(art.FindToken(2, &start, &end));
+    EXPECT_EQ(start, 4);
+    EXPECT_EQ(end, 7);
 }
 
 }  // namespace

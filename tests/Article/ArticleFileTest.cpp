@@ -1,4 +1,3 @@
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,41 +5,8 @@
 #include "Article/Art.h"
 #include "Article/Article.h"
 #include "Article/TypeArt.h"
-#include "diagnostics/ReportCapture.h"
 
 namespace {
-
-using ::testing::ElementsAre;
-
-TEST(ArticleFile, RefusedTextLeavesNothingOfAnEarlierCreate) {
-    const std::string tooLong = "short " + std::string(64, 'x');
-    const struct {
-        const char* text;
-        const char* report;
-    } cases[] = {{nullptr, "NULL passed into Art::SetText"},
-                 {tooLong.c_str(), "Encounter too-long token"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.report);
-        ArticleFile file;
-        EXPECT_EQ(file.GetArt(), nullptr);
-        ASSERT_TRUE(file.Create("one two", TRUE, tdNone));
-        ScopedReportCapture capture;
-        EXPECT_FALSE(file.Create(c.text, TRUE, tdByLetter));
-        EXPECT_THAT(capture.Messages(), ElementsAre(c.report));
-        EXPECT_EQ(file.GetArt(), nullptr);
-        EXPECT_EQ(file.GetTypeArt(), nullptr);
-    }
-}
-
-TEST(ArticleFile, EmptyTextGivesArticlesWithoutTokens) {
-    ArticleFile file;
-    ScopedReportCapture capture;
-    ASSERT_TRUE(file.Create("", TRUE, tdByLetter));
-    EXPECT_EQ(file.GetArt()->GetTokenCount(), 0);
-    ASSERT_NE(file.GetTypeArt(), nullptr);
-    EXPECT_EQ(file.GetTypeArt()->GetTokenCount(), 0);
-    EXPECT_TRUE(capture.Messages().empty());
-}
 
 // No typing article unless asked for; checked typing starts by letter whatever nonzero method
 // it is given; method none gives free typing.
@@ -73,31 +39,6 @@ TEST(ArticleFile, TheTypingArticleFollowsTheMethod) {
             EXPECT_EQ(typing->GetTypoDetection(), tdNone);
             EXPECT_EQ(typing->GetCaretChar(), ' ');
             EXPECT_NE(dynamic_cast<FreeTypeArt*>(typing), nullptr);
-        }
-    }
-}
-
-TEST(ArticleFile, TypingArticleIsBoundToTheNewReference) {
-    ArticleFile file;
-    ASSERT_TRUE(file.Create("first lesson", TRUE, tdByLetter));
-    ASSERT_TRUE(file.Create("alpha beta gamma", TRUE, tdByLetter));
-    Art* ref = dynamic_cast<Art*>(file.GetArt());
-    Art* typing = dynamic_cast<Art*>(file.GetTypeArt());
-    ASSERT_NE(ref, nullptr);
-    ASSERT_NE(typing, nullptr);
-    ASSERT_EQ(ref->GetTokenCount(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(typing->GetTokens()[i]->GetReference(), ref->GetTokens()[i]) << i;
-    }
-}
-
-TEST(ArticleFile, DeletesBothArticlesWhicheverWasCreated) {
-    // Leaks and double deletions show under the sanitizers.
-    for (int bTypeArt : {0, 1}) {
-        for (TypoDetection td : {tdNone, tdByLetter}) {
-            ArticleFile file;
-            ASSERT_TRUE(file.Create("x y\nz", bTypeArt, td));
-            ASSERT_TRUE(file.Create("again", bTypeArt, td));
         }
     }
 }

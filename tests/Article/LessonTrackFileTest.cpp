@@ -15,8 +15,6 @@ namespace {
 
 using Messages = std::vector<std::string>;
 
-const char* const kInvalidFile = "Invalid Lesson Track File";
-const char* const kReadError = "Error occured while reading Lesson Track File";
 const char* const kWriteError = "Error occured while write Lesson Track File";
 
 constexpr std::size_t kRecordSize = 4136;
@@ -115,100 +113,6 @@ TEST_F(LessonTrackFileOnDisk, AStoredFileLoadsRecordByRecord) {
     EXPECT_EQ(file.GetLessonTrack(2), nullptr);
 }
 
-TEST_F(LessonTrackFileOnDisk, FilesWhoseLengthIsNotThatOfTheCountAreRefusedAndChangeNothing) {
-    const std::string good = Put("good", LessonFile(1, {LessonRecord(OnDay(3))}));
-    const Bytes one = LessonRecord(Lesson());
-    Bytes oneShort(one.begin(), one.end() - 1);
-    Bytes oneLong = one;
-    oneLong.push_back(0);
-    struct Case {
-        const char* name;
-        Bytes image;
-    };
-    const std::vector<Case> cases = {
-        {"0 bytes", {}},
-        {"3 bytes", {0, 0, 0}},
-        {"count 0 with a byte more", LessonFile(0, {{0}})},
-        {"a byte short", LessonFile(1, {oneShort})},
-        {"a byte over", LessonFile(1, {oneLong})},
-        {"2 declared, 1 held", LessonFile(2, {one})},
-        {"negative count", LessonFile(-1, {})},
-        {"count 0x7FFFFFFF", LessonFile(0x7FFFFFFF, {one})},
-        // 4136 x N wraps to 4000 in 32 bits.
-        {"count 1038436", LessonFile(1038436, {Bytes(4000, 0)})},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CLessonTrackFile file;
-        ASSERT_EQ(file.Open(good.c_str()), 1);
-        const std::string path = Put("bad", c.image);
-        ScopedReportCapture capture;
-        EXPECT_EQ(file.Open(path.c_str()), 0);
-        EXPECT_EQ(capture.Messages(), Messages{kInvalidFile});
-        EXPECT_EQ(file.GetFileName(), good);
-        ASSERT_EQ(file.GetLessonCount(), 1);
-        EXPECT_EQ(file.GetLessonTrack(0)->m_wDay, 3);
-    }
-}
-
-// Sums step over the null entries.
-TEST_F(LessonTrackFileOnDisk, AnImplausibleSecondRecordFailsTheLoadAndLeavesNull) {
-    Lesson year2000 = OnDay(18);
-    year2000.year = 2000;
-    Lesson month13 = OnDay(18);
-    month13.month = 13;
-    for (const Lesson& bad : {year2000, month13}) {
-        SCOPED_TRACE(bad.year == 2000 ? "year 2000" : "month 13");
-        const std::string path = Put(
-            "lessons",
-            LessonFile(3, {LessonRecord(OnDay(17)), LessonRecord(bad), LessonRecord(OnDay(19))}));
-        CLessonTrackFile file;
-        ScopedReportCapture capture;
-        EXPECT_EQ(file.Open(path.c_str()), 0);
-        EXPECT_EQ(capture.Messages(), Messages{kReadError});
-        EXPECT_EQ(file.GetFileName(), "");
-        EXPECT_EQ(file.GetLessonCount(), 3);
-        ASSERT_NE(file.GetLessonTrack(0), nullptr);
-        EXPECT_EQ(file.GetLessonTrack(1), nullptr);
-        EXPECT_EQ(file.GetLessonTrack(2), nullptr);
-        EXPECT_EQ(file.GetLastTrack(), nullptr);
-        CLessonTrack sum;
-        EXPECT_EQ(file.GetTrackSum(&sum, 1, 2, 1), 0);
-        EXPECT_EQ(file.GetTrackSum(&sum, kYear, kMay, kDay17), 0);
-        EXPECT_EQ(sum.m_nKeys, 0);
-    }
-}
-
-// --- The record table ---
-
-// The table grows on the thirty-first add, whether it began empty or with loaded records.
-TEST_F(LessonTrackFileOnDisk, TheThirtyFirstAddKeepsEveryRecordInOrder) {
-    const std::string path =
-        Put("lessons", LessonFile(5, std::vector<Bytes>(5, LessonRecord(Lesson()))));
-    for (int nLoaded : {0, 5}) {
-        SCOPED_TRACE(nLoaded);
-        CLessonTrackFile file;
-        if (nLoaded > 0) {
-            ASSERT_EQ(file.Open(path.c_str()), 1);
-        } else {
-            EXPECT_EQ(file.GetLastTrack(), nullptr);
-        }
-        std::vector<const CLessonTrack*> added;
-        for (int i = 0; i < 31; ++i) {
-            ASSERT_EQ(file.AddNewTrack(static_cast<unsigned char>(i), 0, 0), 1);
-            added.push_back(file.GetLastTrack());
-        }
-        ASSERT_EQ(file.GetLessonCount(), nLoaded + 31);
-        for (int i = 0; i < 31; ++i) {
-            ASSERT_EQ(file.GetLessonTrack(nLoaded + i), added[static_cast<std::size_t>(i)]);
-            ASSERT_EQ(added[static_cast<std::size_t>(i)]->m_byLessonId1, i);
-        }
-        if (nLoaded > 0) {
-            EXPECT_EQ(file.GetLessonTrack(4)->m_nKeys, 100);
-        }
-    }
-}
-
 // --- Sums ---
 
 // Lessons started on the given days of May 2024 (oldest first), each with 100 keystrokes in
@@ -262,28 +166,6 @@ TEST(LessonTrackSum, ByLessonAddsTheNewestRecordsOfTheDayUntilEnoughKeystrokes) 
     }
 }
 
-TEST(LessonTrackSum, ByDateAddsTheNewestRunOfThatDate) {
-    struct Case {
-        const char* name;
-        std::vector<Started> lessons;
-        int nResult, nKeys;
-    };
-    const std::vector<Case> cases = {
-        {"the newest run only", {{17, 1, 1}, {16, 1, 1}, {17, 1, 1}, {17, 2, 2}}, 1, 200},
-        {"newest of another date", {{17, 1, 1}, {17, 1, 1}, {18, 1, 1}}, 0, 0},
-        {"every record", {{17, 1, 1}, {17, 3, 4}}, 1, 200},
-        {"no records", {}, 0, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CLessonTrackFile file;
-        AddLessons(file, c.lessons);
-        CLessonTrack sum;
-        EXPECT_EQ(file.GetTrackSum(&sum, kYear, kMay, kDay17), c.nResult);
-        EXPECT_EQ(sum.m_nKeys, c.nKeys);
-    }
-}
-
 // --- Saving ---
 
 TEST_F(LessonTrackFileOnDisk, SavingAndReopeningKeepsEveryByte) {
@@ -327,6 +209,56 @@ TEST_F(LessonTrackFileOnDisk, ARecordLostByAFailedLoadFailsTheSave) {
     EXPECT_EQ(capture.Messages(), Messages{kWriteError});
     EXPECT_EQ(ReadBytes(path), previous);
     EXPECT_FALSE(PathExists(path + ".old"));
+}
+
+// The table grows on the thirty-first add, whether it began empty or with loaded records.
+TEST_F(LessonTrackFileOnDisk, TheThirtyFirstAddKeepsEveryRecordInOrder) {
+    const std::string path =
+        Put("lessons", LessonFile(5, std::vector<Bytes>(5, LessonRecord(Lesson()))));
+    for (int nLoaded : {0, 5}) {
+        SCOPED_TRACE(nLoaded);
+        CLessonTrackFile file;
+        if (nLoaded > 0) {
+            ASSERT_EQ(file.Open(path.c_str()), 1);
+        } else {
+            EXPECT_EQ(file.GetLastTrack(), nullptr);
+        }
+        std::vector<const CLessonTrack*> added;
+        for (int i = 0; i < 31; ++i) {
+            ASSERT_EQ(file.AddNewTrack(static_cast<unsigned char>(i), 0, 0), 1);
+            added.push_back(file.GetLastTrack());
+        }
+        ASSERT_EQ(file.GetLessonCount(), nLoaded + 31);
+        for (int i = 0; i < 31; ++i) {
+            ASSERT_EQ(file.GetLessonTrack(nLoaded + i), added[static_cast<std::size_t>(i)]);
+            ASSERT_EQ(added[static_cast<std::size_t>(i)]->m_byLessonId1, i);
+        }
+        if (nLoaded > 0) {
+            EXPECT_EQ(file.GetLessonTrack(4)->m_nKeys, 100);
+        }
+    }
+}
+
+TEST(LessonTrackSum, ByDateAddsTheNewestRunOfThatDate) {
+    struct Case {
+        const char* name;
+        std::vector<Started> lessons;
+        int nResult, nKeys;
+    };
+    const std::vector<Case> cases = {
+        {"the newest run only", {{17, 1, 1}, {16, 1, 1}, {17, 1, 1}, {17, 2, 2}}, 1, 200},
+        {"newest of another date", {{17, 1, 1}, {17, 1, 1}, {18, 1, 1}}, 0, 0},
+        {"every record", {{17, 1, 1}, {17, 3, 4}}, 1, 200},
+        {"no records", {}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLessonTrackFile file;
+        AddLessons(file, c.lessons);
+        CLessonTrack sum;
+        EXPECT_EQ(file.GetTrackSum(&sum, kYear, kMay, kDay17), c.nResult);
+        EXPECT_EQ(sum.m_nKeys, c.nKeys);
+    }
 }
 
 }  // namespace

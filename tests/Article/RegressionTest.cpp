@@ -64,13 +64,4 @@ TEST_F(TallPaperDraw, StartsAtTheFirstBandThatMeetsAClippingBoxFarDown) {
     EXPECT_EQ(DrawClipped(INT_MAX / 2, INT_MAX / 2 + 10), std::vector<std::string>{});
 }
 
-TEST_F(TallPaperDraw, DrawsNothingIntoAClippingBoxBesideThePaper) {
-    dc.SetClipBox(RECT{400, 0, 500, 10});
-    const RECT paper{0, 0, 320, INT_MAX};
-    const auto start = Clock::now();
-    EXPECT_TRUE(art.Draw(&dc, &paper));
-    EXPECT_LT(Clock::now() - start, kDrawDeadline);
-    EXPECT_TRUE(dc.Outputs().empty());
-}
-
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "diagnostics/ReportCapture.h"
 #include "platform/Clock.h"
 
 namespace {
@@ -44,42 +43,6 @@ TEST(CharTrack, InitAnswersZeroOnlyWithoutKeysWithoutTimeAndMoreErrorsThanKeys) 
         EXPECT_EQ(t.m_nKeys, c.keys);
         EXPECT_EQ(t.m_nErrors, c.errors);
     }
-}
-
-TEST(CharTrack, SumAddsCountsAndKeepsTheCharacter) {
-    CCharTrack a = Slot(3, 100, 1, 'x');
-    a += Slot(2, 50, 2, 'y');
-    EXPECT_EQ(a.m_chChar, 'x');
-    EXPECT_EQ(a.m_nKeys, 5);
-    EXPECT_EQ(a.m_nTime, 150);
-    EXPECT_EQ(a.m_nErrors, 3);
-}
-
-TEST(LessonTrack, NewRecordIsStampedNowWithEmptySlotsNumberedByCode) {
-    ScopedFakeClock clock(2025, 7, 14, 9, 41, 33, 500);
-    CLessonTrack track;
-    EXPECT_EQ(track.m_wYear, 2025);
-    EXPECT_EQ(track.m_wMonth, 7);
-    EXPECT_EQ(track.m_wDay, 14);
-    EXPECT_EQ(track.m_wHour, 9);
-    EXPECT_EQ(track.m_wMinute, 41);
-    EXPECT_EQ(track.GetCharTrackCount(0), 0);
-    EXPECT_EQ(track.GetCharTrackCount(1), 0);
-    EXPECT_EQ(track.m_aCharTrack[65].m_chChar, 65);
-    EXPECT_EQ(static_cast<unsigned char>(track.m_aCharTrack[254].m_chChar), 254);
-    // Padding is zero, so stored images carry nothing uninitialised.
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&track);
-    EXPECT_EQ(bytes[10] | bytes[11] | bytes[28] | bytes[29] | bytes[30] | bytes[31], 0);
-}
-
-TEST(LessonTrack, ResetKeepsSlotCountsButRenumbersThem) {
-    CLessonTrack track;
-    track.m_aCharTrack[10] = Slot(4, 40, 1, 'z');
-    track.m_nKeys = 9;
-    track.Reset();
-    EXPECT_EQ(track.m_nKeys, 0);
-    EXPECT_EQ(track.m_aCharTrack[10].m_chChar, 10);
-    EXPECT_EQ(track.m_aCharTrack[10].m_nKeys, 4);
 }
 
 TEST(LessonTrack, InitChecksDateTimeAndTotals) {
@@ -133,25 +96,6 @@ TEST(LessonTrack, CharTrackCountLeavesOutBlanksUnlessAll) {
     }
 }
 
-TEST(LessonTrack, RetrieveCopiesTheLowestCodedQualifyingSlotsUpToMax) {
-    CLessonTrack track;
-    for (int code : {' ', 'c', 'a', 'b'}) {
-        track.m_aCharTrack[code].m_nKeys = code;
-    }
-    CCharTrack out[4] = {Slot(-1, -1, -1, '?'), Slot(-1, -1, -1, '?'), Slot(-1, -1, -1, '?'),
-                         Slot(-1, -1, -1, '?')};
-    track.RetrieveCharTrack(out, 0, 1);
-    EXPECT_EQ(out[0].m_chChar, '?');
-    track.RetrieveCharTrack(out, 2, 0);
-    EXPECT_EQ(out[0].m_chChar, 'a');
-    EXPECT_EQ(out[1].m_chChar, 'b');
-    EXPECT_EQ(out[2].m_chChar, '?');
-    track.RetrieveCharTrack(out, track.GetCharTrackCount(1), 1);
-    EXPECT_EQ(out[0].m_chChar, ' ');
-    EXPECT_EQ(out[3].m_chChar, 'c');
-    EXPECT_EQ(out[3].m_nKeys, 'c');
-}
-
 TEST(LessonTrack, SumRecomputesSpeedFromTheSumsAndKeepsTheHigherTopSpeed) {
     ScopedFakeClock clock(2024, 1, 2, 3, 4);
     CLessonTrack a, b;
@@ -183,16 +127,6 @@ TEST(LessonTrack, SumRecomputesSpeedFromTheSumsAndKeepsTheHigherTopSpeed) {
     b.m_dTopSpeed = 401.0;
     a += b;
     EXPECT_DOUBLE_EQ(a.m_dTopSpeed, 401.0);
-}
-
-TEST(LessonTrack, SumOverNoSecondsGivesTheFloatingPointQuotient) {
-    CLessonTrack a, b;
-    a.m_nKeys = 10;
-    a += b;
-    EXPECT_TRUE(std::isinf(a.m_dSpeed));
-    CLessonTrack c, d;
-    c += d;
-    EXPECT_TRUE(std::isnan(c.m_dSpeed));
 }
 
 // Weakest first: by accuracy the lowest share of right keys, by speed the fewest right keys per
@@ -231,18 +165,6 @@ TEST(SortCharTrack, SortsWeakestFirstByEitherCriterion) {
         }
         EXPECT_EQ(order, c.order);
     }
-}
-
-TEST(SortCharTrack, SmallCountsChangeNothingAndUnknownCriterionIsReported) {
-    std::vector<CCharTrack> v = {Slot(1, 1, 0, 'b'), Slot(9, 1, 0, 'a')};
-    SortCharTrack(v.data(), 0, scBySpeed);
-    SortCharTrack(v.data(), 1, scBySpeed);
-    EXPECT_EQ(v[0].m_chChar, 'b');
-    ScopedReportCapture reports;
-    SortCharTrack(v.data(), 2, static_cast<SortCriteria>(2));
-    EXPECT_EQ(v[0].m_chChar, 'b');
-    EXPECT_EQ(reports.Messages(), std::vector<std::string>{"Unknow sorting criteria"});
-    EXPECT_EQ(reports.Reports()[0].file, "Article/TypingLog");
 }
 
 }  // namespace

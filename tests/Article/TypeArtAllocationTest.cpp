@@ -1,49 +1,38 @@
-// Allocation failures on the way through the facade and the session's hand-over to the log.
-// The library allocates without exceptions where it can go on without the object
-// (new (std::nothrow)); this file replaces those two allocation functions for the whole test
-// program with ones that can be told to fail the nth call from now, and otherwise forward to
-// the ordinary allocation.
-#include <gmock/gmock.h>
+// Allocation failures through the facade: the library allocates with new (std::nothrow) where it
+// can go on without the object. This file replaces that allocation function for the whole test
+// program with one that can be told to fail the nth call from now.
 #include <gtest/gtest.h>
 
 #include <new>
+#include <string>
+#include <vector>
 
 #include "Article/TypeArtSession.h"
-#include "Article/TypingLog.h"
 #include "diagnostics/ReportCapture.h"
 
 namespace {
 
-// Countdowns: 0 never fails; n fails the nth allocation from now, once.
+// 0 never fails; n fails the nth allocation from now, once.
 int g_nScalarCountdown = 0;
 int g_nArrayCountdown = 0;
 
 bool CountdownFails(int& countdown) {
-    if (countdown <= 0) {
-        return false;
-    }
-    return --countdown == 0;
+    return countdown > 0 && --countdown == 0;
 }
 
 }  // namespace
 
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-    if (CountdownFails(g_nScalarCountdown)) {
-        return nullptr;
-    }
     try {
-        return ::operator new(n);
+        return CountdownFails(g_nScalarCountdown) ? nullptr : ::operator new(n);
     } catch (...) {
         return nullptr;
     }
 }
 
 void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
-    if (CountdownFails(g_nArrayCountdown)) {
-        return nullptr;
-    }
     try {
-        return ::operator new[](n);
+        return CountdownFails(g_nArrayCountdown) ? nullptr : ::operator new[](n);
     } catch (...) {
         return nullptr;
     }
@@ -51,89 +40,45 @@ void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
 
 namespace {
 
-using ::testing::ElementsAre;
-using typeart_test::kTypePaper;
+using Strings = std::vector<std::string>;
 
-// Arms the countdowns for one scope.
-class FailingAllocation {
-public:
-    FailingAllocation(int nScalar, int nArray) {
-        g_nScalarCountdown = nScalar;
-        g_nArrayCountdown = nArray;
+TEST(ArticleFileAllocation, AFailedAllocationIsReportedAndTheSessionGoesOnWithoutIt) {
+    struct Case {
+        int nScalar;  // allocations: two reference tokens, the typing article, its typed tokens
+        int nArray;   // the reference's token array
+        bool created;
+        int refTokens;
+        bool typing;
+        const char* report;
+    };
+    const Case cases[] = {
+        {0, 1, false, -1, false, "AllocateTokens failed"},
+        {3, 0, true, 2, false, nullptr},
+        {5, 0, true, 2, true, "TypeArt::NewToken failed"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.nScalar << "/" << c.nArray);
+        ArticleFile file;
+        ScopedReportCapture capture;
+        g_nScalarCountdown = c.nScalar;
+        g_nArrayCountdown = c.nArray;
+        EXPECT_EQ(file.Create("alpha beta", TRUE, tdByLetter), c.created);
+        g_nScalarCountdown = g_nArrayCountdown = 0;
+        EXPECT_EQ(capture.Messages(), c.report ? Strings{c.report} : Strings{});
+        EXPECT_EQ(file.GetArt() ? file.GetArt()->GetTokenCount() : -1, c.refTokens);
+        TypeArticle* typing = file.GetTypeArt();
+        ASSERT_EQ(typing != nullptr, c.typing);
+        if (typing) {
+            // The session lives within the one typed token that was made.
+            file.GetArt()->SetPaperRect(&typeart_test::kRefPaper);
+            typing->SetPaperRect(&typeart_test::kTypePaper);
+            for (char ch : std::string("alpha beta")) {
+                typing->TypeChar(ch);
+            }
+            EXPECT_EQ(typing->GetTypedWordCount(), 1);
+            EXPECT_TRUE(typing->BackSpace());
+        }
     }
-    ~FailingAllocation() {
-        g_nScalarCountdown = 0;
-        g_nArrayCountdown = 0;
-    }
-    FailingAllocation(const FailingAllocation&) = delete;
-    FailingAllocation& operator=(const FailingAllocation&) = delete;
-};
-
-TEST(ArticleFileAllocation, NoTokenArrayEndsLikeARefusedText) {
-    ArticleFile file;
-    ASSERT_TRUE(file.Create("one two", TRUE, tdByLetter));
-    ScopedReportCapture capture;
-    {
-        FailingAllocation fail(0, 1);  // the reference's token array
-        EXPECT_FALSE(file.Create("alpha beta", TRUE, tdByLetter));
-    }
-    EXPECT_THAT(capture.Messages(), ElementsAre("AllocateTokens failed"));
-    EXPECT_EQ(file.GetArt(), nullptr);
-    EXPECT_EQ(file.GetTypeArt(), nullptr);
-}
-
-TEST(ArticleFileAllocation, NoTypingArticleKeepsTheReference) {
-    ArticleFile file;
-    {
-        // Two reference tokens, then the typing article itself.
-        FailingAllocation fail(3, 0);
-        EXPECT_TRUE(file.Create("alpha beta", TRUE, tdByLetter));
-    }
-    ASSERT_NE(file.GetArt(), nullptr);
-    EXPECT_EQ(file.GetArt()->GetTokenCount(), 2);
-    EXPECT_EQ(file.GetTypeArt(), nullptr);
-}
-
-TEST(TypeArtAllocation, TypedTokensStopAtTheFirstThatCannotBeMade) {
-    ArticleFile file;
-    ScopedReportCapture capture;
-    {
-        // Two reference tokens, the typing article, one typed token, then none.
-        FailingAllocation fail(5, 0);
-        ASSERT_TRUE(file.Create("alpha beta", TRUE, tdByLetter));
-    }
-    EXPECT_THAT(capture.Messages(), ElementsAre("TypeArt::NewToken failed"));
-    TypeArticle* typing = file.GetTypeArt();
-    ASSERT_NE(typing, nullptr);
-    Art* typed = dynamic_cast<Art*>(typing);
-    EXPECT_EQ(typed->GetTokens()[0]->GetReference(),
-              dynamic_cast<Art*>(file.GetArt())->GetTokens()[0]);
-    EXPECT_EQ(typed->GetTokens()[1], nullptr);
-
-    // The session lives within the one typed token.
-    file.GetArt()->SetPaperRect(&typeart_test::kRefPaper);
-    typing->SetPaperRect(&kTypePaper);
-    for (char c : std::string("alpha beta")) {
-        typing->TypeChar(c);
-    }
-    EXPECT_EQ(typing->GetTypedWordCount(), 1);
-    EXPECT_TRUE(typing->BackSpace());
-    EXPECT_EQ(typing->GetTypedWordCount(), 1);
-}
-
-TEST(TypeArtAllocation, RefusedWordRecordIsReleasedAndTheResultIsFalse) {
-    typeart_test::Lesson lesson("one two three");
-    lesson.Type("one two th");
-    CWordTrackFile file;
-    BOOL result = TRUE;
-    {
-        FailingAllocation fail(0, 1);  // the file's table, when it takes the first record
-        result = lesson.typing->AddWordTracks(&file);
-    }
-    EXPECT_FALSE(result);
-    ASSERT_EQ(file.GetWordCount(), 2);  // the others were offered all the same
-    EXPECT_STREQ(file.GetWordTrack(0)->m_szWord, "two");
-    EXPECT_STREQ(file.GetWordTrack(1)->m_szWord, "three");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,8 +16,6 @@ using typeart_test::kBack;
 using typeart_test::Lesson;
 
 constexpr char kEndOfText = static_cast<char>(0xFF);
-constexpr const char* kCaretCharReport = "GetCaretChar called when TypoDection is not tdByLetter";
-constexpr const char* kLoopReport = "Danger! Infinite loop";
 
 // A lesson typed key by key: each key's answer, then where the session stands. The texts of one
 // token, the caret character and the counts are checked where given (not null, 0, -1).
@@ -108,83 +105,6 @@ TEST(TypeArtKeys, EachKeyAnswersAndMovesTheSessionAsTheMethodSays) {
     }
 }
 
-// ---- By letter ----------------------------------------------------------------------------
-
-TEST(TypeArtKeys, LastWordKeepsACharacterPastItsEnd) {
-    // Judged by word while typed, then by letter: the extra character cannot move the session
-    // past the reference.
-    Lesson lesson("cat", tdByWord);
-    lesson.Type("cat");
-    lesson.typing->SetTypoDetection(tdByLetter);
-    EXPECT_THAT(lesson.Type("xy"), ElementsAre(2, 6));
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 1);
-    EXPECT_EQ(lesson.TypedText(0), "catx");
-}
-
-// ---- Backspace ----------------------------------------------------------------------------
-
-TEST(TypeArtBackSpace, EmptyLaterTokenStepsBackWithoutRemovingAnything) {
-    Lesson lesson("cat dog\nfox");
-    lesson.Type("cat dog\n");
-    ASSERT_EQ(lesson.Current(), 2);
-    EXPECT_TRUE(lesson.typing->BackSpace());
-    EXPECT_EQ(lesson.Current(), 1);
-    EXPECT_EQ(lesson.RefCurrent(), 1);
-    EXPECT_EQ(lesson.TypedText(1), "dog");
-    EXPECT_EQ(lesson.typing->GetCaretChar(), '\n');
-    EXPECT_TRUE(lesson.typing->BackSpace());  // now inside dog
-    EXPECT_EQ(lesson.TypedText(1), "do");
-}
-
-// ---- By word and by matching --------------------------------------------------------------
-
-TEST(TypeArtByWord, WordIsJudgedOnlyWhenTheSpaceLeavesIt) {
-    Lesson lesson("cat dog fox");
-    lesson.typing->SetTypoDetection(tdByWord);
-    ScopedReportCapture capture;
-    EXPECT_THAT(lesson.Type("cxt"), ElementsAre(1, 1, 1));
-    EXPECT_EQ(lesson.Judged(0), "");
-    EXPECT_THAT(lesson.Type(" "), ElementsAre(2));
-    EXPECT_EQ(lesson.Current(), 1);
-    EXPECT_EQ(lesson.RefCurrent(), 1);
-    EXPECT_THAT(lesson.States(0), ElementsAre(csCorrect, csWrong, csCorrect));
-    EXPECT_TRUE(lesson.Typed(0)->HasError());
-    // Every keystroke asked for the expected character; the space could not be judged by letter.
-    EXPECT_THAT(capture.Messages(), ElementsAre(kCaretCharReport, kCaretCharReport,
-                                                kCaretCharReport, kCaretCharReport, kLoopReport));
-}
-
-TEST(TypeArtByWord, MissingLettersAreOwedOnceTheWordIsLeft) {
-    Lesson lesson("hello world");
-    lesson.typing->SetTypoDetection(tdByWord);
-    lesson.Type("helo ");
-    EXPECT_EQ(lesson.Judged(0), "helo_");
-    EXPECT_THAT(lesson.States(0),
-                ElementsAre(csCorrect, csCorrect, csCorrect, csCorrect, csMissing));
-}
-
-TEST(TypeArtByMatch, SpaceBeforeTheEndTakesTheExpectedPlace) {
-    Lesson lesson("hello world");
-    lesson.typing->SetTypoDetection(tdByMatch);
-    ScopedReportCapture capture;
-    EXPECT_THAT(lesson.Type("helo  "), ElementsAre(1, 1, 1, 1, 2, 1));
-    EXPECT_EQ(lesson.TypedText(0), std::string("helo\x03"));
-    EXPECT_EQ(lesson.Current(), 1);
-    const std::vector<std::string> messages = capture.Messages();
-    EXPECT_EQ(std::count(messages.begin(), messages.end(), kLoopReport), 1);
-}
-
-TEST(TypeArtByMatch, MethodNoneOnCheckedTypingJudgesByMatching) {
-    Lesson lesson("hello world");
-    lesson.typing->SetTypoDetection(tdNone);
-    ScopedReportCapture capture;
-    EXPECT_THAT(lesson.Type("he "), ElementsAre(1, 1, 2));
-    EXPECT_EQ(lesson.TypedText(0), std::string("he\x03"));
-    EXPECT_EQ(lesson.typing->GetCaretChar(), 'l');  // not the free typing space
-    EXPECT_EQ(lesson.typing->GetKeyCount(), 3);     // keystrokes still count
-    EXPECT_EQ(capture.Messages().back(), kCaretCharReport);
-}
-
 // ---- Free typing --------------------------------------------------------------------------
 
 TEST(FreeTypeArtKeys, TypingPastTheReferenceStopsAtTwiceItsTokenCount) {
@@ -204,22 +124,6 @@ TEST(FreeTypeArtKeys, TypingPastTheReferenceStopsAtTwiceItsTokenCount) {
     EXPECT_THAT(capture.Messages(), ElementsAre("GetString called before reference token is set"));
 }
 
-// ---- Before the first Recalculate ---------------------------------------------------------
-
-TEST(TypeArtKeys, KeysBeforeTheFirstRecalculateChangeNothing) {
-    Lesson checked("cat dog", tdByLetter, /*layout=*/false);
-    EXPECT_THAT(checked.Type("c x\n\b"), ElementsAre(6, 6, 6, 6, FALSE));
-    EXPECT_EQ(checked.typing->GetKeyCount(), 0);
-    EXPECT_EQ(checked.typing->GetTypedWordCount(), 0);
-    EXPECT_EQ(checked.TypedText(0), "");
-    EXPECT_EQ(checked.typing->GetCaretChar(), 'c');
-
-    Lesson free("cat dog", tdNone, /*layout=*/false);
-    EXPECT_THAT(free.Type("c x\n\b"), ElementsAre(1, 1, 1, 1, FALSE));
-    EXPECT_EQ(free.typing->GetTypedWordCount(), 0);
-    EXPECT_EQ(free.TypedText(0), "");
-}
-
 TEST(TypeArtKeys, LessonWithoutTokensTakesNoKeys) {
     for (TypoDetection td : {tdNone, tdByLetter}) {
         Lesson lesson("", td);
@@ -230,19 +134,6 @@ TEST(TypeArtKeys, LessonWithoutTokensTakesNoKeys) {
         EXPECT_FALSE(lesson.typing->BackSpace());
         EXPECT_EQ(lesson.typing->GetKeyCount(), 0);
     }
-}
-
-// A token's text holds no white space and, being zero-terminated, no zero byte: a tab or a zero
-// key is counted as a wrong keystroke and leaves the word as it was.
-TEST(TypeArtKeys, KeysATokenCannotHoldAreCountedAndAddNothing) {
-    Lesson lesson("cat dog");
-    lesson.Type(std::string("c\t\0", 3));
-    EXPECT_EQ(lesson.TypedText(0), "c");
-    EXPECT_EQ(lesson.Judged(0), "c");
-    EXPECT_EQ(lesson.Current(), 0);
-    EXPECT_EQ(lesson.typing->GetCaretChar(), 'a');
-    EXPECT_EQ(lesson.typing->GetKeyCount(), 3);
-    EXPECT_EQ(lesson.typing->GetErrorCount(), 2);
 }
 
 // ---- Stopwatch ----------------------------------------------------------------------------

@@ -138,52 +138,7 @@ TEST(TypeArtTokenRect, WidensInProportionForTypedTextLongerThanItsReference) {
     EXPECT_TRUE(SameRect(rc, Rect(10, 0, 61, 17)));  // 10 + 5 * 30 / 3 + 1
 }
 
-TEST(TypeArtTokenRect, DrawRectStandsOnTheTypingPaper) {
-    Lesson lesson("cat dog");
-    RECT rc;
-    lesson.typing->GetTokenDrawRect(&rc, 1);
-    EXPECT_TRUE(SameRect(rc, Rect(10 + 33, 300, 10 + 57, 317)));
-    lesson.typing->GetTokenRect(&rc, 99);  // no such token
-    EXPECT_TRUE(SameRect(rc, Rect(0, 0, 0, 0)));
-    lesson.typing->GetTokenRect(nullptr, 0);
-}
-
-// ---- SetText ------------------------------------------------------------------------------
-
-TEST(TypeArtSetText, RebuildsTheTypedTokensBoundToTheReference) {
-    Lesson lesson("cat dog");
-    ASSERT_TRUE(lesson.typing->SetText("cat dxg"));
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 2);
-    EXPECT_EQ(lesson.Typed(1)->GetReference(), lesson.RefToken(1));
-    EXPECT_EQ(lesson.TypedText(1), "dxg");
-    lesson.typing->Recalculate(&lesson.dc);
-    // The full redraw judges the new tokens by matching.
-    lesson.dc.ClearOutputs();
-    RECT paper = kTypePaper;
-    EXPECT_TRUE(lesson.typing->Draw(&lesson.dc, &paper));
-    EXPECT_THAT(Outputs(lesson.dc),
-                ElementsAre(Drawn{10, 300, "cat", kTypedGrey}, Drawn{43, 300, "d", kTypedGrey},
-                            Drawn{51, 300, "x", kTypedRed}, Drawn{59, 300, "g", kTypedGrey}));
-}
-
-TEST(TypeArtSetText, NullTextIsRefused) {
-    Lesson lesson("cat dog");
-    ScopedReportCapture capture;
-    EXPECT_FALSE(lesson.typing->SetText(nullptr));
-    EXPECT_THAT(capture.Messages(), ElementsAre("NULL passed into Art::SetText"));
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 1);
-}
-
 // ---- RedrawLastWord -----------------------------------------------------------------------
-
-TEST(TypeArtRedraw, NothingBegunIsReportedAndLeavesTheContextAlone) {
-    Lesson lesson("cat dog", tdByLetter, /*layout=*/false);
-    ScopedReportCapture capture;
-    EXPECT_FALSE(lesson.typing->RedrawLastWord(&lesson.dc, 1));
-    EXPECT_THAT(capture.Messages(), ElementsAre("RedrawLastWord called when m_nTokenCount is 0"));
-    EXPECT_TRUE(lesson.dc.Outputs().empty());
-    EXPECT_EQ(lesson.dc.GetBkMode(), OPAQUE);
-}
 
 TEST(TypeArtRedraw, CurrentTokenFirstThenTheOnesBeforeItEachOnce) {
     const struct {
@@ -215,30 +170,6 @@ TEST(TypeArtRedraw, CurrentTokenFirstThenTheOnesBeforeItEachOnce) {
         }
         EXPECT_EQ(lesson.dc.GetBkMode(), OPAQUE);
     }
-}
-
-TEST(TypeArtRedraw, MaskedTokensDrawAsterisks) {
-    Lesson lesson("cat dog");
-    lesson.typing->SetMasked(TRUE);
-    lesson.Type("cat d");
-    EXPECT_TRUE(lesson.typing->RedrawLastWord(&lesson.dc, 2));
-    std::vector<std::string> texts;
-    for (const TextOutput& o : lesson.dc.Outputs()) {
-        texts.push_back(o.text);
-    }
-    EXPECT_THAT(texts, ElementsAre("*", "***"));
-}
-
-TEST(TypeArtRedraw, UsesTheTypingArticleFont) {
-    Lesson lesson("cat dog");
-    const LOGFONTA lf = Font(20, 10);
-    lesson.typing->SetFont(&lf);
-    lesson.Type("c");
-    lesson.typing->RedrawLastWord(&lesson.dc, 1);
-    ASSERT_EQ(lesson.dc.Outputs().size(), 1u);
-    EXPECT_FALSE(lesson.dc.Outputs()[0].font.bStock);
-    EXPECT_EQ(lesson.dc.Outputs()[0].font.lf.lfHeight, 20);
-    EXPECT_TRUE(lesson.dc.GetFont().bStock);  // selected back
 }
 
 // ---- Caret --------------------------------------------------------------------------------
@@ -283,6 +214,7 @@ TEST(TypeArtCaret, BeforeTheFirstRecalculateStandsAtThePaperCorner) {
     RECT rc;
     ASSERT_TRUE(lesson.typing->GetCaretRect(&lesson.dc, &rc));
     EXPECT_TRUE(SameRect(rc, Rect(0, 0, 8, 0)));
+    EXPECT_FALSE(lesson.typing->RedrawLastWord(&lesson.dc, 1));  // no token to redraw yet
 }
 
 }  // namespace

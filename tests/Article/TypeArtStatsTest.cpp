@@ -6,9 +6,7 @@
 
 #include "Article/TypeArtSession.h"
 #include "Article/TypingLog.h"
-#include "diagnostics/ReportCapture.h"
 #include "platform/Clock.h"
-#include "support/TestFiles.h"
 
 namespace {
 
@@ -42,74 +40,6 @@ TEST(TypeArtWordFigures, WordsAreWrongUntilTheyMatchTheirReference) {
         EXPECT_EQ(lesson.typing->GetWrongWordCount(), c.wrong);
         EXPECT_EQ(lesson.typing->GetWordAccuracy(), c.accuracy);
     }
-}
-
-// ---- Word speeds --------------------------------------------------------------------------
-
-// keys keystrokes, the last one 60 s after the start and 300 ms apart before it.
-void TypeOverAMinute(Lesson& lesson, ScopedFakeClock& clock, int keys) {
-    lesson.typing->StartTyping();
-    lesson.Type("a");  // the lesson is finished after it; every later key is still counted
-    for (int k = 2; k < keys; ++k) {
-        clock.Advance(300);
-        lesson.typing->TypeChar('x');
-    }
-    clock.Set(2024, 1, 8, 12, 1, 0, 0);
-    lesson.typing->TypeChar('x');
-}
-
-TEST(TypeArtWordSpeeds, DivideKeystrokeSpeedsByCharactersPerWordRounded) {
-    struct Case {
-        int keys;
-        int speed;
-        int wordSpeed;
-        int curSpeed;
-        int curWordSpeed;
-    };
-    // The last gaps: 60000 - 185 * 300 = 4500 ms; 60000 - 186 * 300 = 4200 ms.
-    for (const Case& c : {Case{187, 187, 37, 13, 3}, Case{188, 188, 38, 14, 3}}) {
-        ScopedFakeClock clock(2024, 1, 8, 12, 0, 0);
-        Lesson lesson("a");
-        TypeOverAMinute(lesson, clock, c.keys);
-        EXPECT_EQ(lesson.typing->GetKeyCount(), c.keys);
-        EXPECT_EQ(lesson.typing->GetSpeed(), c.speed);
-        EXPECT_EQ(lesson.typing->GetWordSpeed(), c.wordSpeed) << c.keys;
-        EXPECT_EQ(lesson.typing->GetTopSpeed(), 200);
-        EXPECT_EQ(lesson.typing->GetTopWordSpeed(), 40);
-        EXPECT_EQ(lesson.typing->GetCurSpeed(), c.curSpeed);
-        EXPECT_EQ(lesson.typing->GetCurWordSpeed(), c.curWordSpeed);
-    }
-}
-
-TEST(TypeArtWordSpeeds, NoTextNoWordSpeed) {
-    // Without a text the reference has no characters per word.
-    Art ref;
-    TypeArt typing(&ref);
-    EXPECT_EQ(typing.GetWordSpeed(), 0);
-    EXPECT_EQ(typing.GetTopWordSpeed(), 0);
-    EXPECT_EQ(typing.GetCurWordSpeed(), 0);
-}
-
-// ---- Free typing --------------------------------------------------------------------------
-
-TEST(FreeTypeArtFigures, NoKeystrokeFiguresAndWordsFollowTheTokens) {
-    ScopedFakeClock clock(2024, 1, 8, 12, 0, 0);
-    Lesson lesson("one two", tdNone);
-    ScopedReportCapture quiet;
-    lesson.typing->StartTyping();
-    for (char c : std::string("one twx more")) {
-        clock.Advance(200);
-        lesson.typing->TypeChar(c);
-    }
-    EXPECT_EQ(lesson.typing->GetKeyCount(), 0);
-    EXPECT_EQ(lesson.typing->GetErrorCount(), 0);
-    EXPECT_EQ(lesson.typing->GetSpeed(), 0);
-    EXPECT_EQ(lesson.typing->GetAccuracy(), 0);
-    EXPECT_EQ(lesson.typing->GetWordSpeed(), 0);
-    EXPECT_EQ(lesson.typing->GetTopWordSpeed(), 0);
-    EXPECT_EQ(lesson.typing->GetTypedWordCount(), 3);
-    EXPECT_EQ(lesson.typing->GetWrongWordCount(), 2);  // twx, and more past the lesson
-    EXPECT_EQ(lesson.typing->GetWordAccuracy(), 33);
 }
 
 // ---- Lesson record ------------------------------------------------------------------------
@@ -149,36 +79,7 @@ TEST(TypeArtFillLessonTrack, CopiesTheTotalsAndEverySlot) {
     EXPECT_EQ(track->m_wLessonTag, 77);
 }
 
-TEST(TypeArtFillLessonTrack, OverwritesWithTheFiguresOfTheMomentAndLeavesTheModifiedFlag) {
-    TempDir dir;
-    CLessonTrackFile file;
-    Lesson lesson("ab");
-    EXPECT_FALSE(lesson.typing->FillLessonTrack(nullptr));
-    EXPECT_FALSE(lesson.typing->FillLessonTrack(&file));  // no record yet
-    ASSERT_TRUE(file.AddNewTrack(1, 1, 0));
-    file.GetLastTrack()->m_aCharTrack['q'].m_nKeys = 99;
-    ASSERT_TRUE(file.Save(dir.File("lessons").c_str()));
-    lesson.Type("a");
-    ASSERT_TRUE(lesson.typing->FillLessonTrack(&file));
-    EXPECT_EQ(file.GetLastTrack()->m_nKeys, 1);
-    EXPECT_EQ(file.GetLastTrack()->m_aCharTrack['q'].m_nKeys, 0);
-    EXPECT_FALSE(file.IsModified());
-    lesson.Type("b");
-    ASSERT_TRUE(lesson.typing->FillLessonTrack(&file));
-    EXPECT_EQ(file.GetLastTrack()->m_nKeys, 2);
-    EXPECT_EQ(file.GetLastTrack()->m_nWordErrors, 0);
-}
-
 // ---- Word records -------------------------------------------------------------------------
-
-TEST(TypeArtAddWordTracks, RefusesAMissingFileOrASessionNotBegun) {
-    CWordTrackFile file;
-    Lesson begun("one");
-    EXPECT_FALSE(begun.typing->AddWordTracks(nullptr));
-    Lesson notBegun("one", tdByLetter, /*layout=*/false);
-    EXPECT_FALSE(notBegun.typing->AddWordTracks(&file));
-    EXPECT_EQ(file.GetWordCount(), 0);
-}
 
 TEST(TypeArtAddWordTracks, OneRecordPerBegunTokenInOrder) {
     CWordTrackFile file;
@@ -200,21 +101,6 @@ TEST(TypeArtAddWordTracks, OneRecordPerBegunTokenInOrder) {
     // A second call adds fresh records.
     ASSERT_TRUE(lesson.typing->AddWordTracks(&file));
     EXPECT_EQ(file.GetWordCount(), 6);
-}
-
-TEST(TypeArtAddWordTracks, WordTimesOfTheTokensWhoseTimerStopped) {
-    ScopedFakeClock clock(2024, 2, 3, 8, 15, 0);
-    CWordTrackFile file;
-    Lesson lesson("ab cd");
-    for (char c : std::string("ab cd")) {
-        clock.Advance(700);
-        lesson.typing->TypeChar(c);
-    }
-    ASSERT_TRUE(lesson.typing->AddWordTracks(&file));
-    ASSERT_EQ(file.GetWordCount(), 2);
-    EXPECT_EQ(file.GetWordTrack(0)->m_nTime, 1400);  // stopped by the space onto the last word
-    EXPECT_EQ(file.GetWordTrack(0)->m_wAttemptTime, 1400);
-    EXPECT_EQ(file.GetWordTrack(1)->m_nTime, 1400);  // stopped where the text was completed
 }
 
 // A replayed lesson with known key times: each key comes the given milliseconds after the one
@@ -263,17 +149,6 @@ TEST(TypeArtAddWordTracks, TokenWithoutAWordIsSkipped) {
     ASSERT_TRUE(lesson.typing->AddWordTracks(&file));
     ASSERT_EQ(file.GetWordCount(), 2);
     EXPECT_STREQ(file.GetWordTrack(1)->m_szWord, "dog");
-}
-
-TEST(FreeTypeArtAddWordTracks, RecordsTheReferenceWordsOfBoundTokens) {
-    CWordTrackFile file;
-    Lesson lesson("one two", tdNone);
-    ScopedReportCapture quiet;
-    lesson.Type("onx two three");
-    ASSERT_TRUE(lesson.typing->AddWordTracks(&file));
-    ASSERT_EQ(file.GetWordCount(), 2);  // three has no reference word
-    EXPECT_STREQ(file.GetWordTrack(0)->m_szWord, "one");
-    EXPECT_EQ(file.GetWordTrack(0)->m_bMistyped, 0);  // free typing judges nothing
 }
 
 }  // namespace

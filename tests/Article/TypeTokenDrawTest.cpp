@@ -7,7 +7,6 @@
 #include "Article/TypeArtSession.h"
 #include "Article/TypeToken.h"
 #include "diagnostics/ReportCapture.h"
-#include "platform/Clock.h"
 #include "platform/FixedPitchDC.h"
 
 namespace {
@@ -74,47 +73,6 @@ TEST(TypeTokenDraw, ColoursEachCharacterByItsStateAtItsReferencePlace) {
     }
 }
 
-TEST(TypeTokenDraw, WithoutMarkingEverythingIsGreyButPlaceholdersStayUnderscores) {
-    BoundToken t("hello");
-    t.typed.SetMarkTypos(FALSE);
-    t.Type("hlxo");
-    t.typed.CompareByMatching(TRUE);
-    ASSERT_EQ(t.typed.GetLength(), 5);
-    FixedPitchDC dc;
-    const std::vector<Drawn> outs = Draw(t.typed, dc);
-    std::string glyphs;
-    for (const Drawn& o : outs) {
-        EXPECT_EQ(o.color, kTypedGrey);
-        glyphs += o.text;
-    }
-    std::string judged;
-    EXPECT_EQ(glyphs, t.typed.GetString(judged));
-    EXPECT_NE(glyphs.find('_'), std::string::npos);
-}
-
-TEST(TypeTokenDraw, TextEqualToTheReferenceIsOnePieceInGrey) {
-    BoundToken t("hello");
-    t.Type("hellx");
-    t.typed.CompareByLetter();
-    t.typed.SetString("hello");  // the list still holds the wrong x
-    ASSERT_EQ(t.typed.GetLastChar()->m_ch, 'x');
-    FixedPitchDC dc;
-    EXPECT_EQ(Draw(t.typed, dc), (std::vector<Drawn>{{100, 50, "hello", kTypedGrey}}));
-    EXPECT_TRUE(t.typed.Draw(nullptr, 0, 0));  // no context: nothing to draw
-}
-
-TEST(TypeTokenDraw, AnEmptyListIsJudgedAsAFinishedWordFirst) {
-    BoundToken t("hello");
-    t.Type("helo");
-    FixedPitchDC dc;
-    const std::vector<Drawn> outs = Draw(t.typed, dc, 0);
-    ASSERT_EQ(outs.size(), 5u);
-    EXPECT_EQ(outs[4].x, 4 * kCell);
-    EXPECT_EQ(outs[4].text, "_");
-    EXPECT_EQ(outs[4].color, kTypedGreen);
-    EXPECT_EQ(t.typed.GetLength(), 5);
-}
-
 TEST(TypeTokenDraw, UnboundTokenReportsTwiceAndDrawsItsTypedText) {
     TypeToken token;
     token.AddChar('o');
@@ -125,61 +83,6 @@ TEST(TypeTokenDraw, UnboundTokenReportsTwiceAndDrawsItsTypedText) {
     EXPECT_EQ(reports.Messages(),
               (std::vector<std::string>{"Draw called before reference token is set",
                                         "GetString called before reference token is set"}));
-}
-
-// Timing runs on system time (UTC). The clocks below are given in local time with an offset
-// of two hours, so local and UTC dates differ around midnight.
-constexpr int kOffset = 120;
-
-TEST(TypeTokenTiming, MeasuresMillisecondsWithinOneUtcDay) {
-    const struct {
-        const char* name;
-        int hour, minute, second;  // local start
-        std::int64_t ms;
-        int expected;
-    } cases[] = {
-        {"nothing", 12, 59, 30, 0, 0},
-        {"a little", 12, 59, 30, 1234, 1234},
-        {"a minute", 12, 59, 30, 60000, 60000},
-        // Over a minute the token was left: it counts ten seconds.
-        {"just over a minute", 12, 59, 30, 60001, 10000},
-        {"well over a minute", 12, 59, 30, 75000, 10000},
-        // Local 01:59:50 is 23:59:50 UTC of the day before.
-        {"UTC midnight in between", 1, 59, 50, 20000, 0},
-        // Local 23:59:50 is 21:59:50 UTC.
-        {"local midnight alone", 23, 59, 50, 20000, 20000},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScopedFakeClock clock(2024, 3, 10, c.hour, c.minute, c.second, 900, kOffset);
-        TypeToken token;
-        token.StartTiming();
-        clock.Advance(c.ms);
-        token.StopTiming();
-        EXPECT_EQ(token.GetTypingTime(), c.expected);
-    }
-}
-
-TEST(TypeTokenTiming, StopWithoutStartKeepsZero) {
-    ScopedFakeClock clock(2024, 3, 10, 12, 0);
-    TypeToken token;
-    token.StopTiming();
-    EXPECT_EQ(token.GetTypingTime(), 0);
-}
-
-TEST(TypeTokenTiming, StartingAgainAndTypingClearTheTime) {
-    ScopedFakeClock clock(2024, 3, 10, 12, 0);
-    BoundToken t("cat");
-    t.typed.StartTiming();
-    clock.Advance(500);
-    t.typed.StopTiming();
-    ASSERT_EQ(t.typed.GetTypingTime(), 500);
-    t.typed.AddChar('c');
-    EXPECT_EQ(t.typed.GetTypingTime(), 0);
-    t.typed.StopTiming();
-    ASSERT_EQ(t.typed.GetTypingTime(), 500);
-    t.typed.StartTiming();
-    EXPECT_EQ(t.typed.GetTypingTime(), 0);
 }
 
 }  // namespace

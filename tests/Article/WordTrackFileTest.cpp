@@ -18,7 +18,6 @@ const char* const kInvalidInitialData = "Invalid initial data for WordTrack";
 const char* const kNoNullEnd = "Word string in Word Track data has no null end";
 const char* const kInvalidFile = "Invalid Word Track File";
 const char* const kReadError = "Error occured while reading Word Track File";
-const char* const kWriteError = "Error occured while write Word Track File";
 
 // A record image laid out field by field: size, padding, count, time, attempt time, three
 // reserved fields, errors, mistyped mark, the word, its zero and three bytes of slack.
@@ -85,59 +84,7 @@ TEST(WordTrack, ANewRecordIsZeroedAroundAWordOfOneTo127Characters) {
     DeleteWordTrack(nullptr);  // ignored
 }
 
-TEST(WordTrack, AnImageIsCopiedWholeWithItsPaddingAndSlack) {
-    const Bytes image = WordRecord("lazy", 812, true, 0xAB);
-    WordTrack* pRecord = CreateWordTrackFromData(image.data());
-    ASSERT_NE(pRecord, nullptr);
-    EXPECT_EQ(RecordBytes(pRecord), image);
-    EXPECT_EQ(pRecord->m_nTime, 812);
-    EXPECT_EQ(pRecord->m_wErrors, 1);
-    EXPECT_EQ(pRecord->m_bMistyped, 1);
-    DeleteWordTrack(pRecord);
-}
-
-TEST(WordTrack, ImagesOfBadSizeOrWithoutTheWordsZeroAreRefused) {
-    struct Case {
-        const char* name;
-        Bytes image;
-        Messages reports;
-    };
-    Bytes noZero = ByteImage().U16(40).Fill(23).Fill(15, 'z').Get();
-    Bytes zeroInLastByte = ByteImage().U16(30).Fill(23).Fill(4, 'z').U8(0).Get();
-    Bytes zeroAtWord = ByteImage().U16(156).Fill(23).Fill(131, 0).Get();
-    const std::vector<Case> cases = {
-        {"29 bytes", ByteImage().U16(29).Fill(27).Get(), {kInvalidInitialData}},
-        {"157 bytes", ByteImage().U16(157).Fill(155).Get(), {kInvalidInitialData}},
-        {"no zero in 25..39", noZero, {kNoNullEnd}},
-        {"zero in the last byte", zeroInLastByte, {}},
-        {"empty word, 156 bytes", zeroAtWord, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScopedReportCapture capture;
-        WordTrack* pRecord = CreateWordTrackFromData(c.image.data());
-        EXPECT_EQ(pRecord != nullptr, c.reports.empty());
-        EXPECT_EQ(capture.Messages(), c.reports);
-        DeleteWordTrack(pRecord);
-    }
-}
-
 // --- The record table ---
-
-TEST(WordTrackFile, TheThousandAndFirstAddKeepsEveryRecordInOrder) {
-    CWordTrackFile file;
-    std::vector<const WordTrack*> added;
-    for (int i = 0; i < 1001; ++i) {
-        AddWord(file, "w", i);
-        added.push_back(file.GetWordTrack(i));
-    }
-    EXPECT_EQ(file.GetWordCount(), 1001);
-    for (int i = 0; i < 1001; ++i) {
-        ASSERT_EQ(file.GetWordTrack(i), added[static_cast<std::size_t>(i)]);
-        ASSERT_EQ(file.GetWordTrack(i)->m_nTime, i);
-    }
-    EXPECT_EQ(file.IsModified(), 1);
-}
 
 TEST(WordTrackFile, NoRecordIsTakenOrGivenOutsideTheTable) {
     CWordTrackFile file;
@@ -281,20 +228,6 @@ TEST_F(WordTrackFileOnDisk, SavingAndReopeningKeepsEveryByte) {
     const Bytes fourth = WordRecord("four", 4);
     expected.insert(expected.end(), fourth.begin(), fourth.end());
     EXPECT_EQ(ReadBytes(copy), expected);
-}
-
-TEST_F(WordTrackFileOnDisk, ARecordLostByAFailedLoadFailsTheSave) {
-    const Bytes previous = WordFile(1, {WordRecord("earlier")});
-    const std::string path = Put("words", previous);
-    const std::string broken =
-        Put("broken", WordFile(2, {WordRecord("fine"), ByteImage().U16(29).Fill(27).Get()}));
-    CWordTrackFile file;
-    ASSERT_EQ(file.Open(broken.c_str()), 0);
-    ScopedReportCapture capture;
-    EXPECT_EQ(file.Save(path.c_str()), 0);
-    EXPECT_EQ(capture.Messages(), Messages{kWriteError});
-    EXPECT_EQ(ReadBytes(path), previous);
-    EXPECT_FALSE(PathExists(path + ".old"));
 }
 
 TEST_F(WordTrackFileOnDisk, AFileOfManyMegabytesLoadsEveryRecordWhole) {

@@ -105,17 +105,6 @@ TEST_F(HistoryTest, ABackupIsRestoredOrRemovedByWhatTheMainFileHolds) {
     }
 }
 
-// A save killed after it wrote its file, before it removed its marker: the next start clears it.
-TEST_F(HistoryTest, AMarkerLeftWithoutABackupIsCleared) {
-    History history(dir.Path());
-    Write(history.LessonPath(), LessonFile(1));
-    Write(history.SavingPath(), "lessons.dat\n");
-    std::string message;
-    ASSERT_TRUE(history.Open(&message)) << message;
-    EXPECT_EQ(history.Lessons().GetLessonCount(), 1);
-    EXPECT_FALSE(PathExists(history.SavingPath()));
-}
-
 TEST_F(HistoryTest, TheWordFileIsRecoveredTheSameWay) {
     History history(dir.Path());
     CWordTrackFile words;
@@ -221,38 +210,6 @@ TEST_F(HistoryTest, ASaveThatFailsEverywhereSaysTheHistoryIsOnlyInMemory) {
               std::string::npos)
         << message;
     EXPECT_EQ(history.Lessons().GetLessonCount(), 1);
-}
-
-TEST_F(HistoryTest, ReportsGoToTheLogFileWithRepeatsCounted) {
-    {
-        History history(dir.Path());
-        std::string message;
-        ASSERT_TRUE(history.Open(&message));
-        for (int i = 0; i < 3; ++i) {
-            twReport(1, "Something odd", "Article/Test", 12, rmDefault, 1);
-        }
-        twReport(1, "Something else", "Article/Test", 13, rmDefault, 1);
-    }
-    const std::string log = Read(dir.File("typetutor.log"));
-    EXPECT_NE(log.find("Article/Test(12): Something odd\n    (and 2 more times)\n"),
-              std::string::npos)
-        << log;
-    EXPECT_NE(log.find("Article/Test(13): Something else\n"), std::string::npos) << log;
-}
-
-TEST_F(HistoryTest, RemembersTheNamesOfLessonsTyped) {
-    {
-        History history(dir.Path());
-        std::string message;
-        ASSERT_TRUE(history.Open(&message));
-        history.RememberLessonName(4242, "my own text");
-        history.RememberLessonName(4242, "my own text");
-    }
-    History again(dir.Path());
-    std::string message;
-    ASSERT_TRUE(again.Open(&message));
-    EXPECT_EQ(again.LessonNames().at(4242), "my own text");
-    EXPECT_EQ(Read(again.NamesPath()), "4242 my own text\n");
 }
 
 }  // namespace

@@ -17,23 +17,6 @@ std::string Presses(const Keyboard& keyboard, const std::string& character) {
     return out;
 }
 
-TEST(Keyboard, UsPressesForCharacters) {
-    const Keyboard us = Keyboard::UsQwerty();
-    const struct {
-        const char* character;
-        const char* presses;
-    } cases[] =
-        {
-            {"a", "AC01"},    {"A", "AC01+shift"}, {"?", "AB10+shift"}, {"1", "AE01"},
-            {" ", "SPCE"},    {"\n", "RTRN"},      {"~", "TLDE+shift"}, {"\\", "BKSL"},
-            {"\xc3\xa9", ""},  // é: no key and no dead key on US
-            {"", ""},
-        };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Presses(us, c.character), c.presses) << c.character;
-    }
-}
-
 TEST(Keyboard, ComposedCharacterTakesTheDeadKeyThenTheBase) {
     std::vector<KeyCap> keys = Keyboard::UsQwerty().Keys();
     KeyCap& quote = keys[static_cast<size_t>(Keyboard::UsQwerty().Find("AC11"))];

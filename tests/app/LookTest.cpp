@@ -52,28 +52,6 @@ TEST(Look, TheLearnersChoiceGoesBeforeTheDesktopsPreference) {
     }
 }
 
-TEST(Look, RecognisesHighContrastThemes) {
-    const struct {
-        const char* theme;
-        bool highContrast;
-    } cases[] = {{"Default-hc", true},      {"Default-hc-dark", true},
-                 {"HighContrast", true},    {"HighContrastInverse", true},
-                 {"Default-hc:dark", true}, {"highcontrast", true},
-                 {"Adwaita", false},        {"Adwaita:dark", false},
-                 {"Default-dark", false},   {"", false}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsHighContrastTheme(c.theme), c.highContrast) << c.theme;
-    }
-}
-
-TEST(Look, KeepsTheAppearanceByName) {
-    for (const Appearance a : {Appearance::kFollowDesktop, Appearance::kLight, Appearance::kDark}) {
-        EXPECT_EQ(AppearanceFromName(AppearanceName(a)), a) << AppearanceName(a);
-    }
-    EXPECT_EQ(AppearanceFromName("Dark"), std::nullopt);
-    EXPECT_EQ(AppearanceFromName(""), std::nullopt);
-}
-
 // Every colour the lesson is drawn in stands out from its sheet enough to read: 4.5:1, and 7:1
 // in high contrast, where the caret is thicker too.
 TEST(Palette, EveryTextColourIsReadableOnItsSheet) {

@@ -155,26 +155,6 @@ TEST_F(SessionPictureTest, TheTypoIsRedInItsWordAndNowhereElseAndTheCaretShows) 
     EXPECT_TRUE(GetRValue(c) > 240 && GetGValue(c) > 200 && GetBValue(c) < 180) << std::hex << c;
 }
 
-TEST_F(SessionPictureTest, PagesFollowTheLessonsLinesInTheRealFont) {
-    std::string text;
-    for (int i = 0; i < 40; ++i) {
-        text += "line" + std::to_string(i) + "\n";
-    }
-    Open(text);
-    SessionPicture picture(session, dc);
-    ASSERT_GT(picture.PageCount(), 1);
-    EXPECT_EQ(picture.CurrentPage(), 1);
-    EXPECT_FALSE(picture.Draw(picture.PageCount() + 1, "test", session.Figures()));
-
-    ASSERT_TRUE(picture.Draw(2, "test", session.Figures()));
-    Article* ref = session.Reference();
-    const int pageLines = ref->GetPageLineCount();
-    RECT first;
-    ref->GetTokenDrawRect(&first, pageLines);  // the first word of page 2
-    EXPECT_EQ(first.top, picture.ReferencePaper().top);
-    EXPECT_GT(Count(dc, first, [](COLORREF c) { return c != CairoDC::kWhite; }), 10);
-}
-
 // A history of three lessons: speeds and accuracies, and a few characters.
 class ProgressTest : public ::testing::Test {
 protected:

@@ -125,32 +125,6 @@ TEST_F(ReplayTest, WritesBothHistoryFiles) {
     EXPECT_FALSE(PathExists(Data() + "/lessons.dat.old"));
 }
 
-TEST_F(ReplayTest, StatsReadTheHistoryBack) {
-    std::string out;
-    ASSERT_EQ(Replay("", &out), 0) << out;
-    ASSERT_EQ(Replay("--method match", &out), 0) << out;
-    ASSERT_EQ(Run("stats --json --data-dir " + Data(), &out), 0) << out;
-    EXPECT_NE(out.find("{\"date\": \"2025-03-04 09:00\", \"lesson\": \"lesson\", \"method\": "
-                       "\"letter\", \"seconds\": 2, \"cpm\": 270, \"top_cpm\": 300, \"wpm\": 54, "
-                       "\"keys\": 9, \"errors\": 1, \"accuracy\": 89, \"words\": 3, "
-                       "\"wrong_words\": 0, \"net_wpm\": 54, \"consistency\": 72}"),
-              std::string::npos)
-        << out;
-    EXPECT_NE(out.find("\"method\": \"match\""), std::string::npos) << out;
-    EXPECT_NE(out.find("{\"word\": \"cd\", \"typed\": 2, \"mistyped\": 0, \"ms_per_char\": 400}"),
-              std::string::npos)
-        << out;
-    ASSERT_EQ(Run("stats --data-dir " + Data(), &out), 0) << out;
-    EXPECT_NE(out.find("  2025-03-04 09:00  lesson        letter   0:02   270   300   54   54"
-                       "       89%\n"),
-              std::string::npos)
-        << out;
-    // Twice b: the slowest, with its typo and the second's 400 ms.
-    EXPECT_NE(out.find("Slowest characters\n  b          4 keys    2 wrong   300 ms/key   50%\n"),
-              std::string::npos)
-        << out;
-}
-
 TEST_F(ReplayTest, IdleTimePausesTheLessonAtItsOwnMoment) {
     Write("keys.txt", "1000 a\n1200 b\n26200 SPACE\n26400 c\n26600 d\n");
     Write("lesson.txt", "ab cd");

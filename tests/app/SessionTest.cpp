@@ -51,23 +51,6 @@ protected:
     long long now = 0;
 };
 
-TEST_F(SessionTest, EachTypedLineStandsOneLineUnderItsLessonLineInTheArea) {
-    Open("one two\nthree four five six", 12, 7);
-    // Seven lines high: three lesson lines with a typed line under each.
-    EXPECT_EQ(session.Reference()->GetPageLineCount(), 3);
-    const RECT& ref = session.ReferencePaper();
-    const RECT& typed = session.TypedPaper();
-    EXPECT_EQ(ref.left, 10);
-    EXPECT_EQ(ref.top, 20);
-    EXPECT_EQ(typed.top - ref.top, kLine);
-    EXPECT_EQ(ref.bottom - ref.top, 5 * kLine);
-
-    RECT area{};
-    SetRect(&area, 0, 0, 100, kLine);  // not a lesson line with its typed line
-    EXPECT_FALSE(session.LayoutIn(&dc, area));
-    EXPECT_EQ(session.ReferencePaper().top, 20);
-}
-
 TEST_F(SessionTest, ASpaceWhereAPixelLayoutWrapsIsTheEnterThatEndsTheLine) {
     Open("alpha beta gamma\nend", 8, 7);
     ASSERT_NE(session.Reference()->GetTokenLine(1), session.Reference()->GetTokenLine(0));

@@ -133,49 +133,4 @@ TEST_F(StatsTest, WritesTextAndJson) {
     EXPECT_FALSE(ComputeStats(lessons, words, names).hasToday);
 }
 
-// Rhythm from the keystroke log: net speed, consistency and the slowest letter pairs.
-TEST(StatsRhythm, NetSpeedConsistencyAndSlowestPairs) {
-    EXPECT_EQ(NetWordSpeed(40.0, 5, 60), 35);  // five words left wrong in a minute
-    EXPECT_EQ(NetWordSpeed(40.0, 50, 60), 0);
-    EXPECT_EQ(NetWordSpeed(40.0, 1, 0), 0);
-
-    const auto keys = [](std::initializer_list<std::uint32_t> times) {
-        std::vector<LoggedKey> out;
-        for (std::uint32_t ms : times) {
-            out.push_back({ms, 'a', 'a', false});
-        }
-        return out;
-    };
-    EXPECT_EQ(Consistency(keys({0, 200, 400, 600})), 100);
-    EXPECT_EQ(Consistency(keys({0, 100, 400, 500, 800})), 50);  // 100 and 300: sd 100, mean 200
-    EXPECT_EQ(Consistency(keys({0, 100, 5100, 5200})), 100);    // a pause to think is left out
-    EXPECT_EQ(Consistency(keys({0, 100})), -1);
-
-    // "then" three times: t-h always slow, h-e quick once; "ex" only twice.
-    KeyLog log;
-    log.lessons.emplace_back();
-    std::uint32_t ms = 0;
-    for (int i = 0; i < 3; ++i) {
-        for (const auto& [c, gap] : {std::pair{'t', 900}, {'h', 400}, {'e', 100}, {'n', 150}}) {
-            ms += static_cast<std::uint32_t>(gap);
-            log.lessons.back().keys.push_back(
-                {ms, static_cast<unsigned char>(c), static_cast<unsigned char>(c), false});
-        }
-    }
-    for (const char* pair : {"ex", "ex"}) {
-        for (const char* c = pair; *c; ++c) {
-            ms += 700;
-            log.lessons.back().keys.push_back(
-                {ms, static_cast<unsigned char>(*c), static_cast<unsigned char>(*c), false});
-        }
-    }
-    const std::vector<PairRow> pairs = SlowestPairs(log, 2);
-    ASSERT_EQ(pairs.size(), 2u);
-    EXPECT_EQ(pairs[0].pair, "th");
-    EXPECT_EQ(pairs[0].ms, 400);
-    EXPECT_EQ(pairs[0].count, 3);
-    EXPECT_EQ(pairs[1].pair, "en");
-    EXPECT_EQ(pairs[1].ms, 150);
-}
-
 }  // namespace

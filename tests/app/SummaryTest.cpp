@@ -88,13 +88,6 @@ TEST_F(SummaryTest, FiguresKeepTheirWordsAndShowNetSpeedAndConsistency) {
     }
 }
 
-TEST_F(SummaryTest, WithoutARecordOnlyTheFigures) {
-    lesson.record = nullptr;
-    const LessonSummary summary = SummarizeLesson(lesson, lessons, KeyLog{}, kTop);
-    EXPECT_EQ(summary.figures.size(), 5u);
-    EXPECT_TRUE(summary.sections.empty());
-}
-
 // The lesson's own weakest keys and words, padded by characters, not bytes.
 TEST_F(SummaryTest, TheLessonsWeakestKeysAndMistypedWords) {
     WordTrack* word = CreateWordTrack("queen");

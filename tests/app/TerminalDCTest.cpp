@@ -6,22 +6,6 @@
 
 namespace {
 
-TEST(TerminalDC, WritesAtTheCellOfThePixelRoundingDown) {
-    GridScreen screen(20, 3);
-    TerminalDC dc(&screen);
-    // Cells have no background of their own: the mode is only kept for the library to restore.
-    EXPECT_EQ(dc.SetBkMode(TRANSPARENT), OPAQUE);
-    EXPECT_EQ(dc.GetBkMode(), TRANSPARENT);
-    // A token the layout puts one pixel after its separator starts in the next whole cell.
-    dc.TextOut(0, 1, "ab", 2);
-    dc.TextOut(2 * 3 + 1, 1, "cd", 2);
-    EXPECT_EQ(screen.Row(1), "ab cd");
-    dc.TextOut(-3, 2, "xyz", 3);  // cell -2: only z is on the screen
-    EXPECT_EQ(screen.Row(2), "z");
-    dc.TextOut(38, 0, "edge", 4);  // cell 19: the rest falls off
-    EXPECT_EQ(screen.Row(0), std::string(19, ' ') + "e");
-}
-
 TEST(TerminalDC, ShowsTheLibrarysColoursAsStyles) {
     struct Case {
         COLORREF colour;
@@ -47,35 +31,6 @@ TEST(TerminalDC, ShowsSingleByteTextAsUtf8AndControlBytesAsBlanks) {
     TerminalDC dc(&screen);
     dc.TextOut(0, 0, "\xE9t\x80\x03z", 5);
     EXPECT_EQ(screen.Row(0), "\xC3\xA9t\xE2\x82\xAC z");
-}
-
-TEST(TerminalDC, ClipsToTheScreenInPixels) {
-    GridScreen screen(30, 7);
-    TerminalDC dc(&screen);
-    RECT rc{};
-    dc.GetClipBox(&rc);
-    EXPECT_EQ(rc.right, 60);
-    EXPECT_EQ(rc.bottom, 7);
-    TerminalDC measuring;
-    measuring.GetClipBox(&rc);
-    EXPECT_GT(rc.right, 1 << 20);
-}
-
-TEST(TerminalDesktop, IsTheDeviceContextLayoutFallsBackOn) {
-    {
-        TerminalDesktop desktop;
-        CDC* dc = GetDesktopDC();
-        ASSERT_NE(dc, nullptr);
-        // Two pixels a cell and one a row.
-        EXPECT_EQ(dc->GetTextExtent("abc", 3).cx, 6);
-        EXPECT_EQ(dc->GetTextExtent("abc", 3).cy, 1);
-        EXPECT_EQ(dc->GetTextExtent("x", -3).cx, 0);
-        ReleaseDesktopDC(dc);
-    }
-    CDC* dc = GetDesktopDC();
-    ASSERT_NE(dc, nullptr);
-    EXPECT_NE(dc->GetTextExtent("abc", 3).cx, 6);  // the default desktop is back
-    ReleaseDesktopDC(dc);
 }
 
 TEST(GridScreen, KeepsCellsStylesAndCursor) {

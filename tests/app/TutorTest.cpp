@@ -44,11 +44,6 @@ protected:
             tutor->OnKey(key, now);
         }
     }
-    void Wait(int ms) {
-        clock.Advance(ms);
-        now += ms;
-        tutor->OnIdle(now);
-    }
 
     static constexpr int kPauseAfterMs = 10000;
     ScopedFakeClock clock{2025, 3, 4, 9, 0};
@@ -83,20 +78,6 @@ TEST_F(TutorTest, ShowsTheLessonWithEveryTypedLineUnderItsLine) {
     EXPECT_EQ(screen.CursorY(), kTyped1);
 }
 
-TEST_F(TutorTest, ShowsTyposInRedAndTakesThemBack) {
-    Open("cat dog");
-    Type("cxt");
-    EXPECT_EQ(screen.StyledRow(kTyped0), "  {t}c{x}x{t}t");
-    Type(std::string(2, kBack));
-    EXPECT_EQ(screen.StyledRow(kTyped0), "  {t}c");
-    EXPECT_EQ(screen.CursorX(), 3);
-    Type("at d");
-    EXPECT_EQ(screen.StyledRow(kTyped0), "  {t}cat d");
-    const SessionFigures f = session.Figures();
-    EXPECT_EQ(f.keys, 7);
-    EXPECT_EQ(f.errors, 1);
-}
-
 TEST_F(TutorTest, ASpaceBeforeTheEndOfAWordShowsAnUnderscore) {
     Open("cat dog");
     Type("ca ");
@@ -122,21 +103,6 @@ TEST_F(TutorTest, TheLineEndWantsEnter) {
               "  Esc pause   Backspace take back   Enter ends a line   Ctrl-C leave");
     Type("c\n");
     EXPECT_EQ(screen.Row(11), "  Enter ends a line only after its last word");
-}
-
-TEST_F(TutorTest, ASpaceWhereTheScreenWrapsIsTheEnterThatEndsTheLine) {
-    screen.Resize(24, 12);
-    Open("alpha beta gamma delta\nend");
-    ASSERT_EQ(screen.Row(kLine0), "  alpha beta gamma");
-    Type("alpha beta gamma delta");
-    EXPECT_EQ(screen.StyledRow(kTyped1), "  {t}delta");
-    Type(" ");  // a line feed ends this line: the space is refused
-    EXPECT_EQ(screen.Row(11), "  The line ends here: pr");
-    Type("\nend");
-    EXPECT_TRUE(session.IsFinished());
-    const SessionFigures f = session.Figures();
-    EXPECT_EQ(f.keys, 27);
-    EXPECT_EQ(f.errors, 1);  // the refused space
 }
 
 TEST_F(TutorTest, BothArticlesScrollTogetherWhenTypingLeavesThePage) {
@@ -186,43 +152,6 @@ TEST(Status, ShowsTimeSpeedsAccuracyAndErrorsWithThePauseFirst) {
               " 12:34  270 cpm 54 wpm  now 300/60  top 412/82  accuracy 97%  errors 12");
     EXPECT_EQ(FormatStatus(f, true),
               " [paused] 12:34  270 cpm 54 wpm  now 300/60  top 412/82  accuracy 97%  errors 12");
-}
-
-TEST_F(TutorTest, EscPausesAndAnyKeyGoesOn) {
-    Open("ab cd");
-    Type("a");
-    Type(std::string(1, kEsc));
-    EXPECT_TRUE(session.IsPaused());
-    EXPECT_NE(screen.Row(1).find("[paused]"), std::string::npos);
-    EXPECT_EQ(screen.Row(11), "  Paused - Esc or any typing key goes on");
-    clock.Advance(30000);
-    now += 30000;
-    Type("b");
-    EXPECT_FALSE(session.IsPaused());
-    EXPECT_EQ(screen.Row(1).find("[paused]"), std::string::npos);
-    const SessionFigures f = session.Figures();
-    EXPECT_EQ(f.pausedSeconds, 30);
-    EXPECT_EQ(f.activeSeconds, 0);  // 400 ms of typing
-    Type(std::string(1, kEsc) + kEsc);
-    EXPECT_FALSE(session.IsPaused());
-}
-
-TEST_F(TutorTest, PausesByItselfAfterTenSecondsWithoutAKey) {
-    Open("ab cd");
-    Wait(60000);
-    EXPECT_FALSE(session.IsPaused());  // nothing begun yet
-    EXPECT_EQ(tutor->IdlePauseDue(), -1);
-    Type("a");
-    EXPECT_EQ(tutor->IdlePauseDue(), now + kPauseAfterMs);
-    Wait(9999);
-    EXPECT_FALSE(session.IsPaused());
-    Wait(1);
-    EXPECT_TRUE(session.IsPaused());
-    EXPECT_EQ(tutor->IdlePauseDue(), -1);
-    Wait(20000);
-    Type("b", 0);
-    EXPECT_FALSE(session.IsPaused());
-    EXPECT_EQ(session.Figures().pausedSeconds, 20);
 }
 
 TEST_F(TutorTest, TheLessonEndsWithItsLastWordByEveryMethod) {
@@ -299,21 +228,6 @@ TEST_F(TutorTest, TyposAreGreyWhenNotMarked) {
     Open("cat dog", options);
     Type("cx");
     EXPECT_EQ(screen.StyledRow(kTyped0), "  {t}cx");
-}
-
-TEST_F(TutorTest, JustifiedLinesReachTheRightEdge) {
-    SessionOptions options;
-    options.justify = true;
-    std::string text;
-    for (int i = 0; i < 30; ++i) {
-        text += (i ? " w" : "w") + std::to_string(10 + i);
-    }
-    Open(text, options);
-    // Not justified, the line of 19 words would end a cell short of the right margin.
-    EXPECT_EQ(screen.Row(kLine0).size(), 78u);
-    EXPECT_LT(screen.Row(kLine1).size(), 78u);  // the last line keeps its spacing
-    Type("w10 w11");
-    EXPECT_EQ(screen.Row(kTyped0).find("w11"), screen.Row(kLine0).find("w11"));
 }
 
 // After every key, what the key redrew is what drawing everything anew shows: under each method,

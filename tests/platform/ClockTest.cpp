@@ -40,19 +40,6 @@ TEST(FakeClock, CalendarSecondsRoundTripAndDifferByWholeSeconds) {
     EXPECT_EQ(back.wMilliseconds, 0);
 }
 
-TEST(FakeClock, NestedFakesRestoreTheOuterOne) {
-    ScopedFakeClock outer(2020, 1, 1, 10, 0);
-    {
-        ScopedFakeClock inner(2030, 6, 1, 8, 0);
-        SYSTEMTIME st;
-        GetLocalTime(&st);
-        EXPECT_EQ(st.wYear, 2030);
-    }
-    SYSTEMTIME st;
-    GetLocalTime(&st);
-    EXPECT_EQ(st.wYear, 2020);
-}
-
 TEST(RealClock, LocalTimeConvertsToCalendarSecondsAndBack) {
     SYSTEMTIME now;
     GetLocalTime(&now);

@@ -32,27 +32,6 @@ TEST(FixedPitchDC, MeasuresEveryByteAsOneCellOfTheSelectedFont) {
     }
 }
 
-TEST(FixedPitchDC, RecordsOutputsWithColourModeAndFontAndGivesBackPreviousSettings) {
-    FixedPitchDC dc;
-    DCFont before = dc.SelectObject(Font(-10, 0));
-    EXPECT_TRUE(before.bStock);
-    EXPECT_EQ(dc.SetTextColor(RGB(255, 0, 0)), 0u);
-    EXPECT_EQ(dc.SetBkMode(TRANSPARENT), OPAQUE);
-    dc.TextOut(3, 4, std::string("hi"));
-    ASSERT_EQ(dc.Outputs().size(), 1u);
-    const TextOutput& out = dc.Outputs()[0];
-    EXPECT_EQ(out.x, 3);
-    EXPECT_EQ(out.y, 4);
-    EXPECT_EQ(out.text, "hi");
-    EXPECT_EQ(out.color, 0x0000FFu);
-    EXPECT_EQ(out.bkMode, TRANSPARENT);
-    EXPECT_FALSE(out.font.bStock);
-    DCFont previous = dc.SelectFont(before);
-    EXPECT_EQ(previous.lf.lfHeight, -10);
-    dc.ClearOutputs();
-    EXPECT_TRUE(dc.Outputs().empty());
-}
-
 TEST(DesktopDC, DefaultsToAFixedPitchContextAndHonoursAnInstalledProvider) {
     CDC* dc = GetDesktopDC();
     ASSERT_NE(dc, nullptr);
@@ -70,21 +49,6 @@ TEST(DesktopDC, DefaultsToAFixedPitchContextAndHonoursAnInstalledProvider) {
     dc = GetDesktopDC();
     EXPECT_NE(dc, nullptr);
     ReleaseDesktopDC(dc);
-}
-
-TEST(Rectangles, HelpersFollowTheWin32Meaning) {
-    RECT a{0, 0, 10, 10}, b{5, 5, 20, 20}, out{};
-    EXPECT_TRUE(IntersectRect(&out, &a, &b));
-    RECT expected{5, 5, 10, 10};
-    EXPECT_TRUE(EqualRect(&out, &expected));
-    RECT far{11, 0, 12, 10};
-    EXPECT_FALSE(IntersectRect(&out, &a, &far));
-    EXPECT_TRUE(IsRectEmpty(&out));
-    RECT zeroWidth{3, 0, 3, 10};
-    EXPECT_TRUE(IsRectEmpty(&zeroWidth));
-    OffsetRect(&a, 2, -1);
-    RECT moved{2, -1, 12, 9};
-    EXPECT_TRUE(EqualRect(&a, &moved));
 }
 
 }  // namespace

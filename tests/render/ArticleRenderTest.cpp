@@ -1,23 +1,17 @@
-// The reference article and typed tokens measured and drawn with real, proportional fonts.
+// The reference article measured and laid out with a real, proportional font.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "Article/Art.h"
-#include "Article/TypeToken.h"
 #include "RenderSupport.h"
 #include "render/CairoDC.h"
 
 namespace {
 
-using render_test::CountInk;
-using render_test::CountPixels;
 using render_test::LogFont;
-using render_test::PixelCounts;
 
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr int kPaperWidth = 300;
 const RECT kPaper{20, 10, 20 + kPaperWidth, 590};
 
@@ -118,76 +112,6 @@ TEST_F(ArticleRender, JustifiedLinesEndAtThePapersRightEdge) {
             EXPECT_LT(end, kPaper.right);
         }
     }
-}
-
-TEST_F(ArticleRender, CurrentTokenIsBlueAndTheOthersBlack) {
-    LayOut(TRUE);
-    CairoDC dc(kPaper.right + 20, kPaper.bottom + 10);
-    const int current = 7;
-    art.SetHighlightCurrent(TRUE);
-    art.SetCurrentToken(current);
-    ASSERT_TRUE(art.Draw(&dc, &kPaper));
-    EXPECT_EQ(dc.GetTextColor(), kBlack);
-    for (int i = 0; i < art.GetTokenCount(); ++i) {
-        SCOPED_TRACE(TokenText(art, i));
-        RECT rc;
-        art.GetTokenDrawRect(&rc, i);
-        const PixelCounts counts = CountPixels(dc, rc, i == current ? kBlue : kBlack);
-        EXPECT_GT(counts.changed, 0);
-        EXPECT_GT(counts.strong, 0);
-        EXPECT_EQ(counts.offColour, 0);
-    }
-}
-
-// The typed token drawn in kSerif at (10, 10) of a fresh surface, compared by matching.
-class TypedTokenRender : public ::testing::Test {
-protected:
-    void Draw(const char* reference, const char* keys) {
-        ref.SetString(reference);
-        typed.SetReference(&ref);
-        for (const char* p = keys; *p; ++p) {
-            typed.AddChar(*p);
-        }
-        typed.CompareByMatching(TRUE);
-        dc.SelectObject(kSerif);
-        dc.SetBkMode(TRANSPARENT);
-        typed.Draw(&dc, 10, 10);
-    }
-    // The cell of character i of the reference text.
-    RECT CharCell(const std::string& reference, int i) {
-        const int left = 10 + dc.GetTextExtent(reference.data(), i).cx;
-        const SIZE size = dc.GetTextExtent(reference.data() + i, 1);
-        RECT rc;
-        SetRect(&rc, left, 10, left + size.cx, 10 + size.cy);
-        return rc;
-    }
-
-    Token ref;
-    TypeToken typed;
-    CairoDC dc{200, 40};
-};
-
-TEST_F(TypedTokenRender, WrongCharacterIsRedAndTheRestGrey) {
-    Draw("Typing", "Tyqing");
-    for (int i = 0; i < 6; ++i) {
-        SCOPED_TRACE(i);
-        const PixelCounts counts =
-            CountPixels(dc, CharCell("Typing", i), i == 2 ? kTypedRed : kTypedGrey);
-        EXPECT_GT(counts.strong, 0);
-        EXPECT_EQ(counts.offColour, 0);
-    }
-}
-
-TEST_F(TypedTokenRender, PlaceholderIsAGreenUnderscore) {
-    Draw("Typing", "Tying");
-    const RECT cell = CharCell("Typing", 2);
-    const PixelCounts counts = CountPixels(dc, cell, kTypedGreen);
-    EXPECT_GT(counts.strong, 0);
-    EXPECT_EQ(counts.offColour, 0);
-    // An underscore: all its ink below the baseline's neighbourhood, none in the upper half.
-    RECT upper = cell;
-    upper.bottom = cell.top + dc.GetTextAscent() / 2;
-    EXPECT_EQ(CountInk(dc, upper), 0);
 }
 
 }  // namespace

@@ -67,37 +67,6 @@ TEST(CairoDCMeasure, AnotherCodePageGivesTheBytesItsCharacters) {
     EXPECT_NE(reference.Advance(U'\u043F'), reference.Advance(U'\u00EF'));
 }
 
-TEST(CairoDCMeasure, PositiveHeightIsTheCellNegativeTheEm) {
-    CairoDC dc(10, 10);
-    for (int height : {10, 16, 17, 30}) {
-        SCOPED_TRACE(height);
-        dc.SelectObject(LogFont("DejaVu Sans", height));
-        EXPECT_EQ(dc.GetTextExtent("Ag").cy, height);
-        // The em is smaller than the cell, so the same number as an em makes wider text.
-        const LONG cellWidth = dc.GetTextExtent("MMMMMMMMMM").cx;
-        dc.SelectObject(LogFont("DejaVu Sans", -height));
-        EXPECT_GT(dc.GetTextExtent("Ag").cy, height);
-        EXPECT_GT(dc.GetTextExtent("MMMMMMMMMM").cx, cellWidth);
-    }
-    dc.SelectObject(LogFont("DejaVu Sans", 0));
-    EXPECT_EQ(dc.GetTextExtent("Ag").cy, CairoDC::kDefaultCellHeight);
-}
-
-TEST(CairoDCMeasure, StockFontIsMonospaceWithCellsOfEightBySixteen) {
-    CairoDC dc(10, 10);
-    std::string name;
-    EXPECT_EQ(dc.GetTextFace(name), CairoDC::kStockFaceName);
-    for (const char* text : {"iiii", "WWWW", "a.,;", "    "}) {
-        const SIZE size = dc.GetTextExtent(text);
-        EXPECT_EQ(size.cx, 32) << text;
-        EXPECT_EQ(size.cy, 16) << text;
-    }
-    EXPECT_EQ(dc.GetTextExtent("abc", 0).cx, 0);
-    EXPECT_EQ(dc.GetTextExtent("abc", 0).cy, 16);
-    EXPECT_EQ(dc.GetTextExtent(nullptr, 5).cx, 0);
-    EXPECT_EQ(dc.GetTextExtent("abc", -2).cx, 0);
-}
-
 // The family fontconfig gives for a generic name ("monospace", "serif"): which face stands for it
 // is the machine's choice, not the device context's.
 std::string SystemFamily(const char* generic) {
@@ -155,39 +124,6 @@ TEST(CairoDCFonts, MatchesNameWeightSlantAndPitch) {
     }
 }
 
-TEST(CairoDCFonts, SelectingGivesBackThePreviousFont) {
-    CairoDC dc(10, 10);
-    const LOGFONTA serif = LogFont("DejaVu Serif", 20);
-    DCFont previous = dc.SelectObject(serif);
-    EXPECT_TRUE(previous.bStock);
-    const LONG serifWidth = dc.GetTextExtent("Typing").cx;
-    previous = dc.SelectStockObject(ANSI_FIXED_FONT);
-    EXPECT_FALSE(previous.bStock);
-    EXPECT_STREQ(previous.lf.lfFaceName, "DejaVu Serif");
-    EXPECT_EQ(dc.GetTextExtent("Typing").cx, 48);
-    dc.SelectFont(previous);
-    EXPECT_EQ(dc.GetTextExtent("Typing").cx, serifWidth);
-}
-
-TEST(CairoDCState, ClipBoxIsTheSurfaceUntilSetAndStaysOnIt) {
-    CairoDC dc(40, 30);
-    RECT rc;
-    EXPECT_EQ(dc.GetClipBox(&rc), 2);
-    RECT expected = Rect(0, 0, 40, 30);
-    EXPECT_TRUE(EqualRect(&rc, &expected));
-    dc.SetClipBox(Rect(-5, 10, 20, 100));
-    dc.GetClipBox(&rc);
-    expected = Rect(0, 10, 20, 30);
-    EXPECT_TRUE(EqualRect(&rc, &expected));
-    dc.SetClipBox(Rect(50, 50, 60, 60));
-    EXPECT_EQ(dc.GetClipBox(&rc), 1);
-    EXPECT_TRUE(IsRectEmpty(&rc));
-    dc.ResetClipBox();
-    dc.GetClipBox(&rc);
-    expected = Rect(0, 0, 40, 30);
-    EXPECT_TRUE(EqualRect(&rc, &expected));
-}
-
 TEST(CairoDCDraw, TextIsInkOfTheTextColourInsideItsCell) {
     for (COLORREF color : {kBlue, kRed, RGB(0, 255, 0), RGB(0x60, 0x60, 0x60)}) {
         SCOPED_TRACE(color);
@@ -206,36 +142,6 @@ TEST(CairoDCDraw, TextIsInkOfTheTextColourInsideItsCell) {
         const RECT around = Rect(cell.left - 1, cell.top - 1, cell.right + 1, cell.bottom + 1);
         EXPECT_EQ(CountInk(dc, Rect(0, 0, 200, 60)), CountInk(dc, around));
     }
-}
-
-TEST(CairoDCDraw, TextStandsOnTheBaselineBelowTheCellTop) {
-    CairoDC dc(100, 60);
-    dc.SelectObject(LogFont("DejaVu Sans", -20));
-    dc.SetBkMode(TRANSPARENT);
-    dc.TextOut(10, 20, "H");
-    const int baseline = 20 + dc.GetTextAscent();
-    // 'H' stands on the baseline: ink in the row above it, none in the row below.
-    EXPECT_GT(CountInk(dc, Rect(0, baseline - 1, 100, baseline)), 0);
-    EXPECT_EQ(CountInk(dc, Rect(0, baseline, 100, 60)), 0);
-    // Its cap height is most of the ascent.
-    EXPECT_EQ(CountInk(dc, Rect(0, 0, 100, 20 + dc.GetTextAscent() / 4)), 0);
-}
-
-TEST(CairoDCDraw, OpaqueModeFillsTheCellWithTheBackgroundColour) {
-    CairoDC dc(100, 40);
-    dc.SetBkColor(kRed);
-    dc.TextOut(10, 5, "ab");
-    EXPECT_EQ(dc.GetPixel(10, 5), kRed);
-    EXPECT_EQ(dc.GetPixel(25, 20), kRed);
-    EXPECT_EQ(dc.GetPixel(9, 5), CairoDC::kWhite);
-    EXPECT_EQ(dc.GetPixel(26, 5), CairoDC::kWhite);
-    EXPECT_EQ(dc.GetPixel(10, 21), CairoDC::kWhite);
-
-    CairoDC transparent(100, 40);
-    transparent.SetBkColor(kRed);
-    transparent.SetBkMode(TRANSPARENT);
-    transparent.TextOut(10, 5, "ab");
-    EXPECT_EQ(CountPixels(transparent, Rect(0, 0, 100, 40), RGB(0, 0, 0)).offColour, 0);
 }
 
 TEST(CairoDCDraw, PixelsOutsideTheClipBoxStayUntouched) {
@@ -265,28 +171,6 @@ TEST(CairoDCDraw, PixelsOutsideTheClipBoxStayUntouched) {
         }
     }
     EXPECT_GT(changedInside, 200);
-}
-
-TEST(CairoDCDraw, NothingIsDrawnWithAnEmptyClipBoxOrBadArguments) {
-    CairoDC dc(50, 30);
-    dc.SetClipBox(Rect(60, 0, 70, 10));
-    EXPECT_TRUE(dc.TextOut(0, 0, "abc"));
-    dc.ResetClipBox();
-    EXPECT_FALSE(dc.TextOut(0, 0, nullptr, 2));
-    EXPECT_FALSE(dc.TextOut(0, 0, "abc", -1));
-    EXPECT_TRUE(dc.TextOut(0, 0, "abc", 0));
-    EXPECT_TRUE(dc.TextOut(-1000000000, 2000000000, "far away"));
-    EXPECT_TRUE(dc.TextOut(2147483000, -2147483000, "far away"));
-    EXPECT_EQ(CountInk(dc, Rect(0, 0, 50, 30)), 0);
-}
-
-TEST(CairoDCDraw, DrawsEveryByteIncludingControlCodes) {
-    CairoDC dc(200, 30);
-    dc.SetBkMode(TRANSPARENT);
-    const char text[] = {'a', '\0', '\t', '\x81', 'b'};
-    EXPECT_EQ(dc.GetTextExtent(text, 5).cx, 40);
-    EXPECT_TRUE(dc.TextOut(0, 0, text, 5));
-    EXPECT_GT(CountInk(dc, Rect(32, 0, 40, 16)), 0);  // the 'b'
 }
 
 TEST(CairoDCFile, WritesAPngOfTheSurface) {

@@ -31,13 +31,4 @@ TEST(Windows1252, ConvertsTextToUtf8) {
     EXPECT_EQ(Windows1252ToUtf8("abc", -1, out), "");
 }
 
-TEST(Windows1252, EncodesCodePointsOfEveryLength) {
-    std::string out;
-    AppendUtf8(U'\x7F', out);
-    AppendUtf8(U'\x7FF', out);
-    AppendUtf8(U'\xFFFD', out);
-    AppendUtf8(U'\x1F600', out);
-    EXPECT_EQ(out, "\x7F\xDF\xBF\xEF\xBF\xBD\xF0\x9F\x98\x80");
-}
-
 }  // namespace
