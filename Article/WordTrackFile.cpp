@@ -29,8 +29,10 @@ constexpr const char* kBackupSuffix = ".old";
 
 // The record table grows by this many entries.
 constexpr int kTableStep = 1000;
-// A table of this many bytes or more is a large block (see NewTable).
-constexpr std::size_t kLargeTableBytes = std::size_t{2} << 20;
+// A table entry is a record's address.
+constexpr std::size_t kEntryBytes = sizeof(WordTrack*);  // NOLINT(bugprone-sizeof-expression)
+// A table of this many entries or more is a large block (see NewTable): 2 MB of them.
+constexpr std::size_t kLargeTableEntries = (std::size_t{2} << 20) / kEntryBytes;
 // A record's head before the word, and what the file layout counts as a record's least size.
 constexpr std::size_t kWordOffset = offsetof(WordTrack, m_szWord);
 constexpr std::int64_t kDeclaredSize = sizeof(WordTrack);
@@ -92,7 +94,7 @@ private:
 // Record tables. A million words make a table of megabytes, which comes as a large block so
 // that a load does not pay a page fault per 4 KiB of it; a smaller one comes from new[].
 bool IsLargeTable(int nCapacity) {
-    return static_cast<std::size_t>(nCapacity) * sizeof(WordTrack*) >= kLargeTableBytes;
+    return static_cast<std::size_t>(nCapacity) >= kLargeTableEntries;
 }
 
 // A table of nCapacity null entries; null when memory runs out.
@@ -101,7 +103,7 @@ WordTrack** NewTable(int nCapacity) {
     if (!IsLargeTable(nCapacity)) {
         return new (std::nothrow) WordTrack*[nEntries]();
     }
-    auto** ppTable = static_cast<WordTrack**>(AllocateLargeBlock(nEntries * sizeof(WordTrack*)));
+    auto** ppTable = static_cast<WordTrack**>(AllocateLargeBlock(nEntries * kEntryBytes));
     if (ppTable) {
         std::fill_n(ppTable, nEntries, nullptr);
     }
