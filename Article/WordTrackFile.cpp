@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <new>
 
 #include "Article/RecordBlocks.h"
 #include "diagnostics/Report.h"
@@ -31,8 +30,6 @@ constexpr const char* kBackupSuffix = ".old";
 constexpr int kTableStep = 1000;
 // A table entry is a record's address.
 constexpr std::size_t kEntryBytes = sizeof(WordTrack*);  // NOLINT(bugprone-sizeof-expression)
-// A table of this many entries or more is a large block (see NewTable): 2 MB of them.
-constexpr std::size_t kLargeTableEntries = (std::size_t{2} << 20) / kEntryBytes;
 // A record's head before the word, and what the file layout counts as a record's least size.
 constexpr std::size_t kWordOffset = offsetof(WordTrack, m_szWord);
 constexpr std::int64_t kDeclaredSize = sizeof(WordTrack);
@@ -91,31 +88,15 @@ private:
     std::size_t m_nNext = 0;  // the first byte not yet handed out
 };
 
-// Record tables. A million words make a table of megabytes, which comes as a large block so
-// that a load does not pay a page fault per 4 KiB of it; a smaller one comes from new[].
-bool IsLargeTable(int nCapacity) {
-    return static_cast<std::size_t>(nCapacity) >= kLargeTableEntries;
-}
-
-// A table of nCapacity null entries; null when memory runs out.
+// A record table of nCapacity null entries; null when memory runs out. A million words make a
+// table of megabytes: as a large block, a load does not pay a page fault per 4 KiB of it.
 WordTrack** NewTable(int nCapacity) {
     const auto nEntries = static_cast<std::size_t>(nCapacity);
-    if (!IsLargeTable(nCapacity)) {
-        return new (std::nothrow) WordTrack*[nEntries]();
-    }
     auto** ppTable = static_cast<WordTrack**>(AllocateLargeBlock(nEntries * kEntryBytes));
     if (ppTable) {
         std::fill_n(ppTable, nEntries, nullptr);
     }
     return ppTable;
-}
-
-void FreeTable(WordTrack** ppTable, int nCapacity) {
-    if (IsLargeTable(nCapacity)) {
-        FreeLargeBlock(ppTable);
-    } else {
-        delete[] ppTable;
-    }
 }
 
 WORD ReadSize(const unsigned char* pData) {
@@ -200,7 +181,7 @@ void CWordTrackFile::FreeWords() {
         for (int k = 0; k < m_nCapacity; ++k) {
             DeleteWordTrack(m_ppWords[k]);
         }
-        FreeTable(m_ppWords, m_nCapacity);
+        FreeLargeBlock(m_ppWords);
         m_ppWords = nullptr;
     }
     m_nCapacity = 0;
@@ -244,7 +225,7 @@ int CWordTrackFile::Open(const char* pszFileName) {
     WordTrack** ppWords = NewTable(nCapacity);
     RecordReader reader(file, nBody);
     if (!ppWords || !reader.IsReady()) {
-        FreeTable(ppWords, nCapacity);
+        FreeLargeBlock(ppWords);
         TW_REPORT(kModule, kReadError);
         file.Close();
         return 0;
@@ -420,7 +401,7 @@ bool CWordTrackFile::GrowTable() {
     for (int k = 0; k < m_nCount; ++k) {
         ppWords[k] = m_ppWords[k];
     }
-    FreeTable(m_ppWords, m_nCapacity);
+    FreeLargeBlock(m_ppWords);
     m_ppWords = ppWords;
     m_nCapacity = nCapacity;
     return true;
