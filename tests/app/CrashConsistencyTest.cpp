@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include <gtest/gtest.h>
@@ -14,15 +13,11 @@
 #include "History.h"
 #include "diagnostics/ReportCapture.h"
 #include "platform/Clock.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 void AddWords(CWordTrackFile& words, int n, int seed) {
     for (int i = 0; i < n; ++i) {
@@ -46,10 +41,8 @@ TEST(CrashConsistency, KilledSavesLeaveThePreviousOrTheNewHistoryWhole) {
     // New lesson records are stamped with the time: the children's must match the reference's
     // to the second, however long the trials take.
     ScopedFakeClock clock(2026, 12, 6, 9, 30);
-    const fs::path dir =
-        fs::temp_directory_path() / ("typetutor-crash-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const TempDir temp;
+    const fs::path dir = temp.Path();
     History layout(dir.string());
     const std::string wordPath = layout.WordPath();
     const std::string lessonPath = layout.LessonPath();
@@ -69,10 +62,10 @@ TEST(CrashConsistency, KilledSavesLeaveThePreviousOrTheNewHistoryWhole) {
         AddLessons(lessons, 100);
         ASSERT_TRUE(lessons.Save((dir / "new-lessons").c_str()));
     }
-    const std::string oldWords = ReadAll(dir / "old-words");
-    const std::string newWords = ReadAll(dir / "new-words");
-    const std::string oldLessons = ReadAll(dir / "old-lessons");
-    const std::string newLessons = ReadAll(dir / "new-lessons");
+    const std::string oldWords = ReadText((dir / "old-words").string());
+    const std::string newWords = ReadText((dir / "new-words").string());
+    const std::string oldLessons = ReadText((dir / "old-lessons").string());
+    const std::string newLessons = ReadText((dir / "new-lessons").string());
 
     // Puts the previous history in place, then lets a child add to it and save; the child is
     // killed after killAfterUs unless that is negative. Returns the child's wait status.
@@ -108,8 +101,8 @@ TEST(CrashConsistency, KilledSavesLeaveThePreviousOrTheNewHistoryWhole) {
                              std::chrono::steady_clock::now() - start)
                              .count();
     ASSERT_TRUE(WIFEXITED(whole) && WEXITSTATUS(whole) == 0) << "the save itself failed";
-    ASSERT_EQ(ReadAll(wordPath), newWords);
-    ASSERT_EQ(ReadAll(lessonPath), newLessons);
+    ASSERT_EQ(ReadText(wordPath), newWords);
+    ASSERT_EQ(ReadText(lessonPath), newLessons);
 
     std::mt19937 random(20261206);
     std::uniform_int_distribution<int> killAfter(0, static_cast<int>(wholeUs));
@@ -122,8 +115,8 @@ TEST(CrashConsistency, KilledSavesLeaveThePreviousOrTheNewHistoryWhole) {
         History recovered(dir.string());
         std::string message;
         ASSERT_TRUE(recovered.Open(&message)) << "trial " << trial << ": " << message;
-        const std::string words = ReadAll(wordPath);
-        const std::string lessons = ReadAll(lessonPath);
+        const std::string words = ReadText(wordPath);
+        const std::string lessons = ReadText(lessonPath);
         EXPECT_TRUE(words == oldWords || words == newWords) << "trial " << trial;
         EXPECT_TRUE(lessons == oldLessons || lessons == newLessons) << "trial " << trial;
         EXPECT_FALSE(fs::exists(wordPath + ".old"));
@@ -133,13 +126,10 @@ TEST(CrashConsistency, KilledSavesLeaveThePreviousOrTheNewHistoryWhole) {
         oldLessonsKept += lessons == oldLessons;
         newLessonsWhole += lessons == newLessons;
     }
-    RecordProperty("previous_history_kept", oldWordsKept);
-    RecordProperty("new_history_complete", newWordsWhole);
     std::printf(
         "%d kills within a %lld ms run: words previous %d, new %d; lessons previous %d, new %d\n",
         kTrials, static_cast<long long>(wholeUs / 1000), oldWordsKept, newWordsWhole,
         oldLessonsKept, newLessonsWhole);
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "diagnostics/Report.h"
@@ -14,15 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Files in dir whose names begin with prefix.
 std::vector<std::string> FilesStartingWith(const std::string& dir, const std::string& prefix) {
@@ -45,7 +35,7 @@ protected:
         }
         const std::string scratch = scratchDir.File("scratch.dat");
         EXPECT_TRUE(file.Save(scratch.c_str()));
-        return Read(scratch);
+        return ReadText(scratch);
     }
     int LessonsIn(const std::string& path) {
         CLessonTrackFile file;
@@ -81,11 +71,11 @@ TEST_F(HistoryTest, ABackupIsRestoredOrRemovedByWhatTheMainFileHolds) {
         TempDir data;
         History history(data.Path());
         if (!c.main.empty()) {
-            Write(history.LessonPath(), c.main);
+            WriteText(history.LessonPath(), c.main);
         }
-        Write(history.LessonPath() + ".old", two);
+        WriteText(history.LessonPath() + ".old", two);
         if (c.marker) {
-            Write(history.SavingPath(), c.marker);
+            WriteText(history.SavingPath(), c.marker);
         }
         std::string message;
         ASSERT_TRUE(history.Open(&message)) << message;
@@ -93,13 +83,13 @@ TEST_F(HistoryTest, ABackupIsRestoredOrRemovedByWhatTheMainFileHolds) {
         EXPECT_EQ(history.WordRecovery(), Recovery::kNothing);
         EXPECT_FALSE(PathExists(history.LessonPath() + ".old"));
         EXPECT_FALSE(PathExists(history.SavingPath()));
-        EXPECT_EQ(Read(history.LessonPath()), c.kept);
+        EXPECT_EQ(ReadText(history.LessonPath()), c.kept);
         EXPECT_EQ(history.Lessons().GetLessonCount(), c.kept == two ? 2 : 3);
         const auto damaged = FilesStartingWith(data.Path(), "lessons.dat.damaged-");
         ASSERT_EQ(damaged.size(), c.damaged);
         if (c.damaged) {
-            EXPECT_EQ(Read(damaged[0]), c.main);
-            EXPECT_NE(Read(history.LogPath()).find("an interrupted save was undone"),
+            EXPECT_EQ(ReadText(damaged[0]), c.main);
+            EXPECT_NE(ReadText(history.LogPath()).find("an interrupted save was undone"),
                       std::string::npos);
         }
     }
@@ -110,7 +100,7 @@ TEST_F(HistoryTest, TheWordFileIsRecoveredTheSameWay) {
     CWordTrackFile words;
     words.Add(CreateWordTrack("cat"));
     ASSERT_TRUE(words.Save(scratchDir.File("w.dat").c_str()));
-    Write(history.WordPath() + ".old", Read(scratchDir.File("w.dat")));
+    WriteText(history.WordPath() + ".old", ReadText(scratchDir.File("w.dat")));
     std::string message;
     ASSERT_TRUE(history.Open(&message)) << message;
     EXPECT_EQ(history.WordRecovery(), Recovery::kBackupRestored);
@@ -119,18 +109,18 @@ TEST_F(HistoryTest, TheWordFileIsRecoveredTheSameWay) {
 
 TEST_F(HistoryTest, AMainFileThatDoesNotLoadWithoutABackupIsRefusedAndLeftAlone) {
     History history(dir.Path());
-    Write(history.WordPath(), "garbage!");
+    WriteText(history.WordPath(), "garbage!");
     std::string message;
     EXPECT_FALSE(history.Open(&message));
     EXPECT_EQ(message, history.WordPath() + " is not a word history that loads (see " +
                            history.LogPath() +
                            "); it was left as it is: move it away to begin a new history");
-    EXPECT_EQ(Read(history.WordPath()), "garbage!");
+    EXPECT_EQ(ReadText(history.WordPath()), "garbage!");
 }
 
 TEST_F(HistoryTest, AHistoryThatDoesNotLoadIsMovedAsideNotDeletedAndANewOneStarts) {
-    Write(dir.File(History::kLessonFile), LessonFile(2));
-    Write(dir.File(History::kWordFile), "garbage!");
+    WriteText(dir.File(History::kLessonFile), LessonFile(2));
+    WriteText(dir.File(History::kWordFile), "garbage!");
     std::string moved;
     std::string error;
     ASSERT_TRUE(MoveHistoryAside(dir.Path(), &moved, &error)) << error;
@@ -139,7 +129,7 @@ TEST_F(HistoryTest, AHistoryThatDoesNotLoadIsMovedAsideNotDeletedAndANewOneStart
         FilesStartingWith(dir.Path(), std::string(History::kWordFile) + ".unloadable-");
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(moved, aside[0]);
-    EXPECT_EQ(Read(aside[0]), "garbage!");
+    EXPECT_EQ(ReadText(aside[0]), "garbage!");
     EXPECT_EQ(LessonsIn(dir.File(History::kLessonFile)), 2);
     History history(dir.Path());
     std::string message;
@@ -148,7 +138,7 @@ TEST_F(HistoryTest, AHistoryThatDoesNotLoadIsMovedAsideNotDeletedAndANewOneStart
 }
 
 TEST_F(HistoryTest, ADirectoryThatCannotBeMadeIsRefused) {
-    Write(dir.File("taken"), "a file");
+    WriteText(dir.File("taken"), "a file");
     History history(dir.File("taken") + "/typetutor");
     std::string message;
     EXPECT_FALSE(history.Open(&message));
@@ -172,7 +162,7 @@ TEST(DefaultDataDirectory, IsUnderXdgDataHomeWhenItIsSetElseUnderHome) {
 
 TEST_F(HistoryTest, AFailedSaveWritesARescueCopyAndKeepsTheRecordsForAnotherTry) {
     History history(dir.Path());
-    Write(history.LessonPath(), LessonFile(1));
+    WriteText(history.LessonPath(), LessonFile(1));
     std::string message;
     ASSERT_TRUE(history.Open(&message));
     history.Lessons().AddNewTrack(1, 1, 7);

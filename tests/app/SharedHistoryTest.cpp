@@ -328,8 +328,7 @@ TEST_F(SharedHistoryTest, AFileSystemWithoutLocksIsNotedOnceAndTheHistoryStillSa
     history.Lessons().AddNewTrack(1, 1, 7);
     history.RememberLessonName(7, "seven");
     ASSERT_TRUE(history.Save(&message)) << message;
-    std::ifstream log(history.LogPath());
-    std::string text((std::istreambuf_iterator<char>(log)), {});
+    const std::string text = ReadText(history.LogPath());
     const std::string line = "going on without the lock of " + Data() +
                              " (the file system refuses locks: " + std::strerror(ENOLCK) +
                              "): two programs saving at once may lose a lesson";

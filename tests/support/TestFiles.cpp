@@ -27,6 +27,11 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(m_strPath, ec);
 }
 
+std::string TempDir::Put(const std::string& name, const Bytes& bytes) const {
+    WriteBytes(File(name), bytes);
+    return File(name);
+}
+
 bool PathExists(const std::string& path) {
     std::error_code ec;
     return std::filesystem::exists(path, ec);
@@ -41,6 +46,24 @@ void WriteBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadText(const std::string& path) {
+    const Bytes bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    WriteBytes(path, Bytes(text.begin(), text.end()));
+}
+
+Bytes RecordFile(std::int64_t nCount, const std::vector<Bytes>& records) {
+    ByteImage image;
+    image.I32(nCount);
+    for (const Bytes& record : records) {
+        image.Append(record);
+    }
+    return image.Get();
 }
 
 ByteImage& ByteImage::U8(unsigned v) {

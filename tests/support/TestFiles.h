@@ -20,6 +20,8 @@ public:
     const std::string& Path() const { return m_strPath; }
     // The path of name inside the directory.
     std::string File(const std::string& name) const { return m_strPath + "/" + name; }
+    // Writes bytes to name inside the directory; answers its path.
+    std::string Put(const std::string& name, const Bytes& bytes) const;
 
 private:
     std::string m_strPath;
@@ -29,6 +31,9 @@ bool PathExists(const std::string& path);
 // The whole file; empty when it cannot be read.
 Bytes ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const Bytes& bytes);
+// The same for text.
+std::string ReadText(const std::string& path);
+void WriteText(const std::string& path, const std::string& text);
 
 // Builds a byte image field by field, little-endian, as the file layouts describe them.
 class ByteImage {
@@ -49,6 +54,9 @@ public:
 private:
     Bytes m_bytes;
 };
+
+// A record file's image: the record count, then the records.
+Bytes RecordFile(std::int64_t nCount, const std::vector<Bytes>& records);
 
 // Runs body in a child process whose files may grow to nLimitBytes at most (writes past it fail
 // with EFBIG instead of raising SIGXFSZ); answers the child's exit status (body's result), or
