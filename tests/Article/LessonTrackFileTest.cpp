@@ -49,15 +49,6 @@ Bytes LessonRecord(const Lesson& l) {
     return image.Get();
 }
 
-Bytes LessonFile(std::int64_t nCount, const std::vector<Bytes>& records) {
-    ByteImage image;
-    image.I32(nCount);
-    for (const Bytes& record : records) {
-        image.Append(record);
-    }
-    return image.Get();
-}
-
 Lesson OnDay(unsigned day, unsigned id1 = 1, unsigned id2 = 2) {
     Lesson l;
     l.day = day;
@@ -68,31 +59,27 @@ Lesson OnDay(unsigned day, unsigned id1 = 1, unsigned id2 = 2) {
 
 class LessonTrackFileOnDisk : public ::testing::Test {
 protected:
-    std::string Put(const std::string& name, const Bytes& bytes) {
-        const std::string path = m_dir.File(name);
-        WriteBytes(path, bytes);
-        return path;
-    }
-
     ScopedFakeClock m_clock{2024, 5, 17, 10, 15};
     TempDir m_dir;
 };
 
-// --- Loading ---
-
-TEST_F(LessonTrackFileOnDisk, AStoredFileLoadsRecordByRecord) {
-    Lesson first;
-    Lesson second = OnDay(18, 7, 250);
-    second.tag = 0xBEEF;
-    second.keys = 2500;
-    second.speed = 333.5;
-    const std::string path =
-        Put("lessons", LessonFile(2, {LessonRecord(first), LessonRecord(second)}));
+// A stored file loads record by record and saves back byte for byte, padding included.
+TEST_F(LessonTrackFileOnDisk, AStoredFileLoadsRecordByRecordAndSavesByteForByte) {
+    Lesson a;
+    a.filler = 0xA5;
+    a.speed = 1.0 / 3.0;
+    Lesson b = OnDay(0, 7, 250);  // day 0 and negative seconds load as they are
+    b.seconds = -7;
+    b.filler = 0x3C;
+    b.tag = 0xBEEF;
+    b.keys = 2500;
+    const Bytes image = RecordFile(2, {LessonRecord(a), LessonRecord(b)});
+    const std::string source = m_dir.Put("source", image);
     CLessonTrackFile file;
     ScopedReportCapture capture;
-    ASSERT_EQ(file.Open(path.c_str()), 1);
+    ASSERT_EQ(file.Open(source.c_str()), 1);
     EXPECT_TRUE(capture.Messages().empty());
-    EXPECT_EQ(file.GetFileName(), path);
+    EXPECT_EQ(file.GetFileName(), source);
     EXPECT_EQ(file.IsModified(), 0);
     ASSERT_EQ(file.GetLessonCount(), 2);
     const CLessonTrack* pFirst = file.GetLessonTrack(0);
@@ -101,16 +88,31 @@ TEST_F(LessonTrackFileOnDisk, AStoredFileLoadsRecordByRecord) {
     ASSERT_NE(pSecond, nullptr);
     EXPECT_EQ(pFirst->m_wDay, 17);
     EXPECT_EQ(pFirst->m_nKeys, 100);
-    EXPECT_EQ(pSecond->m_wDay, 18);
+    EXPECT_EQ(pFirst->m_dSpeed, 1.0 / 3.0);
+    EXPECT_EQ(pSecond->m_wDay, 0);
+    EXPECT_EQ(pSecond->m_nSeconds, -7);
     EXPECT_EQ(pSecond->m_byLessonId1, 7);
     EXPECT_EQ(pSecond->m_byLessonId2, 250);
     EXPECT_EQ(pSecond->m_wLessonTag, 0xBEEF);
     EXPECT_EQ(pSecond->m_nKeys, 2500);
-    EXPECT_EQ(pSecond->m_dSpeed, 333.5);
     EXPECT_EQ(pSecond->m_aCharTrack[200].m_nTime, 600);
     EXPECT_EQ(file.GetLastTrack(), pSecond);
     EXPECT_EQ(file.GetLessonTrack(-1), nullptr);
     EXPECT_EQ(file.GetLessonTrack(2), nullptr);
+    const std::string copy = m_dir.File("copy");
+    ASSERT_EQ(file.Save(copy.c_str()), 1);
+    EXPECT_EQ(ReadBytes(copy), image);
+
+    CLessonTrackFile again;
+    ASSERT_EQ(again.Open(copy.c_str()), 1);
+    ASSERT_EQ(again.AddNewTrack(4, 5, 6), 1);
+    ASSERT_EQ(again.Save(nullptr), 1);
+    const Bytes saved = ReadBytes(copy);
+    ASSERT_EQ(saved.size(), 4 + 3 * kRecordSize);
+    EXPECT_EQ(saved[0], 3);
+    EXPECT_TRUE(std::equal(image.begin() + 4, image.end(), saved.begin() + 4));
+    const auto* pNew = reinterpret_cast<const unsigned char*>(again.GetLastTrack());
+    EXPECT_TRUE(std::equal(pNew, pNew + kRecordSize, saved.begin() + 4 + 2 * kRecordSize));
 }
 
 // --- Sums ---
@@ -168,40 +170,12 @@ TEST(LessonTrackSum, ByLessonAddsTheNewestRecordsOfTheDayUntilEnoughKeystrokes) 
 
 // --- Saving ---
 
-TEST_F(LessonTrackFileOnDisk, SavingAndReopeningKeepsEveryByte) {
-    Lesson a;
-    a.filler = 0xA5;
-    a.speed = 1.0 / 3.0;
-    Lesson b = OnDay(0, 255, 0);  // day 0 and negative seconds load as they are
-    b.seconds = -7;
-    b.filler = 0x3C;
-    b.tag = 0xFFFF;
-    const Bytes image = LessonFile(2, {LessonRecord(a), LessonRecord(b)});
-    const std::string source = Put("source", image);
-    CLessonTrackFile file;
-    ASSERT_EQ(file.Open(source.c_str()), 1);
-    const std::string copy = m_dir.File("copy");
-    ASSERT_EQ(file.Save(copy.c_str()), 1);
-    EXPECT_EQ(ReadBytes(copy), image);
-
-    CLessonTrackFile again;
-    ASSERT_EQ(again.Open(copy.c_str()), 1);
-    ASSERT_EQ(again.AddNewTrack(4, 5, 6), 1);
-    ASSERT_EQ(again.Save(nullptr), 1);
-    const Bytes saved = ReadBytes(copy);
-    ASSERT_EQ(saved.size(), 4 + 3 * kRecordSize);
-    EXPECT_EQ(saved[0], 3);
-    EXPECT_TRUE(std::equal(image.begin() + 4, image.end(), saved.begin() + 4));
-    const auto* pNew = reinterpret_cast<const unsigned char*>(again.GetLastTrack());
-    EXPECT_TRUE(std::equal(pNew, pNew + kRecordSize, saved.begin() + 4 + 2 * kRecordSize));
-}
-
 TEST_F(LessonTrackFileOnDisk, ARecordLostByAFailedLoadFailsTheSave) {
-    const Bytes previous = LessonFile(1, {LessonRecord(OnDay(15))});
-    const std::string path = Put("lessons", previous);
+    const Bytes previous = RecordFile(1, {LessonRecord(OnDay(15))});
+    const std::string path = m_dir.Put("lessons", previous);
     Lesson bad;
     bad.hour = 24;
-    const std::string broken = Put("broken", LessonFile(1, {LessonRecord(bad)}));
+    const std::string broken = m_dir.Put("broken", RecordFile(1, {LessonRecord(bad)}));
     CLessonTrackFile file;
     ASSERT_EQ(file.Open(broken.c_str()), 0);
     ScopedReportCapture capture;
@@ -214,7 +188,7 @@ TEST_F(LessonTrackFileOnDisk, ARecordLostByAFailedLoadFailsTheSave) {
 // The table grows on the thirty-first add, whether it began empty or with loaded records.
 TEST_F(LessonTrackFileOnDisk, TheThirtyFirstAddKeepsEveryRecordInOrder) {
     const std::string path =
-        Put("lessons", LessonFile(5, std::vector<Bytes>(5, LessonRecord(Lesson()))));
+        m_dir.Put("lessons", RecordFile(5, std::vector<Bytes>(5, LessonRecord(Lesson()))));
     for (int nLoaded : {0, 5}) {
         SCOPED_TRACE(nLoaded);
         CLessonTrackFile file;

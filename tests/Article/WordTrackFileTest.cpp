@@ -32,15 +32,6 @@ Bytes WordRecord(const std::string& word, int nTime = 0, bool bMistyped = false,
     return image.Get();
 }
 
-Bytes WordFile(std::int64_t nCount, const std::vector<Bytes>& records) {
-    ByteImage image;
-    image.I32(nCount);
-    for (const Bytes& record : records) {
-        image.Append(record);
-    }
-    return image.Get();
-}
-
 Bytes RecordBytes(const WordTrack* pRecord) {
     const auto* p = reinterpret_cast<const unsigned char*>(pRecord);
     return Bytes(p, p + pRecord->m_wSize);
@@ -101,36 +92,11 @@ TEST(WordTrackFile, NoRecordIsTakenOrGivenOutsideTheTable) {
 
 class WordTrackFileOnDisk : public ::testing::Test {
 protected:
-    std::string Put(const std::string& name, const Bytes& bytes) {
-        const std::string path = m_dir.File(name);
-        WriteBytes(path, bytes);
-        return path;
-    }
-
     TempDir m_dir;
 };
 
-TEST_F(WordTrackFileOnDisk, AStoredFileLoadsRecordByRecord) {
-    const std::string path =
-        Put("words", WordFile(2, {WordRecord("quick", 640), WordRecord("fox!", 90000, true)}));
-    CWordTrackFile file;
-    ScopedReportCapture capture;
-    ASSERT_EQ(file.Open(path.c_str()), 1);
-    EXPECT_TRUE(capture.Messages().empty());
-    EXPECT_EQ(file.GetFileName(), path);
-    EXPECT_EQ(file.IsModified(), 0);
-    ASSERT_EQ(file.GetWordCount(), 2);
-    EXPECT_STREQ(file.GetWordTrack(0)->m_szWord, "quick");
-    EXPECT_EQ(file.GetWordTrack(0)->m_nTime, 640);
-    EXPECT_EQ(file.GetWordTrack(0)->m_bMistyped, 0);
-    EXPECT_STREQ(file.GetWordTrack(1)->m_szWord, "fox!");
-    EXPECT_EQ(file.GetWordTrack(1)->m_wAttemptTime, 90000 & 0xFFFF);
-    EXPECT_EQ(file.GetWordTrack(1)->m_wErrors, 1);
-    EXPECT_EQ(file.GetWordTrack(1)->m_wSize, 33);
-}
-
 TEST_F(WordTrackFileOnDisk, FilesWhoseLengthCannotHoldTheCountAreRefusedAndChangeNothing) {
-    const std::string good = Put("good", WordFile(1, {WordRecord("kept")}));
+    const std::string good = m_dir.Put("good", RecordFile(1, {WordRecord("kept")}));
     struct Case {
         const char* name;
         Bytes image;
@@ -138,19 +104,19 @@ TEST_F(WordTrackFileOnDisk, FilesWhoseLengthCannotHoldTheCountAreRefusedAndChang
     const std::vector<Case> cases = {
         {"0 bytes", {}},
         {"3 bytes", {0, 0, 0}},
-        {"negative count", WordFile(-1, {WordRecord("a")})},
-        {"2 declared, one 30-byte record", WordFile(2, {WordRecord("a")})},
-        {"1 declared, 157 bytes", WordFile(1, {WordRecord("a"), Bytes(127, 0)})},
-        {"1 declared, 27 bytes", WordFile(1, {Bytes(27, 0)})},
-        {"count 0x7FFFFFFF", WordFile(0x7FFFFFFF, {WordRecord("a")})},
+        {"negative count", RecordFile(-1, {WordRecord("a")})},
+        {"2 declared, one 30-byte record", RecordFile(2, {WordRecord("a")})},
+        {"1 declared, 157 bytes", RecordFile(1, {WordRecord("a"), Bytes(127, 0)})},
+        {"1 declared, 27 bytes", RecordFile(1, {Bytes(27, 0)})},
+        {"count 0x7FFFFFFF", RecordFile(0x7FFFFFFF, {WordRecord("a")})},
         // 28 x N wraps to 24 and 156 x N stays above the body in 32 unsigned bits.
-        {"count 153391690", WordFile(153391690, {WordRecord("a")})},
+        {"count 153391690", RecordFile(153391690, {WordRecord("a")})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CWordTrackFile file;
         ASSERT_EQ(file.Open(good.c_str()), 1);
-        const std::string path = Put("bad", c.image);
+        const std::string path = m_dir.Put("bad", c.image);
         ScopedReportCapture capture;
         EXPECT_EQ(file.Open(path.c_str()), 0);
         EXPECT_EQ(capture.Messages(), Messages{kInvalidFile});
@@ -170,29 +136,29 @@ TEST_F(WordTrackFileOnDisk, ABadRecordFailsTheLoadAndLeavesNullFromThereOn) {
     const Bytes noZero = ByteImage().U16(40).Fill(23).Fill(15, 'z').Get();
     const std::vector<Case> cases = {
         {"29-byte record",
-         WordFile(1, {ByteImage().U16(29).Fill(27).Get()}),
+         RecordFile(1, {ByteImage().U16(29).Fill(27).Get()}),
          {kInvalidInitialData, kReadError},
          0},
         {"157-byte record",
-         WordFile(2, {ByteImage().U16(157).Fill(155).Get(), WordRecord("a")}),
+         RecordFile(2, {ByteImage().U16(157).Fill(155).Get(), WordRecord("a")}),
          {kInvalidInitialData, kReadError},
          0},
         {"second record without its zero",
-         WordFile(2, {WordRecord("first"), noZero}),
+         RecordFile(2, {WordRecord("first"), noZero}),
          {kNoNullEnd, kReadError},
          1},
         {"size field past the end",
-         WordFile(1, {ByteImage().U16(41).Fill(38).Get()}),
+         RecordFile(1, {ByteImage().U16(41).Fill(38).Get()}),
          {kReadError},
          0},
         {"28 bytes left for the second record",
-         WordFile(2, {WordRecord("a"), Bytes(28, 0)}),
+         RecordFile(2, {WordRecord("a"), Bytes(28, 0)}),
          {kReadError},
          1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = Put("bad", c.image);
+        const std::string path = m_dir.Put("bad", c.image);
         CWordTrackFile file;
         ScopedReportCapture capture;
         EXPECT_EQ(file.Open(path.c_str()), 0);
@@ -206,15 +172,26 @@ TEST_F(WordTrackFileOnDisk, ABadRecordFailsTheLoadAndLeavesNullFromThereOn) {
     }
 }
 
-// --- Saving ---
-
-TEST_F(WordTrackFileOnDisk, SavingAndReopeningKeepsEveryByte) {
-    const Bytes image = WordFile(3, {WordRecord("The", 400, false, 0x5A),
-                                     WordRecord(std::string(127, 'q'), 60000, true, 0xC3),
-                                     WordRecord("x", 65537, true, 0xFF)});
-    const std::string source = Put("source", image);
+// A stored file loads record by record and saves back byte for byte, padding included.
+TEST_F(WordTrackFileOnDisk, AStoredFileLoadsRecordByRecordAndSavesByteForByte) {
+    const Bytes image = RecordFile(3, {WordRecord("The", 400, false, 0x5A),
+                                       WordRecord(std::string(127, 'q'), 60000, true, 0xC3),
+                                       WordRecord("x", 90000, true, 0xFF)});
+    const std::string source = m_dir.Put("source", image);
     CWordTrackFile file;
+    ScopedReportCapture capture;
     ASSERT_EQ(file.Open(source.c_str()), 1);
+    EXPECT_TRUE(capture.Messages().empty());
+    EXPECT_EQ(file.GetFileName(), source);
+    EXPECT_EQ(file.IsModified(), 0);
+    ASSERT_EQ(file.GetWordCount(), 3);
+    EXPECT_STREQ(file.GetWordTrack(0)->m_szWord, "The");
+    EXPECT_EQ(file.GetWordTrack(0)->m_nTime, 400);
+    EXPECT_EQ(file.GetWordTrack(0)->m_bMistyped, 0);
+    EXPECT_EQ(file.GetWordTrack(1)->m_wSize, 156);
+    EXPECT_EQ(file.GetWordTrack(1)->m_wErrors, 1);
+    EXPECT_STREQ(file.GetWordTrack(2)->m_szWord, "x");
+    EXPECT_EQ(file.GetWordTrack(2)->m_wAttemptTime, 90000 & 0xFFFF);
     const std::string copy = m_dir.File("copy");
     ASSERT_EQ(file.Save(copy.c_str()), 1);
     EXPECT_EQ(ReadBytes(copy), image);
