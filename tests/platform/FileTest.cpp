@@ -187,52 +187,6 @@ TEST(FileNames, NameChangesSyncTheirDirectory) {
                                         "delete " + b, "syncdir " + dir.Path()}));
 }
 
-TEST(FileFaults, TheNthWriteRaisesAndWritesNothing) {
-    TempDir dir;
-    const std::string path = dir.File("data");
-    ScopedFileFaults faults;
-    faults.FailWriteNumber(3);
-    CFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), kCreate));
-    file.Write("a", 1);
-    file.Write("b", 1);
-    EXPECT_THROW(file.Write("c", 1), CFileException);
-    EXPECT_EQ(faults.WriteCount(), 3);
-    EXPECT_TRUE(file.Close());
-    EXPECT_EQ(ReadBytes(path), (Bytes{'a', 'b'}));
-}
-
-TEST(FileFaults, CreateRenameAndSyncFailOnRequest) {
-    TempDir dir;
-    const std::string a = dir.File("a"), b = dir.File("b");
-    WriteBytes(a, Bytes{1});
-    ScopedFileFaults faults;
-    faults.FailCreate();
-    faults.FailRename();
-    CFile file;
-    EXPECT_FALSE(file.Open(b.c_str(), kCreate));
-    EXPECT_FALSE(PathExists(b));
-    EXPECT_FALSE(MoveFileNoReplace(a.c_str(), b.c_str()));
-    EXPECT_FALSE(MoveFileReplace(a.c_str(), b.c_str()));
-    EXPECT_EQ(ReadBytes(a), Bytes{1});
-
-    faults.FailCreate(false);
-    faults.FailSync();
-    ASSERT_TRUE(file.Open(b.c_str(), kCreate));
-    file.Write("x", 1);
-    EXPECT_FALSE(file.Close());
-}
-
-TEST(FileFaults, TheFaultsEndWithTheirObject) {
-    TempDir dir;
-    {
-        ScopedFileFaults faults;
-        faults.FailCreate();
-    }
-    CFile file;
-    EXPECT_TRUE(file.Open(dir.File("a").c_str(), kCreate));
-}
-
 TEST(File, AWriteBeyondTheFileSizeLimitRaisesWithEFBIG) {
     TempDir dir;
     const std::string path = dir.File("data");
