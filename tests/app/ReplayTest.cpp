@@ -62,7 +62,7 @@ protected:
     TempDir dir;
 };
 
-TEST_F(ReplayTest, GivesExactFigures) {
+TEST_F(ReplayTest, GivesExactFiguresAndWritesBothHistoryFiles) {
     std::string out;
     ASSERT_EQ(Replay("", &out), 0) << out;
     const std::map<std::string, std::string> expected = {
@@ -86,11 +86,7 @@ TEST_F(ReplayTest, GivesExactFigures) {
         {"consistency", "72"},  // intervals of 200 ms but one of 400
     };
     EXPECT_EQ(Figures(out), expected) << out;
-}
 
-TEST_F(ReplayTest, WritesBothHistoryFiles) {
-    std::string out;
-    ASSERT_EQ(Replay("", &out), 0) << out;
     CLessonTrackFile lessons;
     ASSERT_EQ(lessons.Open((Data() + "/lessons.dat").c_str()), 1);
     ASSERT_EQ(lessons.GetLessonCount(), 1);
@@ -191,8 +187,7 @@ TEST_F(ReplayTest, NoReportReachesTheOutput) {
     // The word method makes the library report on every key; the reports go to the log.
     ASSERT_EQ(Replay("--method word", &out), 0) << out;
     EXPECT_EQ(out.find("TypoDection"), std::string::npos) << out;
-    std::ifstream log(Data() + "/typetutor.log");
-    const std::string text((std::istreambuf_iterator<char>(log)), {});
+    const std::string text = ReadText(Data() + "/typetutor.log");
     EXPECT_NE(text.find("GetCaretChar called when TypoDection is not tdByLetter"),
               std::string::npos)
         << text;
@@ -254,8 +249,7 @@ protected:
 TEST_F(RussianReplayTest, ACyrillicProfileKeepsWindows1251BytesAndShowsThemAsCyrillic) {
     std::string out;
     ASSERT_EQ(Replay("--profile ru --layout ru", &out), 0) << out;
-    std::ifstream profile(Profile() + "/profile.txt");
-    const std::string choices((std::istreambuf_iterator<char>(profile)), {});
+    const std::string choices = ReadText(Profile() + "/profile.txt");
     EXPECT_EQ(choices, "code-page=Windows-1251\nlayout=ru\n") << "suggested from the lesson";
     EXPECT_FALSE(PathExists(Data() + "/lessons.dat")) << "the default profile is untouched";
 

@@ -210,24 +210,29 @@ TEST_F(TutorTest, FreeTypingEndsWithASpaceAfterTheLastWord) {
     EXPECT_EQ(session.Figures().wrongWords, 2);
 }
 
+// Typos are grey when not marked; masking hides the typed letters, and without highlighting
+// the word to type looks like the rest.
 TEST_F(TutorTest, MaskingHighlightingAndMarkingCanBeSwitchedOff) {
-    SessionOptions options;
-    options.masked = true;
-    options.highlight = false;
-    options.markTypos = false;
-    Open("cat dog", options);
-    EXPECT_EQ(screen.StyledRow(kLine0), "  cat dog");
-    Type("cx");
-    EXPECT_EQ(screen.StyledRow(kTyped0), "  **");
-    EXPECT_EQ(session.Figures().errors, 1);
-}
-
-TEST_F(TutorTest, TyposAreGreyWhenNotMarked) {
-    SessionOptions options;
-    options.markTypos = false;
-    Open("cat dog", options);
-    Type("cx");
-    EXPECT_EQ(screen.StyledRow(kTyped0), "  {t}cx");
+    struct Case {
+        bool masked, highlight;
+        const char* line;
+        const char* typed;
+    } const cases[] = {
+        {false, true, "  {c}cat {n}dog", "  {t}cx"},
+        {true, false, "  cat dog", "  **"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SessionOptions options;
+        options.masked = c.masked;
+        options.highlight = c.highlight;
+        options.markTypos = false;
+        Open("cat dog", options);
+        Type("cx");
+        EXPECT_EQ(screen.StyledRow(kLine0), c.line);
+        EXPECT_EQ(screen.StyledRow(kTyped0), c.typed);
+        EXPECT_EQ(session.Figures().errors, 1);
+    }
 }
 
 // After every key, what the key redrew is what drawing everything anew shows: under each method,
