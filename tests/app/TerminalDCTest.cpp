@@ -6,26 +6,6 @@
 
 namespace {
 
-TEST(TerminalDC, ShowsTheLibrarysColoursAsStyles) {
-    struct Case {
-        COLORREF colour;
-        CellStyle style;
-    };
-    const Case cases[] = {
-        {0x00000000, CellStyle::kNormal},  {0x00FF0000, CellStyle::kCurrent},
-        {0x00606060, CellStyle::kTyped},   {0x000000FF, CellStyle::kTypo},
-        {0x0000FF00, CellStyle::kMissing}, {0x00123456, CellStyle::kNormal},
-    };
-    for (const Case& c : cases) {
-        GridScreen screen(4, 1);
-        TerminalDC dc(&screen);
-        EXPECT_EQ(dc.SetTextColor(c.colour), 0u);
-        dc.TextOut(0, 0, "a", 1);
-        EXPECT_EQ(screen.StyleAt(0, 0), c.style) << std::hex << c.colour;
-        EXPECT_EQ(dc.GetTextColor(), c.colour);
-    }
-}
-
 TEST(TerminalDC, ShowsSingleByteTextAsUtf8AndControlBytesAsBlanks) {
     GridScreen screen(10, 1);
     TerminalDC dc(&screen);
