@@ -116,19 +116,6 @@ TEST(File, ManySmallTransfersTakeFewSystemCalls) {
     EXPECT_LE(faults.SystemReadCount(), 10);
 }
 
-TEST(File, CloseSyncsTheDataThenTheDirectoryEntry) {
-    TempDir dir;
-    const std::string path = dir.File("data");
-    ScopedFileFaults faults;
-    CFile file;
-    ASSERT_TRUE(file.Open(path.c_str(), kCreate));
-    file.Write("abc", 3);
-    ASSERT_TRUE(file.Close());
-    EXPECT_EQ(faults.Operations(),
-              (std::vector<std::string>{"create " + path, "sync " + path, "close " + path,
-                                        "syncdir " + dir.Path()}));
-}
-
 TEST(FileNames, ExistenceIsForFilesOnly) {
     TempDir dir;
     WriteBytes(dir.File("a"), Pattern(1));
@@ -173,18 +160,6 @@ TEST(FileNames, RenameThatReplacesAndDelete) {
     EXPECT_TRUE(DeleteFile(b.c_str()));
     EXPECT_FALSE(PathExists(b));
     EXPECT_FALSE(DeleteFile(b.c_str()));
-}
-
-TEST(FileNames, NameChangesSyncTheirDirectory) {
-    TempDir dir;
-    const std::string a = dir.File("a"), b = dir.File("b");
-    WriteBytes(a, Bytes{1});
-    ScopedFileFaults faults;
-    ASSERT_TRUE(MoveFileNoReplace(a.c_str(), b.c_str()));
-    ASSERT_TRUE(DeleteFile(b.c_str()));
-    EXPECT_EQ(faults.Operations(),
-              (std::vector<std::string>{"rename " + a + " " + b, "syncdir " + dir.Path(),
-                                        "delete " + b, "syncdir " + dir.Path()}));
 }
 
 TEST(File, AWriteBeyondTheFileSizeLimitRaisesWithEFBIG) {

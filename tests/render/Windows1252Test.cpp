@@ -4,7 +4,7 @@
 
 namespace {
 
-TEST(Windows1252, MapsEachByteToItsCodePoint) {
+TEST(Windows1252, MapsEachByteToItsCodePointAndTextToUtf8) {
     struct Case {
         unsigned char byte;
         char32_t cp;
@@ -17,9 +17,6 @@ TEST(Windows1252, MapsEachByteToItsCodePoint) {
     for (const Case& c : cases) {
         EXPECT_EQ(Windows1252ToUnicode(c.byte), c.cp) << static_cast<int>(c.byte);
     }
-}
-
-TEST(Windows1252, ConvertsTextToUtf8) {
     std::string out = "stale";
     EXPECT_EQ(Windows1252ToUtf8(std::string("caf\xE9 \x80"
                                             "5 \x93x\x94"),
