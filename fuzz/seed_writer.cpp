@@ -1,19 +1,17 @@
-// Writes the fuzz targets' starting inputs: a few lessons and typed pairs, and record files
-// made by the library itself. Usage: seed_writer CORPUS_DIR (one folder per target inside).
-#include <sys/stat.h>
-
-#include <cstdint>
+// Writes the fuzz targets' starting inputs: a few lessons, and record files made by the library
+// itself. Usage: seed_writer CORPUS_DIR (one folder per target inside).
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "Article/LessonTrackFile.h"
 #include "Article/WordTrackFile.h"
+#include "FuzzSupport.h"
 #include "diagnostics/ReportCapture.h"
 #include "platform/Clock.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -21,44 +19,23 @@ using Bytes = std::vector<unsigned char>;
 
 std::string g_strRoot;
 
-void Write(const std::string& target, const std::string& name, const Bytes& bytes) {
-    const std::string dir = g_strRoot + "/" + target;
-    mkdir(dir.c_str(), 0755);
-    std::ofstream out(dir + "/" + name, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+// One seed: the bytes of the pieces one after the other.
+void Write(const std::string& target, const std::string& name,
+           std::initializer_list<std::string> pieces) {
+    std::filesystem::create_directories(g_strRoot + "/" + target);
+    Bytes bytes;
+    for (const std::string& piece : pieces) {
+        bytes.insert(bytes.end(), piece.begin(), piece.end());
+    }
+    FuzzWriteFile(g_strRoot + "/" + target + "/" + name, bytes);
 }
 
-Bytes Cat(const Bytes& a, const std::string& b) {
-    Bytes out = a;
-    out.insert(out.end(), b.begin(), b.end());
-    return out;
-}
-
-void PutI16(Bytes& b, int v) {
-    b.push_back(static_cast<unsigned char>(v & 0xFF));
-    b.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
-}
-
-// The layout target's 16-byte header: flags, paper (left, top, width, height), font height and
-// width, spacing code, current token, two scroll steps, clip top and clip height.
-Bytes ArtHeader(unsigned flags, int width, int height, int fontHeight = 0, int spacing = 4,
-                int current = 0, int scroll1 = 0, int scroll2 = 0) {
-    Bytes b;
-    b.push_back(static_cast<unsigned char>(flags));
-    PutI16(b, 10);
-    PutI16(b, 20);
-    PutI16(b, width);
-    PutI16(b, height);
-    b.push_back(static_cast<unsigned char>(fontHeight));
-    b.push_back(0);
-    b.push_back(static_cast<unsigned char>(spacing));
-    b.push_back(static_cast<unsigned char>(current));
-    b.push_back(static_cast<unsigned char>(scroll1));
-    b.push_back(static_cast<unsigned char>(scroll2));
-    PutI16(b, 0);
-    b.resize(16, 0);
-    return b;
+// The layout target's 16 settings bytes: flags, paper (left 10, top 20, width, height), font
+// height, spacing code, current token and two scroll steps; no clip band.
+std::string ArtSettings(char flags, char width, char height, char font = 0, char spacing = 4,
+                        char current = 0, char scroll1 = 0, char scroll2 = 0) {
+    return {flags, 10,   0, 20,      0,       width,   0,       height,
+            0,     font, 0, spacing, current, scroll1, scroll2, 0};
 }
 
 void WriteArtSeeds() {
@@ -66,100 +43,62 @@ void WriteArtSeeds() {
         "The quick brown fox jumps over the lazy dog.\n"
         "(Pack my box) with five dozen \"liquor\" jugs!\n\n"
         "e.g. don't stop; well-known, 42% & more...\n";
-    Write("art_layout", "lesson", Cat(ArtHeader(0x20, 320, 200), lesson));
-    Write("art_layout", "justified", Cat(ArtHeader(0x21, 200, 64, 0, 4, 3, 2, -1), lesson));
-    Write("art_layout", "masked-highlighted", Cat(ArtHeader(0x36, 160, 48, -12, 8, 5), lesson));
-    Write(
-        "art_layout", "two-texts",
-        Cat(Cat(ArtHeader(0x20, 96, 40), "first text here\n"), std::string("\0second\ttext", 12)));
-    Write("art_layout", "long-word",
-          Cat(ArtHeader(0x20, 80, 40), std::string(62, 'w') + "\n" + std::string(63, 'v') + " " +
-                                           std::string(61, 'u') + " \n"));
+    Write("art_layout", "justified", {ArtSettings(0x21, 100, 64, 0, 4, 3, 2, -1), lesson});
+    Write("art_layout", "masked-highlighted", {ArtSettings(0x36, 80, 48, -12, 8, 5), lesson});
+    Write("art_layout", "two-texts",
+          {ArtSettings(0x20, 96, 40), "first text here\n", std::string("\0second\ttext", 12)});
+    Write("art_layout", "long-words",
+          {ArtSettings(0x20, 80, 40), std::string(62, 'w') + "\n" + std::string(63, 'v') + " " +
+                                          std::string(61, 'u') + " \n"});
     Write("art_layout", "high-bytes",
-          Cat(ArtHeader(0x20, 120, 120), "\x80\x81\xfe\xff caf\xe9 \xa0\xa0 \r\n\t\t  \x7f end"));
-    Write("art_layout", "extreme-paper", Cat(ArtHeader(0xE0, 1, 1, 127, 0xF4), lesson));
-}
-
-Bytes Pair(unsigned flags, const std::string& ref, const std::string& typed) {
-    Bytes b;
-    b.push_back(static_cast<unsigned char>(flags));
-    b.push_back(static_cast<unsigned char>(ref.size()));
-    b.insert(b.end(), ref.begin(), ref.end());
-    b.insert(b.end(), typed.begin(), typed.end());
-    return b;
-}
-
-void WriteMatchingSeeds() {
-    Write("compare_matching", "exact", Pair(0x01, "hello", "hello"));
-    Write("compare_matching", "dropped-letter", Pair(0x01, "hello", "helo"));
-    Write("compare_matching", "punctuation", Pair(0x03, "(don't)", "dont)"));
-    Write("compare_matching", "by-letter", Pair(0x11, "letter", "lettre"));
-    Write("compare_matching", "longest",
-          Pair(0x01, std::string(63, 'a'), std::string(30, 'a') + "b" + std::string(40, 'a')));
-    Write("compare_matching", "codes", Pair(0x01, "a-b", std::string("a\x03\x04-b\xff", 6)));
-}
-
-Bytes ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-Bytes WithPlan(unsigned plan, const Bytes& image) {
-    Bytes b{static_cast<unsigned char>(plan)};
-    b.insert(b.end(), image.begin(), image.end());
-    return b;
+          {ArtSettings(0x20, 120, 120), "\x80\x81\xfe\xff caf\xe9 \xa0\xa0 \r\n\t\t  \x7f end"});
+    Write("art_layout", "extreme-paper", {ArtSettings(0xE0, 1, 1, 127, 0xF4), lesson});
 }
 
 // The session target's input: flags, paper width in cells, the lesson, a zero, then the steps
-// (0x08 backspace, 0xF1 m method, 0xF2 pause, 0xF3 resume, 0xF6 n wait, 0xF7 layout,
-// 0xF8 f drawing flags, 0xF9 hand-over, 0xFA k raw key, other bytes keys).
-Bytes Session(unsigned flags, int cells, const std::string& lesson, const std::string& steps) {
-    Bytes b{static_cast<unsigned char>(flags), static_cast<unsigned char>(cells)};
-    b = Cat(b, lesson);
-    b.push_back(0);
-    return Cat(b, steps);
+// (0x08 backspace, 0xF1 m method, 0xF2 pause, 0xF3 resume, 0xF4 continue, 0xF6 n wait, 0xF7
+// layout, 0xF8 f drawing flags, 0xF9 hand-over, 0xFA k raw key, other bytes keys).
+void WriteSession(const std::string& name, char flags, char cells, const std::string& lesson,
+                  const std::string& steps) {
+    Write("typing_session", name, {std::string{flags, cells}, lesson, std::string(1, '\0'), steps});
 }
 
 void WriteSessionSeeds() {
-    using namespace std::string_literals;
     const std::string lesson = "The quick brown fox.\nJumps over, the \"lazy\" dog!";
-    Write("typing_session", "by-letter-typos",
-          Session(0x01, 40, lesson,
-                  "Teh quik\x08\x08"
-                  "ck  brownn fox.x\nJ\x08Jumps\n\xF9"));
-    Write("typing_session", "by-match-method-changes",
-          Session(0x03, 40, lesson,
-                  "Th quick\xF1\x01 bro\xF1\x02wn fox\xF1\x04.\n\xF1\x00Jum\x08\x08ps\xF9"s));
-    Write("typing_session", "free-typing",
-          Session(0x00, 10, lesson, " ab cd\nef\x08\x08\x08gh ij kl mn op qr st uv wx yz\xF7"));
-    Write("typing_session", "pauses-and-resumes",
-          Session(0x01, 40, lesson,
-                  "The\xF2\xF6\xFF\xF3 qui\xF6\x50"
-                  "ck\xF2\xF2\xF3\xF3\xF4 br"));
-    Write("typing_session", "keys-before-layout",
-          Session(0x11, 40, lesson, "Th\x08\xF9\xF7The q\xF8\x02ui\xF8\x01"));
-    Write("typing_session", "long-word",
-          Session(0x01, 20, std::string(63, 'w') + " " + std::string(62, 'v') + "\n",
-                  std::string(64, 'w') + " " + std::string(66, 'v') + "\n\n"));
-    Write("typing_session", "control-and-high-bytes",
-          Session(0x03, 16, "a\tb\rc \x01\x7f\xe9t\xe9 \xff\xfe\n",
-                  "a\xFA\x08\xFA\xF7\xFA\x00\tb\rc \x01\x7f\xe9t\xe9 \xFA\xFF\xFA\xFE\n"s));
+    WriteSession("by-letter-typos", 0x01, 40, lesson,
+                 "Teh quik\x08\x08"
+                 "ck  brownn fox.x\nJ\x08Jumps\n\xF9");
+    WriteSession("by-match-method-changes", 0x03, 40, lesson,
+                 "Th quick\xF1\x01 bro\xF1\x02wn fox\xF1\x04.\n\xF1\x00Jum\x08\x08ps\xF9"s);
+    WriteSession("free-typing", 0x00, 10, lesson, " ab cd\nef\x08\x08\x08gh ij kl mn op qr\xF7");
+    WriteSession("pauses-before-layout", 0x11, 40, lesson,
+                 "Th\x08\xF9\xF7The\xF2\xF6\xFF\xF3 qui\xF6\x50"
+                 "ck\xF2\xF3\xF4 b\xF8\x02r");
+    WriteSession("long-words", 0x01, 20, std::string(63, 'w') + " " + std::string(62, 'v') + "\n",
+                 std::string(64, 'w') + " " + std::string(66, 'v') + "\n\n");
+    WriteSession("control-and-high-bytes", 0x03, 16, "a\tb\rc \x01\x7f\xe9t\xe9 \xff\xfe\n",
+                 "a\xFA\x08\xFA\xF7\xFA\x00\tb\rc \x01\x7f\xe9t\xe9 \xFA\xFF\xFA\xFE\n"s);
 }
 
-void WriteLessonSeeds(const std::string& scratch) {
+// A record file seed: the fault plan byte, then the image the library saved.
+template <class RecordFile>
+std::string Saved(RecordFile& f) {
+    const std::string path = FuzzScratchDir() + "/seed.trk";
+    f.Save(path.c_str());
+    const Bytes image = FuzzReadFile(path);
+    return std::string(image.begin(), image.end());
+}
+
+void WriteLessonSeeds() {
     ScopedFakeClock clock(2024, 3, 5, 9, 30);
     CLessonTrackFile f;
-    const std::string path = scratch + "/lessons";
-    f.Save(path.c_str());
-    Write("lesson_track_file", "empty", WithPlan(0x00, ReadAll(path)));
-
+    Write("lesson_track_file", "empty", {"\x00"s, Saved(f)});
     f.AddNewTrack(1, 2, 3);
     CLessonTrack* t = f.GetLastTrack();
     t->m_nSeconds = 61;
     t->m_nKeys = 300;
     t->m_nErrors = 12;
     t->m_dSpeed = 295.1;
-    t->m_dTopSpeed = 410.0;
     t->m_nWords = 60;
     t->m_nWordErrors = 7;
     for (int c = 'a'; c <= 'z'; ++c) {
@@ -167,64 +106,37 @@ void WriteLessonSeeds(const std::string& scratch) {
         t->m_aCharTrack[c].m_nTime = 200 * (c - 'a' + 1);
         t->m_aCharTrack[c].m_nErrors = c % 3;
     }
-    t->m_aCharTrack[static_cast<int>(' ')].m_nKeys = 50;
-    f.Save(path.c_str());
-    Write("lesson_track_file", "one", WithPlan(0x41, ReadAll(path)));
-
+    Write("lesson_track_file", "one-add", {"\x41", Saved(f)});
     clock.Advance(3600 * 1000);
     f.AddNewTrack(1, 2, 3);
     f.GetLastTrack()->m_nKeys = 100;
-    f.Save(path.c_str());
-    const Bytes two = ReadAll(path);
-    Write("lesson_track_file", "two-same-day", WithPlan(0x12, two));
-    Write("lesson_track_file", "two-fail-third-write", WithPlan(0x03, two));
-
+    std::string two = Saved(f);
+    Write("lesson_track_file", "two-fail-sync", {"\x12", two});
+    Write("lesson_track_file", "two-fail-third-write", {"\x03", two});
     // The second record stamped in the year 2000 fails its check.
-    Bytes bad = two;
-    const std::size_t second = 4 + sizeof(CLessonTrack);
-    bad[second] = 2000 & 0xFF;
-    bad[second + 1] = 2000 >> 8;
-    Write("lesson_track_file", "bad-year", WithPlan(0x00, bad));
-    Bytes shorter(two.begin(), two.end() - 1);
-    Write("lesson_track_file", "one-byte-short", WithPlan(0x00, shorter));
+    two[4 + sizeof(CLessonTrack)] = static_cast<char>(2000 & 0xFF);
+    two[5 + sizeof(CLessonTrack)] = static_cast<char>(2000 >> 8);
+    Write("lesson_track_file", "bad-year", {"\x00"s, two});
 }
 
-void WriteWordSeeds(const std::string& scratch) {
+void WriteWordSeeds() {
     CWordTrackFile f;
-    const std::string path = scratch + "/words";
-    f.Save(path.c_str());
-    Write("word_track_file", "empty", WithPlan(0x00, ReadAll(path)));
-    const char* words[] = {"a", "quick", "(brown)", "fox's"};
+    Write("word_track_file", "empty", {"\x00"s, Saved(f)});
     int k = 0;
-    for (const char* w : words) {
-        WordTrack* r = CreateWordTrack(w);
+    for (const std::string& w : {"a"s, "quick"s, "(brown)"s, "fox's"s, std::string(127, 'z')}) {
+        WordTrack* r = CreateWordTrack(w.c_str());
         r->m_nCount = 1;
         r->m_nTime = 350 * ++k;
-        r->m_wAttemptTime = static_cast<WORD>(r->m_nTime);
         r->m_wErrors = r->m_bMistyped = static_cast<BYTE>(k % 2);
         f.Add(r);
     }
-    WordTrack* longest = CreateWordTrack(std::string(127, 'z').c_str());
-    f.Add(longest);
-    f.Save(path.c_str());
-    const Bytes five = ReadAll(path);
-    Write("word_track_file", "five", WithPlan(0x40, five));
-    Write("word_track_file", "five-fail-write", WithPlan(0x04, five));
-    Write("word_track_file", "five-fail-sync", WithPlan(0x10, five));
-
-    // The first record without a zero in its word.
-    Bytes noZero = five;
-    std::memset(&noZero[4 + 25], 'n', 5);
-    Write("word_track_file", "no-null-end", WithPlan(0x00, noZero));
-    // The first record declares a size past the end of the file.
-    Bytes tooBig = five;
-    tooBig[4] = 0xFF;
-    tooBig[5] = 0x00;
-    Write("word_track_file", "size-past-end", WithPlan(0x00, tooBig));
-    // Bytes behind the last record.
-    Bytes trailing = five;
-    trailing.insert(trailing.end(), 5, 0xAB);
-    Write("word_track_file", "trailing", WithPlan(0x00, trailing));
+    std::string five = Saved(f);
+    Write("word_track_file", "five-add", {"\x40", five});
+    Write("word_track_file", "five-fail-write", {"\x04", five});
+    Write("word_track_file", "trailing", {"\x00"s, five, "\xAB\xAB\xAB"});
+    // The first record without a zero at the end of its word.
+    five.replace(4 + 25, 5, "nnnnn");
+    Write("word_track_file", "no-null-end", {"\x00"s, five});
 }
 
 }  // namespace
@@ -235,20 +147,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     g_strRoot = argv[1];
-    mkdir(g_strRoot.c_str(), 0755);
-    char scratch[] = "/tmp/tt-seeds-XXXXXX";
-    if (!mkdtemp(scratch)) {
-        return 1;
-    }
     ScopedReportCapture quiet;
     WriteArtSeeds();
-    WriteMatchingSeeds();
     WriteSessionSeeds();
-    WriteLessonSeeds(scratch);
-    WriteWordSeeds(scratch);
-    for (const char* name : {"lessons", "words"}) {
-        std::remove((std::string(scratch) + "/" + name).c_str());
-    }
-    std::remove(scratch);
+    WriteLessonSeeds();
+    WriteWordSeeds();
     return 0;
 }

@@ -1,6 +1,7 @@
 // A whole typing session on arbitrary input: a lesson text, then a stream of keys, backspaces,
 // method changes, pauses, resumes, clock steps and re-layouts, with the session's invariants
-// checked after every step and the figures handed to both record files at the end.
+// checked after every step (among them what the typed token's judgement keeps) and the figures
+// handed to both record files at the end.
 //
 // Input: a flags byte, a paper-width byte (in 8-pixel cells; 0 leaves the reference without a
 // layout), the lesson text up to a zero byte, then the steps. A step is one byte:
@@ -27,6 +28,7 @@
 #include "Article/TypeToken.h"
 #include "Article/WordTrackFile.h"
 #include "FuzzSupport.h"
+#include "diagnostics/ReportCapture.h"
 #include "platform/Clock.h"
 #include "platform/FixedPitchDC.h"
 
@@ -83,6 +85,10 @@ std::string WithoutPlaceholders(const TokenState& s) {
         }
     }
     return out;
+}
+
+bool AllCorrect(const TokenState& s) {
+    return s.states.find_first_not_of(static_cast<char>(csCorrect)) == std::string::npos;
 }
 
 class Session {
@@ -167,34 +173,26 @@ public:
         CheckSession();
     }
 
-    // The figures of the session go into fresh record files as a host hands them over.
+    // The figures of the session go into fresh record files as a host hands them over: a lesson
+    // record only once there is one, at most one word record per begun token.
     void HandOver() {
         CLessonTrackFile lessons;
-        FUZZ_CHECK(!m_typing->FillLessonTrack(&lessons));  // no record to fill yet
-        FUZZ_CHECK(lessons.AddNewTrack(1, 2, 3) == 1);
+        FUZZ_CHECK(!m_typing->FillLessonTrack(&lessons) && lessons.AddNewTrack(1, 2, 3) == 1);
         FUZZ_CHECK(m_typing->FillLessonTrack(&lessons));
         FUZZ_CHECK(lessons.GetLastTrack()->m_nKeys == m_typing->GetKeyCount());
-
         CWordTrackFile words;
-        const int begun = m_typing->GetTypedWordCount();
         const BOOL added = m_typing->AddWordTracks(&words);
         FUZZ_CHECK(!m_typing->AddWordTracks(nullptr));
-        if (begun == 0) {
-            FUZZ_CHECK(!added);
-        }
-        // One record per begun token whose reference has a word; a token beyond the reference
-        // (free typing) has none.
-        FUZZ_CHECK(words.GetWordCount() <= begun);
+        FUZZ_CHECK(words.GetWordCount() <= Begun() && (Begun() > 0 || !added));
         for (int i = 0; i < words.GetWordCount(); ++i) {
             const WordTrack* w = words.GetWordTrack(i);
             FUZZ_CHECK(w && w->m_nCount == 1 && w->m_bMistyped <= 1 && w->m_wErrors <= 1);
-            // The clock only moves on: a word's time is never negative, and at most a minute.
+            // The clock only moves on, and a word's time is at most a minute.
             FUZZ_CHECK(w->m_nTime >= 0 && w->m_nTime <= 60000);
         }
     }
 
 private:
-    bool Calculated() const { return m_bTypingLaidOut; }
     int Begun() { return m_typing->GetTypedWordCount(); }
     TypeToken* Typed(int i) const {
         return i >= 0 && i < 2 * m_nRefCount ? dynamic_cast<TypeToken*>(m_typingArt->GetTokens()[i])
@@ -230,14 +228,9 @@ private:
         FUZZ_CHECK(k1 == k0 || k1 == k0 + 1);
         const TokenState after = StateOf(entry);
         if (m_bFree) {
-            FUZZ_CHECK(result == kAccepted);
-            FUZZ_CHECK(m_typing->GetKeyCount() == 0);
-            if (entry) {
-                // Free typing takes every byte as right.
-                FUZZ_CHECK(after.judged == after.typed);
-                FUZZ_CHECK(after.states.find_first_not_of(static_cast<char>(csCorrect)) ==
-                           std::string::npos);
-            }
+            // Free typing takes every key, counts none, and takes every byte as right.
+            FUZZ_CHECK(result == kAccepted && m_typing->GetKeyCount() == 0);
+            FUZZ_CHECK(!entry || (after.judged == after.typed && AllCorrect(after)));
             return;
         }
         FUZZ_CHECK(result == 1 || result == 2 || result == 6 || result == 7 || result == 9);
@@ -245,32 +238,27 @@ private:
         FUZZ_CHECK(m_typing->GetKeyCount() == keys0 + (entry ? 1 : 0));
         if (result != kAccepted && result != kWrong) {
             // A refused key changes nothing but the stopwatch.
-            FUZZ_CHECK(k1 == k0);
-            FUZZ_CHECK(after == before);
+            FUZZ_CHECK(k1 == k0 && after == before);
             return;
         }
-        if (!entry) {
-            return;
+        if (!entry || (td == tdByWord && k1 == k0)) {
+            return;  // by word, a token is judged once it is left
         }
+        // The judgement holds the typed bytes in order, each once, with placeholders between
+        // them; a word left by word owes a placeholder for every reference byte it never
+        // reached; a word typed exactly is right throughout.
         const std::string ref = RefText(k0 - 1);
-        if (td == tdByLetter) {
-            // Each typed byte judged against the reference byte at its place.
-            FUZZ_CHECK(after.judged == after.typed);
-            for (size_t i = 0; i < after.typed.size(); ++i) {
-                const bool right = i < ref.size() && after.typed[i] == ref[i];
-                FUZZ_CHECK(after.states[i] == (right ? csCorrect : csWrong));
-            }
-            // A token's text holds no white space and, being zero-terminated, no zero byte: a
-            // tab or a zero is counted as a keystroke and adds nothing.
-            const bool added = !Token::IsWhiteSpace(c) && c != '\0';
-            if (added && before.typed.size() < static_cast<size_t>(kMaxTokenLength)) {
-                FUZZ_CHECK(after.typed == before.typed + c);
-                const bool past = after.typed.size() > ref.size();
-                FUZZ_CHECK(result == (past || after.states.back() == csWrong ? kWrong : kAccepted));
-            }
-        } else if (td != tdByWord) {
-            // Matching after every key judges every typed byte once, in order.
-            FUZZ_CHECK(WithoutPlaceholders(after) == after.typed);
+        FUZZ_CHECK(WithoutPlaceholders(after) == after.typed);
+        FUZZ_CHECK(td != tdByWord || after.typed.empty() || after.judged.size() >= ref.size());
+        FUZZ_CHECK(after.typed != ref || AllCorrect(after));
+        // By letter, a key adds its byte (a token's text holds no white space and, being
+        // zero-terminated, no zero byte) and is wrong when the byte is, or runs past the word.
+        const bool added = !Token::IsWhiteSpace(c) && c != '\0';
+        if (td == tdByLetter && added &&
+            before.typed.size() < static_cast<size_t>(kMaxTokenLength)) {
+            FUZZ_CHECK(after.typed == before.typed + c);
+            const bool past = after.typed.size() > ref.size();
+            FUZZ_CHECK(result == (past || after.states.back() == csWrong ? kWrong : kAccepted));
         }
     }
 
@@ -293,73 +281,56 @@ private:
 
     // What holds after every step.
     void CheckSession() {
+        // The session stays within the lesson, and the reference highlights the token typed.
         const int begun = Begun();
-        const int upper = m_bFree ? 2 * m_nRefCount : m_nRefCount;
-        if (!Calculated()) {
-            FUZZ_CHECK(begun == 0);
-        } else {
-            FUZZ_CHECK(begun >= 1 && begun <= std::max(1, upper));
-            if (m_nRefCount > 0) {
-                // The reference highlights the token being typed.
-                FUZZ_CHECK(m_ref->GetCurrentToken() == begun - 1);
-            }
-        }
+        const int upper = std::max(1, m_bFree ? 2 * m_nRefCount : m_nRefCount);
+        FUZZ_CHECK(m_bTypingLaidOut ? begun >= 1 && begun <= upper : begun == 0);
+        FUZZ_CHECK(!m_bTypingLaidOut || m_nRefCount == 0 || m_ref->GetCurrentToken() == begun - 1);
 
         // The tokens around the current one: judged bytes never run ahead of the typed ones.
         for (int i = std::max(0, begun - 2); i <= begun && i < 2 * m_nRefCount; ++i) {
             const TokenState s = StateOf(Typed(i));
-            FUZZ_CHECK(s.typed.size() <= static_cast<size_t>(kMaxTokenLength));
             const std::string own = WithoutPlaceholders(s);
-            FUZZ_CHECK(own.size() <= s.typed.size() && s.typed.compare(0, own.size(), own) == 0);
+            FUZZ_CHECK(s.typed.size() <= static_cast<size_t>(kMaxTokenLength));
+            FUZZ_CHECK(s.typed.compare(0, own.size(), own) == 0);
             for (size_t k = 0; k < s.states.size(); ++k) {
-                const int state = s.states[k];
-                FUZZ_CHECK(state == csCorrect || state == csWrong || state == csMissing);
-                FUZZ_CHECK(state != csMissing || s.judged[k] == '_');
+                FUZZ_CHECK(s.states[k] == csCorrect || s.states[k] == csWrong ||
+                           (s.states[k] == csMissing && s.judged[k] == '_'));
             }
         }
 
-        // The caret: one mean character wide and one line high, after the typed characters.
+        // The caret: one character wide and one line high, on the current token's row.
         RECT caret{};
         FUZZ_CHECK(m_typing->GetCaretRect(&m_dc, &caret));
         if (m_bRefLaidOut && begun >= 1 && m_nRefCount > 0) {
-            FUZZ_CHECK(caret.right - caret.left == kCellWidth);
-            FUZZ_CHECK(caret.bottom - caret.top == m_ref->GetLineHeight());
-            FUZZ_CHECK(caret.bottom > caret.top);
             RECT token{};
             m_typing->GetTokenDrawRect(&token, begun - 1);
-            FUZZ_CHECK(caret.top == token.top && caret.left >= token.left);
+            FUZZ_CHECK(caret.right - caret.left == kCellWidth && caret.top == token.top);
+            FUZZ_CHECK(caret.bottom - caret.top == m_ref->GetLineHeight() &&
+                       caret.bottom > caret.top);
+            FUZZ_CHECK(caret.left >= token.left);
         }
 
         // The last words drawn again: only what the tokens hold, masked when asked.
         m_dc.ClearOutputs();
-        const BOOL redrawn = m_typing->RedrawLastWord(&m_dc, std::min(begun, 3));
-        FUZZ_CHECK(redrawn == (begun > 0 ? TRUE : FALSE));
+        FUZZ_CHECK(m_typing->RedrawLastWord(&m_dc, std::min(begun, 3)) ==
+                   (begun > 0 ? TRUE : FALSE));
         for (const TextOutput& out : m_dc.Outputs()) {
             FUZZ_CHECK(out.text.size() <= 2 * static_cast<size_t>(kMaxTokenLength));
-            if (m_bMasked) {
-                FUZZ_CHECK(out.text.find_first_not_of('*') == std::string::npos);
-            }
+            FUZZ_CHECK(!m_bMasked || out.text.find_first_not_of('*') == std::string::npos);
         }
-        m_dc.ClearOutputs();
 
         // The figures stay within their ranges.
-        const int keys = m_typing->GetKeyCount();
         const int errors = m_typing->GetErrorCount();
-        FUZZ_CHECK(errors >= 0 && errors <= keys);
-        const int accuracy = m_typing->GetAccuracy();
-        FUZZ_CHECK(accuracy >= 0 && accuracy <= 100);
+        FUZZ_CHECK(errors >= 0 && errors <= m_typing->GetKeyCount());
+        FUZZ_CHECK(m_typing->GetAccuracy() >= 0 && m_typing->GetAccuracy() <= 100);
         FUZZ_CHECK(m_typing->GetSpeed() >= 0 && m_typing->GetTopSpeed() >= 0 &&
-                   m_typing->GetCurSpeed() >= 0);
-        FUZZ_CHECK(m_typing->GetPausedSeconds() >= 0);
-        if (!m_bResumedUnpaused) {
-            FUZZ_CHECK(m_typing->GetActiveSeconds() >= 0);
-        }
+                   m_typing->GetCurSpeed() >= 0 && m_typing->GetPausedSeconds() >= 0);
+        FUZZ_CHECK(m_bResumedUnpaused || m_typing->GetActiveSeconds() >= 0);
         const int wrong = m_typing->GetWrongWordCount();
         FUZZ_CHECK(wrong >= 0 && wrong <= begun);
-        if (begun > 0) {
-            const int wordAccuracy = m_typing->GetWordAccuracy();
-            FUZZ_CHECK(wordAccuracy >= 0 && wordAccuracy <= 100);
-        }
+        FUZZ_CHECK(begun == 0 ||
+                   (m_typing->GetWordAccuracy() >= 0 && m_typing->GetWordAccuracy() <= 100));
     }
 
     ScopedFakeClock& m_clock;
@@ -378,15 +349,14 @@ private:
     RECT m_rcTypePaper{};
 };
 
-CountingReportSink g_reports;
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    FuzzInput in(data, size);
+    ScopedReportCapture reports;
+    FuzzInput in(AsString(data, size));
     const std::uint8_t flags = in.Byte();
     const int paperCells = in.Byte();
-    const std::string rest = in.Rest();
+    const std::string rest = in.Take(size);
     const size_t zero = rest.find('\0');
     const std::string text = rest.substr(0, zero);
     const std::string steps = zero == std::string::npos ? std::string() : rest.substr(zero + 1);
@@ -401,7 +371,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     Session session(clock, file, flags, paperCells);
-    FuzzInput stepInput(reinterpret_cast<const std::uint8_t*>(steps.data()), steps.size());
+    FuzzInput stepInput(steps);
     while (!stepInput.Empty()) {
         session.Step(stepInput);
     }
