@@ -1,6 +1,5 @@
 #include "RenderSupport.h"
 
-#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -8,8 +7,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-
-#include "render/Windows1252.h"
 
 namespace render_test {
 
@@ -21,57 +18,6 @@ LOGFONTA LogFont(const char* face, LONG height, LONG weight, BYTE italic, BYTE p
     lf.lfPitchAndFamily = pitchAndFamily;
     std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
     return lf;
-}
-
-FreeTypeFace::FreeTypeFace(const char* family, int em) : m_nEm(em) {
-    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    FcChar8* file = nullptr;
-    int index = 0;
-    if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
-        FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch &&
-        FT_Init_FreeType(&m_library) == 0 &&
-        FT_New_Face(m_library, reinterpret_cast<const char*>(file), index, &m_face) == 0) {
-        FT_Set_Pixel_Sizes(m_face, 0, static_cast<FT_UInt>(em));
-    }
-    if (match) {
-        FcPatternDestroy(match);
-    }
-}
-
-FreeTypeFace::~FreeTypeFace() {
-    if (m_face) {
-        FT_Done_Face(m_face);
-    }
-    if (m_library) {
-        FT_Done_FreeType(m_library);
-    }
-}
-
-long FreeTypeFace::Advance(const std::string& text) const {
-    long total = 0;
-    for (char c : text) {
-        total += Advance(Windows1252ToUnicode(static_cast<unsigned char>(c)));
-    }
-    return total;
-}
-
-long FreeTypeFace::Advance(char32_t cp) const {
-    EXPECT_EQ(FT_Load_Char(m_face, cp, FT_LOAD_NO_HINTING), 0);
-    return (m_face->glyph->advance.x + 32) >> 6;
-}
-
-long FreeTypeFace::CellHeight() const {
-    const double cell = static_cast<double>(m_face->ascender - m_face->descender);
-    return std::lround(cell * m_nEm / m_face->units_per_EM);
-}
-
-long FreeTypeFace::Ascent() const {
-    return std::lround(static_cast<double>(m_face->ascender) * m_nEm / m_face->units_per_EM);
 }
 
 PixelCounts CountPixels(const CairoDC& dc, const RECT& rc, COLORREF color) {

@@ -1,9 +1,6 @@
-// Helpers for tests that measure and draw with real fonts: a face opened with FreeType alone,
-// and looks at the pixels a CairoDC holds.
+// Helpers for tests that draw with real fonts: a font description, and looks at the pixels a
+// CairoDC holds.
 #pragma once
-
-#include <ft2build.h>
-#include FT_FREETYPE_H
 
 #include <string>
 
@@ -15,28 +12,6 @@ namespace render_test {
 // A LOGFONTA of the named face, lfHeight as given, normal weight.
 LOGFONTA LogFont(const char* face, LONG height, LONG weight = FW_NORMAL, BYTE italic = 0,
                  BYTE pitchAndFamily = DEFAULT_PITCH);
-
-// The named face opened with FreeType directly, at a size of em pixels to the em.
-class FreeTypeFace {
-public:
-    FreeTypeFace(const char* family, int em);
-    ~FreeTypeFace();
-    FreeTypeFace(const FreeTypeFace&) = delete;
-    FreeTypeFace& operator=(const FreeTypeFace&) = delete;
-
-    bool IsOpen() const { return m_face != nullptr; }
-    // Sum of the unhinted advances of the Windows-1252 bytes of text, each rounded to pixels.
-    long Advance(const std::string& text) const;
-    long Advance(char32_t cp) const;
-    // Ascent and descent of the design, scaled to em and rounded.
-    long CellHeight() const;
-    long Ascent() const;
-
-private:
-    FT_Library m_library = nullptr;
-    FT_Face m_face = nullptr;
-    int m_nEm;
-};
 
 // Counts over a rectangle of the surface.
 struct PixelCounts {
