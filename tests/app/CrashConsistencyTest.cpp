@@ -106,7 +106,7 @@ TEST(CrashConsistency, KilledSavesLeaveThePreviousOrTheNewHistoryWhole) {
 
     std::mt19937 random(20261206);
     std::uniform_int_distribution<int> killAfter(0, static_cast<int>(wholeUs));
-    int previousKept = 0;  // files that the kill left as they were before the save
+    int oldWordsKept = 0, newWordsWhole = 0, oldLessonsKept = 0, newLessonsWhole = 0;
     constexpr int kTrials = 24;
     for (int trial = 0; trial < kTrials; ++trial) {
         const int status = runSave(killAfter(random));
@@ -121,10 +121,15 @@ TEST(CrashConsistency, KilledSavesLeaveThePreviousOrTheNewHistoryWhole) {
         EXPECT_TRUE(lessons == oldLessons || lessons == newLessons) << "trial " << trial;
         EXPECT_FALSE(fs::exists(wordPath + ".old"));
         EXPECT_FALSE(fs::exists(lessonPath + ".old"));
-        previousKept += (words == oldWords) + (lessons == oldLessons);
+        oldWordsKept += words == oldWords;
+        newWordsWhole += words == newWords;
+        oldLessonsKept += lessons == oldLessons;
+        newLessonsWhole += lessons == newLessons;
     }
-    std::printf("%d kills within a %lld ms run left %d of %d files as they were before\n", kTrials,
-                static_cast<long long>(wholeUs / 1000), previousKept, 2 * kTrials);
+    std::printf(
+        "%d kills within a %lld ms run: words previous %d, new %d; lessons previous %d, new %d\n",
+        kTrials, static_cast<long long>(wholeUs / 1000), oldWordsKept, newWordsWhole,
+        oldLessonsKept, newLessonsWhole);
 }
 
 }  // namespace
