@@ -95,6 +95,18 @@ TEST_F(HistoryTest, ABackupIsRestoredOrRemovedByWhatTheMainFileHolds) {
     }
 }
 
+TEST_F(HistoryTest, TheWordFileIsRecoveredTheSameWay) {
+    History history(dir.Path());
+    CWordTrackFile words;
+    words.Add(CreateWordTrack("cat"));
+    ASSERT_TRUE(words.Save(scratchDir.File("w.dat").c_str()));
+    WriteText(history.WordPath() + ".old", ReadText(scratchDir.File("w.dat")));
+    std::string message;
+    ASSERT_TRUE(history.Open(&message)) << message;
+    EXPECT_EQ(history.WordRecovery(), Recovery::kBackupRestored);
+    EXPECT_EQ(history.Words().GetWordCount(), 1);
+}
+
 TEST_F(HistoryTest, AMainFileThatDoesNotLoadWithoutABackupIsRefusedAndLeftAlone) {
     History history(dir.Path());
     WriteText(history.WordPath(), "garbage!");
