@@ -19,6 +19,29 @@ TEST(Keyboard, ComposedCharacterTakesTheDeadKeyThenTheBase) {
     EXPECT_EQ(Presses(intl, "\xc2\xb4"), "");  // a dead key types nothing by itself
 }
 
+TEST(Keyboard, FingersFollowTheColumns) {
+    const struct {
+        const char* key;
+        Finger finger;
+    } cases[] = {
+        {"AC01", Finger::kLeftPinky},  {"AC02", Finger::kLeftRing},
+        {"AC03", Finger::kLeftMiddle}, {"AC04", Finger::kLeftIndex},
+        {"AD05", Finger::kLeftIndex},  {"AE06", Finger::kRightIndex},
+        {"AC07", Finger::kRightIndex}, {"AC08", Finger::kRightMiddle},
+        {"AB09", Finger::kRightRing},  {"AC10", Finger::kRightPinky},
+        {"AE12", Finger::kRightPinky}, {"LSGT", Finger::kLeftPinky},
+        {"TLDE", Finger::kLeftPinky},  {"SPCE", Finger::kThumb},
+        {"RTRN", Finger::kRightPinky},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FingerOf(c.key), c.finger) << c.key;
+    }
+    const Keyboard us = Keyboard::UsQwerty();
+    EXPECT_EQ(us.Keys()[static_cast<size_t>(us.Find("AC04"))].finger, Finger::kLeftIndex);
+    EXPECT_DOUBLE_EQ(us.Width(), 15);
+    EXPECT_EQ(us.Find("LSGT"), -1);
+}
+
 }  // namespace
 
 TEST(Keyboard, CapsShowTheCapitalOfALetterElseEveryLevel) {

@@ -9,8 +9,7 @@
 
 namespace {
 
-// GNOME's own setting is read in the desktop session test.
-TEST(Look, ReadsTheDesktopsColourSchemeFromThePortal) {
+TEST(Look, ReadsTheDesktopsColourScheme) {
     const struct {
         std::uint32_t portal;
         ColorScheme scheme;
@@ -20,6 +19,17 @@ TEST(Look, ReadsTheDesktopsColourSchemeFromThePortal) {
                   {3, ColorScheme::kNoPreference}};
     for (const auto& c : portal) {
         EXPECT_EQ(ColorSchemeFromPortal(c.portal), c.scheme) << c.portal;
+    }
+    const struct {
+        const char* gsettings;
+        ColorScheme scheme;
+    } gsettings[] = {{"prefer-dark", ColorScheme::kDark},
+                     {"prefer-light", ColorScheme::kLight},
+                     {"default", ColorScheme::kNoPreference},
+                     {"", ColorScheme::kNoPreference},
+                     {"dark", ColorScheme::kNoPreference}};
+    for (const auto& c : gsettings) {
+        EXPECT_EQ(ColorSchemeFromGSettings(c.gsettings), c.scheme) << c.gsettings;
     }
 }
 
