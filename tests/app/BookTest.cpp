@@ -88,7 +88,7 @@ protected:
     TempDir dir;
 };
 
-TEST_F(BookTest, CutsTheTextIntoPagesAtParagraphsAndChapters) {
+TEST_F(BookTest, CutsTheTextIntoPagesAtParagraphsChaptersAndSentences) {
     Book book;
     std::string error;
     ASSERT_TRUE(book.Open(Write("book.txt", GeneratedBook()), &error)) << error;
@@ -111,15 +111,11 @@ TEST_F(BookTest, CutsTheTextIntoPagesAtParagraphsAndChapters) {
     // Without a blank line anywhere, each line is a paragraph.
     ASSERT_TRUE(book.Open(Write("lines.txt", "A paragraph.\nAnother one.\n"), &error)) << error;
     EXPECT_EQ(book.PartText(0), "A paragraph.\nAnother one.");
-}
-
-TEST_F(BookTest, CutsAParagraphLongerThanAPageAtASentenceEnd) {
+    // A paragraph longer than a page is cut at sentence ends.
     std::string sentences;
     for (int i = 0; i < 200; ++i) {
         sentences += "This is sentence " + std::to_string(i) + " of a very long paragraph. ";
     }
-    Book book;
-    std::string error;
     ASSERT_TRUE(book.Open(Write("long.txt", "A short one.\n\n" + sentences), &error)) << error;
     ASSERT_GT(book.PartCount(), 5);
     for (int i = 1; i < book.PartCount(); ++i) {

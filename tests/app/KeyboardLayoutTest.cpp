@@ -4,17 +4,9 @@
 
 #include <string>
 
-namespace {
+#include "KeyPresses.h"
 
-// The presses as "KEY" or "KEY+shift", "KEY+altgr", joined by spaces.
-std::string Presses(const Keyboard& keyboard, const std::string& character) {
-    static const char* const kLevels[] = {"", "+shift", "+altgr"};
-    std::string out;
-    for (const KeyPress& press : keyboard.PressesFor(character)) {
-        out += (out.empty() ? "" : " ") + keyboard.Keys()[press.key].name + kLevels[press.level];
-    }
-    return out;
-}
+namespace {
 
 Keyboard Read(const std::string& layout) {
     Keyboard keyboard = Keyboard::UsQwerty();

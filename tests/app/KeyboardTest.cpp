@@ -5,17 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "KeyPresses.h"
 
-// The presses as "KEY" or "KEY+shift", "KEY+altgr", joined by spaces.
-std::string Presses(const Keyboard& keyboard, const std::string& character) {
-    static const char* const kLevels[] = {"", "+shift", "+altgr"};
-    std::string out;
-    for (const KeyPress& press : keyboard.PressesFor(character)) {
-        out += (out.empty() ? "" : " ") + keyboard.Keys()[press.key].name + kLevels[press.level];
-    }
-    return out;
-}
+namespace {
 
 TEST(Keyboard, ComposedCharacterTakesTheDeadKeyThenTheBase) {
     std::vector<KeyCap> keys = Keyboard::UsQwerty().Keys();

@@ -124,10 +124,6 @@ TEST_F(BundledLessons, AFileOfOnesOwnIsLessonZeroNamedAfterTheFile) {
     EXPECT_EQ(error,
               "no bundled lesson or file named \"no-such-lesson\" (typetutor --list "
               "shows the lessons)");
-    std::ofstream(dir.File("bad.txt")) << "a\n\xE2\x88\x9E\n";
-    EXPECT_FALSE(ChooseLesson(dir.File("bad.txt"), &lesson, &error));
-    EXPECT_EQ(error, dir.File("bad.txt") +
-                         ": line 2: '\xE2\x88\x9E' (U+221E) is in no single-byte code page");
 }
 
 }  // namespace

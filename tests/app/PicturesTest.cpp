@@ -48,61 +48,40 @@ int RunCommand(const std::vector<std::string>& args, std::string* out, std::stri
     return code;
 }
 
-struct PngSize {
-    int width = -1;
-    int height = -1;
-};
-
-PngSize ReadPngSize(const std::string& path) {
-    cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
-    PngSize size;
-    if (cairo_surface_status(png) == CAIRO_STATUS_SUCCESS) {
-        size = {cairo_image_surface_get_width(png), cairo_image_surface_get_height(png)};
-    }
-    cairo_surface_destroy(png);
-    return size;
-}
-
-TEST(SessionSnapshot, WritesAPngOfThePictureSizeAndNoHistory) {
-    TempDir dir;
-    std::ofstream(dir.File("lesson.txt")) << "hello world\nagain\n";
-    std::ofstream(dir.File("keys.txt")) << "100 h\n300 x\n500 l\n700 l\n900 o\n";
-    std::string out;
-    std::string err;
-    ASSERT_EQ(RunCommand({"snapshot", dir.File("lesson.txt"), "--replay", dir.File("keys.txt"),
-                          "--out", dir.File("s.png"), "--data-dir", dir.File("data"), "--justify"},
-                         &out, &err),
-              0)
-        << err;
-    const PngSize size = ReadPngSize(dir.File("s.png"));
-    EXPECT_EQ(size.width, SessionPicture::kWidth);
-    EXPECT_EQ(size.height, SessionPicture::kHeight);
-    EXPECT_FALSE(PathExists(dir.File("data"))) << "a picture is not a lesson";
-
-    // The lesson fits on one page.
-    EXPECT_EQ(RunCommand({"snapshot", dir.File("lesson.txt"), "--replay", dir.File("keys.txt"),
-                          "--out", dir.File("p2.png"), "--page", "2"},
-                         &out, &err),
-              2);
-    EXPECT_EQ(err, "typetutor: --page 2: the lesson has 1 page in the picture\n");
-    EXPECT_FALSE(PathExists(dir.File("p2.png")));
-}
-
-// A lesson of the history is drawn from its logged keys exactly as its replay was drawn.
-TEST(SessionSnapshot, ALessonOfTheHistoryIsDrawnFromItsLoggedKeys) {
+// A replay drawn into a picture, which keeps no history; and a lesson of the history drawn from
+// its logged keys exactly as its replay was drawn.
+TEST(SessionSnapshot, DrawsAReplayOrALessonOfTheHistoryFromItsLoggedKeys) {
     TempDir dir;
     std::ofstream(dir.File("lesson.txt")) << "hello world\nagain\n";
     std::ofstream(dir.File("keys.txt")) << "100 h\n300 x\n500 BACKSPACE\n700 e\n900 l\n";
-    const std::vector<std::string> replay = {dir.File("lesson.txt"), "--replay",
-                                             dir.File("keys.txt"), "--size", "60x20"};
     std::string out;
     std::string err;
-    auto with = [&replay](std::vector<std::string> args) {
-        args.insert(args.end(), replay.begin(), replay.end());
+    auto with = [&dir](std::vector<std::string> args) {
+        args.insert(args.end(), {dir.File("lesson.txt"), "--replay", dir.File("keys.txt")});
         return args;
     };
-    ASSERT_EQ(RunCommand(with({"--data-dir", dir.File("data")}), &out, &err), 0) << err;
-    ASSERT_EQ(RunCommand(with({"snapshot", "--out", dir.File("replayed.png")}), &out, &err), 0)
+    ASSERT_EQ(RunCommand(with({"snapshot", "--out", dir.File("s.png"), "--data-dir",
+                               dir.File("data"), "--justify"}),
+                         &out, &err),
+              0)
+        << err;
+    cairo_surface_t* png = cairo_image_surface_create_from_png(dir.File("s.png").c_str());
+    EXPECT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(png), SessionPicture::kWidth);
+    EXPECT_EQ(cairo_image_surface_get_height(png), SessionPicture::kHeight);
+    cairo_surface_destroy(png);
+    EXPECT_FALSE(PathExists(dir.File("data"))) << "a picture is not a lesson";
+    // The lesson fits on one page.
+    EXPECT_EQ(
+        RunCommand(with({"snapshot", "--out", dir.File("p2.png"), "--page", "2"}), &out, &err), 2);
+    EXPECT_EQ(err, "typetutor: --page 2: the lesson has 1 page in the picture\n");
+    EXPECT_FALSE(PathExists(dir.File("p2.png")));
+
+    ASSERT_EQ(RunCommand(with({"--size", "60x20", "--data-dir", dir.File("data")}), &out, &err), 0)
+        << err;
+    ASSERT_EQ(RunCommand(with({"snapshot", "--size", "60x20", "--out", dir.File("replayed.png")}),
+                         &out, &err),
+              0)
         << err;
     ASSERT_EQ(RunCommand({"snapshot", "--lesson", "1", "--out", dir.File("logged.png"),
                           "--data-dir", dir.File("data")},
@@ -188,7 +167,7 @@ protected:
     CairoDC dc{ProgressPicture::kWidth, ProgressPicture::kHeight};
 };
 
-TEST_F(ProgressTest, EachLessonsDotStandsWhereItsFiguresSay) {
+TEST_F(ProgressTest, DotsStandWhereTheLessonsFiguresSayAndKeysAreColouredByTheirs) {
     const ProgressPicture picture(lessons, {}, Keyboard::UsQwerty());
     picture.Draw(dc);
     const struct {
@@ -211,11 +190,7 @@ TEST_F(ProgressTest, EachLessonsDotStandsWhereItsFiguresSay) {
                 << "lesson " << i << " at " << c.values[i];
         }
     }
-}
-
-TEST_F(ProgressTest, KeysAreColouredByTheirAccuracyAndSpeed) {
-    const ProgressPicture picture(lessons, {}, Keyboard::UsQwerty());
-    picture.Draw(dc);
+    // Keys are coloured by their accuracy and speed.
     auto reddish = [](COLORREF c) { return GetRValue(c) > GetGValue(c) + 60; };
     auto greenish = [](COLORREF c) { return GetGValue(c) > GetRValue(c) + 40; };
     RECT q;

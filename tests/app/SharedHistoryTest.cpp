@@ -11,7 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <map>
 #include <random>
 #include <set>
 #include <sstream>
@@ -51,8 +51,8 @@ protected:
             keys += std::to_string(ms += 150) + (i % 4 == 3 ? " ENTER\n" : " SPACE\n");
         }
         const std::string name = "r" + std::to_string(round) + "p" + std::to_string(process);
-        std::ofstream(dir.File(name + ".txt")) << text;
-        std::ofstream(dir.File(name + ".keys")) << keys;
+        WriteText(dir.File(name + ".txt"), text);
+        WriteText(dir.File(name + ".keys"), keys);
         Options options;
         options.command = Command::kReplay;
         options.lesson = dir.File(name + ".txt");
@@ -66,10 +66,10 @@ protected:
     }
 
     // Starts kProcesses children that each replay their lesson of round r into the history,
-    // wait at a barrier and then save at the same moment. Kills the children chosen by kill
-    // (index by process) at their moment in microseconds after the barrier opens. Answers each
-    // child's wait status; *savingUs, when given, is how long the saves took from the barrier.
-    std::vector<int> RunRound(int round, const std::vector<int>& killAfterUs = {},
+    // wait at a barrier and then save at the same moment. Kills the processes of kills (moment
+    // in microseconds after the barrier opens, process) at their moments. Answers each child's
+    // wait status; *savingUs, when given, is how long the saves took from the barrier.
+    std::vector<int> RunRound(int round, const std::multimap<int, int>& kills = {},
                               int* savingUs = nullptr) {
         int ready[2], go[2];
         EXPECT_EQ(pipe(ready), 0);
@@ -93,13 +93,6 @@ protected:
         close(go[1]);  // opens the barrier: every child's read answers at once
         close(ready[0]);
         const auto opened = std::chrono::steady_clock::now();
-        std::vector<std::pair<int, int>> kills;  // (when, process)
-        for (size_t p = 0; p < killAfterUs.size(); ++p) {
-            if (killAfterUs[p] >= 0) {
-                kills.emplace_back(killAfterUs[p], static_cast<int>(p));
-            }
-        }
-        std::sort(kills.begin(), kills.end());
         for (const auto& [when, p] : kills) {
             std::this_thread::sleep_until(opened + std::chrono::microseconds(when));
             kill(children[static_cast<size_t>(p)], SIGKILL);
@@ -220,12 +213,8 @@ TEST_F(SharedHistoryTest, EightProcessesSavingAtOnceKeepEveryLessonAndWord) {
         EXPECT_TRUE(LeftBehind().empty());
     }
     // Every lesson's name was written once.
-    std::ifstream names(dir.File("data/lesson-names.txt"));
-    int lines = 0;
-    for (std::string line; std::getline(names, line);) {
-        ++lines;
-    }
-    EXPECT_EQ(lines, kRounds * kProcesses);
+    const std::string names = ReadText(dir.File("data/lesson-names.txt"));
+    EXPECT_EQ(std::count(names.begin(), names.end(), '\n'), kRounds * kProcesses);
 }
 
 TEST_F(SharedHistoryTest, ProcessesKilledWhileSavingLoseOnlyTheirOwnLesson) {
@@ -242,11 +231,11 @@ TEST_F(SharedHistoryTest, ProcessesKilledWhileSavingLoseOnlyTheirOwnLesson) {
     constexpr int kRounds = 6;
     int killed = 0;
     for (int round = 1; round <= kRounds; ++round) {
-        std::vector<int> killAfterUs(kProcesses, -1);
+        std::multimap<int, int> kills;
         for (int p = 0; p < kProcesses; p += 2) {  // half of them, at random moments
-            killAfterUs[static_cast<size_t>(p + round % 2)] = moment(random);
+            kills.emplace(moment(random), p + round % 2);
         }
-        const std::vector<int> statuses = RunRound(round, killAfterUs);
+        const std::vector<int> statuses = RunRound(round, kills);
         for (int p = 0; p < kProcesses; ++p) {
             const int status = statuses[static_cast<size_t>(p)];
             ASSERT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 0))
