@@ -86,16 +86,6 @@ TEST(LessonTrack, InitChecksDateTimeAndTotals) {
     }
 }
 
-TEST(LessonTrack, CharTrackCountLeavesOutBlanksUnlessAll) {
-    for (int code : {' ', '\t', '\n', '\b', 'a', '0'}) {
-        CLessonTrack track;
-        track.m_aCharTrack[code].m_nKeys = 5;
-        const bool blank = code == ' ' || code == '\t' || code == '\n' || code == '\b';
-        EXPECT_EQ(track.GetCharTrackCount(1), 1) << code;
-        EXPECT_EQ(track.GetCharTrackCount(0), blank ? 0 : 1) << code;
-    }
-}
-
 TEST(LessonTrack, SumRecomputesSpeedFromTheSumsAndKeepsTheHigherTopSpeed) {
     ScopedFakeClock clock(2024, 1, 2, 3, 4);
     CLessonTrack a, b;

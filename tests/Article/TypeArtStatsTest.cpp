@@ -42,43 +42,6 @@ TEST(TypeArtWordFigures, WordsAreWrongUntilTheyMatchTheirReference) {
     }
 }
 
-// ---- Lesson record ------------------------------------------------------------------------
-
-TEST(TypeArtFillLessonTrack, CopiesTheTotalsAndEverySlot) {
-    ScopedFakeClock clock(2024, 2, 3, 8, 15, 0);
-    CLessonTrackFile file;
-    ASSERT_TRUE(file.AddNewTrack(4, 9, 77));
-    Lesson lesson("ab cd");
-    lesson.typing->StartTyping();
-    for (char c : std::string("ax cd")) {
-        clock.Advance(1000);
-        lesson.typing->TypeChar(c);
-    }
-    ASSERT_TRUE(lesson.typing->FillLessonTrack(&file));
-    const CLessonTrack* track = file.GetLastTrack();
-    EXPECT_EQ(track->m_nKeys, 5);
-    EXPECT_EQ(track->m_nErrors, 1);
-    EXPECT_EQ(track->m_nSeconds, 5);
-    EXPECT_EQ(track->m_dSpeed, 60.0);
-    EXPECT_EQ(track->m_dTopSpeed, 60.0);
-    EXPECT_EQ(track->m_nWords, 2);
-    EXPECT_EQ(track->m_nWordErrors, 1);
-    for (int i = 0; i < kCharTrackSlots; ++i) {
-        EXPECT_EQ(track->m_aCharTrack[i].m_chChar, static_cast<char>(i)) << i;
-    }
-    EXPECT_EQ(track->m_aCharTrack['b'].m_nKeys, 1);
-    EXPECT_EQ(track->m_aCharTrack['b'].m_nErrors, 1);
-    EXPECT_EQ(track->m_aCharTrack['b'].m_nTime, 1000);
-    EXPECT_EQ(track->m_aCharTrack[' '].m_nKeys, 1);
-    EXPECT_EQ(track->m_aCharTrack['z'].m_nKeys, 0);
-    // The record's stamp and identifiers stay.
-    EXPECT_EQ(track->m_wHour, 8);
-    EXPECT_EQ(track->m_wMinute, 15);
-    EXPECT_EQ(track->m_byLessonId1, 4);
-    EXPECT_EQ(track->m_byLessonId2, 9);
-    EXPECT_EQ(track->m_wLessonTag, 77);
-}
-
 // ---- Word records -------------------------------------------------------------------------
 
 // A token without a word ("...") is begun but gets no record.

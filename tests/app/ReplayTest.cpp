@@ -99,7 +99,9 @@ TEST_F(ReplayTest, GivesExactFiguresAndWritesBothHistoryFiles) {
     EXPECT_EQ(t->m_nErrors, 1);
     EXPECT_EQ(t->m_nSeconds, 2);
     EXPECT_EQ(t->m_dSpeed, 270.0);
+    EXPECT_EQ(t->m_dTopSpeed, 300.0);
     EXPECT_EQ(t->m_nWords, 3);
+    EXPECT_EQ(t->m_nWordErrors, 0);
     EXPECT_EQ(t->m_byLessonId1, 0);  // a file of one's own
     EXPECT_EQ(t->m_byLessonId2, 1);  // by letter
     EXPECT_EQ(t->m_aCharTrack['b'].m_nKeys, 2);

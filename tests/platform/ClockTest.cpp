@@ -40,18 +40,6 @@ TEST(FakeClock, CalendarSecondsRoundTripAndDifferByWholeSeconds) {
     EXPECT_EQ(back.wMilliseconds, 0);
 }
 
-TEST(RealClock, LocalTimeConvertsToCalendarSecondsAndBack) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    EXPECT_GE(now.wYear, 2024);
-    SYSTEMTIME back{};
-    ASSERT_TRUE(CTime(CTime(now).GetTime()).GetAsSystemTime(back));
-    EXPECT_EQ(back.wYear, now.wYear);
-    EXPECT_EQ(back.wDay, now.wDay);
-    EXPECT_EQ(back.wMinute, now.wMinute);
-    EXPECT_EQ(back.wSecond, now.wSecond);
-}
-
 TEST(RealClock, ConversionsMadeInTheSameSecondKeepTheirOwnTimes) {
     // More distinct local times than a keystroke converts, each twice, in quick succession.
     const std::int64_t base = CTime(MakeSystemTime(2025, 1, 15, 10, 0, 0)).GetTime();
