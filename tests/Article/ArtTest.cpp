@@ -46,31 +46,10 @@ TEST(Art, CountsTokensAndCharactersWithOneSeparatorBetweenTokens) {
     }
 }
 
-TEST(Art, TakesTokensOfUpToSixtyThreeCharactersIncludingTheLineFeed) {
-    const std::string word62(62, 'w');
-    struct Case {
-        std::string text;
-        bool accepted;
-    };
-    const Case cases[] = {
-        {std::string(63, 'a'), true},
-        {std::string(64, 'a'), false},
-        {word62 + "\nx", true},
-        {word62 + " \nx", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text.size());
-        ScopedReportCapture reports;
-        Art art;
-        EXPECT_EQ(art.SetText(c.text.c_str()), c.accepted ? TRUE : FALSE);
-        EXPECT_EQ(reports.Messages(), c.accepted ? Strings{} : Strings{"Encounter too-long token"});
-        EXPECT_EQ(art.GetCharsPerWord(), c.accepted ? 5.0 : 0.0);
-    }
-}
-
 // Any text, null included, is taken or refused with one report; a refused text keeps the tokens
-// cut before the refusal. Only space, tab and line feed part words: control bytes, a terminal's
-// escape sequence, DEL and bytes of 0x80 and above are word characters.
+// cut before the refusal. A token takes up to 63 characters, the line feed after it included. Only
+// space, tab and line feed part words: control bytes, a terminal's escape sequence, DEL and bytes
+// of 0x80 and above are word characters.
 TEST(ArtBadInput, EveryTextIsTakenOrRefusedWithOneReport) {
     const std::string blanks(5000, ' ');
     struct Case {
@@ -81,6 +60,8 @@ TEST(ArtBadInput, EveryTextIsTakenOrRefusedWithOneReport) {
     };
     const std::string tooLong = "ok " + std::string(64, 'x') + " later";
     const std::string runs = blanks + "a" + std::string(5000, '\n') + "b" + blanks;
+    const std::string a63(63, 'a'), a64(64, 'a'), w62(62, 'w');
+    const std::string w62Line = w62 + "\nx", w62SpaceLine = w62 + " \nx";
     const Case cases[] = {
         {nullptr, false, {"keep", "me"}, {"NULL passed into Art::SetText"}},
         {"a\x01z \x1b[31m\x7f \xff\xfe\r\n\x08",
@@ -89,6 +70,10 @@ TEST(ArtBadInput, EveryTextIsTakenOrRefusedWithOneReport) {
          {}},
         {runs.c_str(), true, {"a", "b"}, {}},
         {tooLong.c_str(), false, {"ok", "", ""}, {"Encounter too-long token"}},
+        {a63.c_str(), true, {a63}, {}},
+        {a64.c_str(), false, {""}, {"Encounter too-long token"}},
+        {w62Line.c_str(), true, {w62, "x"}, {}},
+        {w62SpaceLine.c_str(), false, {"", ""}, {"Encounter too-long token"}},
     };
     for (const Case& c : cases) {
         Art art;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -102,17 +101,6 @@ TEST_F(LessonTrackFileOnDisk, AStoredFileLoadsRecordByRecordAndSavesByteForByte)
     const std::string copy = m_dir.File("copy");
     ASSERT_EQ(file.Save(copy.c_str()), 1);
     EXPECT_EQ(ReadBytes(copy), image);
-
-    CLessonTrackFile again;
-    ASSERT_EQ(again.Open(copy.c_str()), 1);
-    ASSERT_EQ(again.AddNewTrack(4, 5, 6), 1);
-    ASSERT_EQ(again.Save(nullptr), 1);
-    const Bytes saved = ReadBytes(copy);
-    ASSERT_EQ(saved.size(), 4 + 3 * kRecordSize);
-    EXPECT_EQ(saved[0], 3);
-    EXPECT_TRUE(std::equal(image.begin() + 4, image.end(), saved.begin() + 4));
-    const auto* pNew = reinterpret_cast<const unsigned char*>(again.GetLastTrack());
-    EXPECT_TRUE(std::equal(pNew, pNew + kRecordSize, saved.begin() + 4 + 2 * kRecordSize));
 }
 
 // --- Sums ---

@@ -46,18 +46,6 @@ TEST(Token, CutsTextIntoLeadWordAndTrail) {
     }
 }
 
-TEST(Token, ReferenceTokenRefusesTypingAndHasNoReference) {
-    Token token;
-    token.SetString("abc");
-    EXPECT_FALSE(token.AddChar('d'));
-    EXPECT_EQ(token.GetReference(), nullptr);
-    token.CompareByLetter();
-    token.CompareByMatching(TRUE);
-    token.MarkAllCorrect();
-    std::string s;
-    EXPECT_EQ(token.GetString(s), "abc");
-}
-
 TEST(Token, LineFeedInsideTheTextIsReportedAndDropped) {
     ScopedReportCapture reports;
     Token token;

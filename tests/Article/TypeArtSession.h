@@ -20,7 +20,6 @@ inline constexpr char kBack = '\b';
 // Stock font cells: 8 x 16; line gap 16 * 0.25 = 4, so lines are 20 apart.
 inline constexpr int kCell = 8;
 inline constexpr int kLineHeight = 16;
-inline constexpr int kPitch = 20;
 
 // What a device context was asked to draw: where, what, in which colour.
 struct Drawn {
@@ -106,15 +105,6 @@ struct Lesson {
         std::string s;
         return Typed(i)->GetTypedText(s);
     }
-    // The states of the judged characters of typed token i.
-    std::vector<int> States(int i) const {
-        std::vector<int> states;
-        for (const TypedChar* p = Typed(i)->GetFirstChar(); p; p = p->m_pNext) {
-            states.push_back(p->m_nState);
-        }
-        return states;
-    }
-
     // Types keys one by one; kBack is a backspace. Each key's answer: TypeChar's result code,
     // or BackSpace's BOOL.
     std::vector<int> Type(const std::string& keys) {
