@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "Commands.h"
@@ -42,7 +41,7 @@ std::string GeneratedBook() {
 class BookTest : public ::testing::Test {
 protected:
     std::string Write(const std::string& name, const std::string& content) {
-        std::ofstream(dir.File(name), std::ios::binary) << content;
+        WriteText(dir.File(name), content);
         return dir.File(name);
     }
     // The part the book opens at, from 1; 0 when it is refused.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <set>
 
@@ -90,8 +89,7 @@ TEST_F(BundledLessons, AreListedByLanguageAndEachFitsItsLanguagesCodePage) {
             EXPECT_LT(lessons[i - 1].name, lessons[i].name);
         }
         languages.insert(lessons[i].language);
-        std::ifstream in(lessons[i].path);
-        const std::string utf8((std::istreambuf_iterator<char>(in)), {});
+        const std::string utf8 = ReadText(lessons[i].path);
         const std::vector<const CodePage*> pages = PagesHolding(utf8);
         ASSERT_FALSE(pages.empty()) << lessons[i].name;
         EXPECT_EQ(pages.front()->Name(), pageOf.at(lessons[i].language)) << lessons[i].name;
@@ -112,7 +110,7 @@ TEST_F(BundledLessons, AreListedByLanguageAndEachFitsItsLanguagesCodePage) {
 
 TEST_F(BundledLessons, AFileOfOnesOwnIsLessonZeroNamedAfterTheFile) {
     TempDir dir;
-    std::ofstream(dir.File("my-text.txt")) << "Hello there\n";
+    WriteText(dir.File("my-text.txt"), "Hello there\n");
     Lesson lesson;
     std::string error;
     ASSERT_TRUE(ChooseLesson(dir.File("my-text.txt"), &lesson, &error)) << error;

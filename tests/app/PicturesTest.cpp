@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 
 #include "Commands.h"
@@ -52,8 +51,8 @@ int RunCommand(const std::vector<std::string>& args, std::string* out, std::stri
 // its logged keys exactly as its replay was drawn.
 TEST(SessionSnapshot, DrawsAReplayOrALessonOfTheHistoryFromItsLoggedKeys) {
     TempDir dir;
-    std::ofstream(dir.File("lesson.txt")) << "hello world\nagain\n";
-    std::ofstream(dir.File("keys.txt")) << "100 h\n300 x\n500 BACKSPACE\n700 e\n900 l\n";
+    WriteText(dir.File("lesson.txt"), "hello world\nagain\n");
+    WriteText(dir.File("keys.txt"), "100 h\n300 x\n500 BACKSPACE\n700 e\n900 l\n");
     std::string out;
     std::string err;
     auto with = [&dir](std::vector<std::string> args) {

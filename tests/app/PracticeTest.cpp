@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -120,12 +119,10 @@ TEST_F(PracticeTest, FocusKeysNamedByTheLearnerReplaceTheRanking) {
 TEST(PracticeWordList, GermanWordsInWindows1252WithTheirUmlautsAndTheWeakUmlautInFocus) {
     SetCurrentCodePage(CodePage::Western());
     TempDir dir;
-    {
-        std::ofstream list(dir.File("ngerman"));
-        list << "stra\u00dfe\n\u00fcber\nsch\u00f6n\nm\u00e4dchen\nmu\u0308de\nb\u00f6se\n"
-                "\u00f6l\nh\u00f6ren\nl\u00f6ffel\nk\u00f6nig\nv\u00f6gel\nhaus\nZug\n\u00c4pfel\n"
-                "x\ndonaudampfschiff\n\u0142\u00f3d\u017a\nm\u00f6glich\n";
-    }
+    WriteText(dir.File("ngerman"),
+              "stra\u00dfe\n\u00fcber\nsch\u00f6n\nm\u00e4dchen\nmu\u0308de\nb\u00f6se\n"
+              "\u00f6l\nh\u00f6ren\nl\u00f6ffel\nk\u00f6nig\nv\u00f6gel\nhaus\nZug\n\u00c4pfel\n"
+              "x\ndonaudampfschiff\n\u0142\u00f3d\u017a\nm\u00f6glich\n");
     const WordList list = LoadWordList(dir.File("ngerman"), "German", CodePage::Western());
     std::vector<std::string> shown;
     for (const std::string& w : list.words) {

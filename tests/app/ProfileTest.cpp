@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "Options.h"
 #include "support/TestFiles.h"
@@ -69,7 +68,7 @@ TEST_F(OpenProfileTest, AProfileKeepsItsPageAndTakesANewLayout) {
 
 TEST_F(OpenProfileTest, AHistoryFromBeforeProfilesIsWindows1252) {
     std::filesystem::create_directories(dir.File("data"));
-    std::ofstream(dir.File("data/lessons.dat")) << "";
+    WriteText(dir.File("data/lessons.dat"), "");
     Profile profile;
     std::string error;
     ASSERT_TRUE(Open("default", "ru", "", &profile, &error)) << error;

@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -27,7 +26,7 @@ protected:
               "2800 e\n3000 f\n");
     }
     void Write(const std::string& name, const std::string& content) {
-        std::ofstream(dir.File(name), std::ios::binary) << content;
+        WriteText(dir.File(name), content);
     }
     std::string Data() const { return dir.File("data"); }
     // Runs the program with args; returns its exit code, with its output in *output.
