@@ -242,8 +242,13 @@ void AddLatencyRows(std::vector<Row>& rows, const std::map<std::string, double>&
 
 // Saves wait for the disk: wall time. Loads read from the page cache: processor time, which on
 // a shared machine leaves out the others' work that the wall clock would add.
+// A save's figure is the median of its runs (each paired with a run of the floor).
 double RecordSeconds(const Timing& t, bool bSave) {
-    return bSave ? t.seconds : t.cpuSeconds;
+    if (!bSave) {
+        return t.cpuSeconds;
+    }
+    const double median = Counter(t, "save_median_s");
+    return median > 0 ? median : t.seconds;
 }
 
 void AddRecordRows(std::vector<Row>& rows, const Timings& timings) {
@@ -268,13 +273,15 @@ void AddRecordRows(std::vector<Row>& rows, const Timings& timings) {
                 return Figure(name + suffix, seconds * 1e3, "ms", Time(seconds));
             };
             // Against the floor, against the floor of a save that keeps the previous file, and
-            // against SQLite.
-            const char* floorName = bSave ? "/floor_write" : "/floor_read";
-            if (const Timing* floor = Find(timings, prefix + floorName)) {
-                const double floorSeconds = RecordSeconds(*floor, bSave);
+            // against SQLite. A save is held to the median of its pairs' ratios.
+            const Timing* floor = bSave ? ours : Find(timings, prefix + "/floor_read");
+            const double floorSeconds =
+                !floor ? 0 : bSave ? Counter(*floor, "floor_median_s") : floor->cpuSeconds;
+            if (floorSeconds > 0) {
                 Row r = row("");
                 r.baseline = (bSave ? "write+fsync " : "read whole ") + Time(floorSeconds);
-                const double ratio = seconds / floorSeconds;
+                const double ratio =
+                    bSave ? Counter(*ours, "ratio_median") : seconds / floorSeconds;
                 rows.push_back(Held(r, ratio, true, bSave ? kSaveOverFloor : kOpenOverFloor,
                                     Fixed(ratio, 2),
                                     c.bTargets ? (bSave ? "<= 1.3" : "<= 2") : ""));
