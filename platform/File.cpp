@@ -1,5 +1,7 @@
 #include "platform/File.h"
 
+#include "platform/Memory.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -255,7 +257,7 @@ unsigned CFile::Read(void* pBuf, unsigned nCount) {
             nDone += static_cast<unsigned>(nTake);
             continue;
         }
-        if (nCount - nDone >= kBufferSize) {  // large reads bypass the buffer
+        if (nCount - nDone >= kBufferSize || !MakeBuffer()) {  // large reads bypass the buffer
             const long n = FileSeam::ReadSome(m_fd, pOut + nDone, nCount - nDone);
             if (n <= 0) {
                 break;
@@ -263,7 +265,6 @@ unsigned CFile::Read(void* pBuf, unsigned nCount) {
             nDone += static_cast<unsigned>(n);
             continue;
         }
-        MakeBuffer();
         const long n = FileSeam::ReadSome(m_fd, m_pBuffer.get(), kBufferSize);
         if (n <= 0) {
             break;
@@ -288,14 +289,13 @@ void CFile::Write(const void* pBuf, unsigned nCount) {
         throw CFileException(m_nError);
     }
     const unsigned char* p = static_cast<const unsigned char*>(pBuf);
-    if (nCount >= kBufferSize) {  // large writes bypass the buffer
+    if (nCount >= kBufferSize || !MakeBuffer()) {  // large writes bypass the buffer
         m_nError = FileSeam::WriteAll(m_fd, p, nCount);
         if (m_nError != 0) {
             throw CFileException(m_nError);
         }
         return;
     }
-    MakeBuffer();
     std::memcpy(m_pBuffer.get() + m_nBufferEnd, p, nCount);
     m_nBufferEnd += nCount;
 }
@@ -309,11 +309,16 @@ void CFile::Flush() {
     }
 }
 
-void CFile::MakeBuffer() {
+bool CFile::MakeBuffer() {
     // Not cleared: only what has been read or written into it is ever handed on.
     if (!m_pBuffer) {
-        m_pBuffer = std::make_unique_for_overwrite<unsigned char[]>(kBufferSize);
+        m_pBuffer.reset(static_cast<unsigned char*>(AllocateLargeBlock(kBufferSize)));
     }
+    return m_pBuffer != nullptr;
+}
+
+void CFile::LargeBlockDeleter::operator()(unsigned char* p) const {
+    FreeLargeBlock(p);
 }
 
 BOOL CFile::FlushBuffer() {
