@@ -242,13 +242,10 @@ void AddLatencyRows(std::vector<Row>& rows, const std::map<std::string, double>&
 
 // Saves wait for the disk: wall time. Loads read from the page cache: processor time, which on
 // a shared machine leaves out the others' work that the wall clock would add.
-// A save's figure is the median of its runs (each paired with a run of the floor).
+// The median of the runs where the benchmark gives it.
 double RecordSeconds(const Timing& t, bool bSave) {
-    if (!bSave) {
-        return t.cpuSeconds;
-    }
-    const double median = Counter(t, "save_median_s");
-    return median > 0 ? median : t.seconds;
+    const double median = Counter(t, "median_s");
+    return median > 0 ? median : bSave ? t.seconds : t.cpuSeconds;
 }
 
 void AddRecordRows(std::vector<Row>& rows, const Timings& timings) {
@@ -275,8 +272,9 @@ void AddRecordRows(std::vector<Row>& rows, const Timings& timings) {
             // Against the floor, against the floor of a save that keeps the previous file, and
             // against SQLite. A save is held to the median of its pairs' ratios.
             const Timing* floor = bSave ? ours : Find(timings, prefix + "/floor_read");
-            const double floorSeconds =
-                !floor ? 0 : bSave ? Counter(*floor, "floor_median_s") : floor->cpuSeconds;
+            const double floorSeconds = !floor  ? 0
+                                        : bSave ? Counter(*floor, "floor_median_s")
+                                                : RecordSeconds(*floor, false);
             if (floorSeconds > 0) {
                 Row r = row("");
                 r.baseline = (bSave ? "write+fsync " : "read whole ") + Time(floorSeconds);
@@ -290,15 +288,17 @@ void AddRecordRows(std::vector<Row>& rows, const Timings& timings) {
             }
             if (const Timing* large =
                     bSave ? nullptr : Find(timings, prefix + "/floor_read_large")) {
+                const double largeSeconds = RecordSeconds(*large, false);
                 Row r = row(" vs read into huge pages");
-                r.baseline = "read whole " + Time(large->cpuSeconds);
-                const double ratio = seconds / large->cpuSeconds;
+                r.baseline = "read whole " + Time(largeSeconds);
+                const double ratio = seconds / largeSeconds;
                 rows.push_back(Held(r, ratio, true, 0, Fixed(ratio, 2), ""));
             }
             if (const Timing* safe = bSave ? Find(timings, prefix + "/safe_replace") : nullptr) {
+                const double safeSeconds = RecordSeconds(*safe, true);
                 Row r = row(" vs safe replace");
-                r.baseline = "safe replace " + Time(safe->seconds);
-                const double ratio = seconds / safe->seconds;
+                r.baseline = "safe replace " + Time(safeSeconds);
+                const double ratio = seconds / safeSeconds;
                 rows.push_back(Held(r, ratio, true, 0, Fixed(ratio, 2), ""));
             }
             const char* sqliteName = bSave ? "/sqlite_write" : "/sqlite_read";
