@@ -24,9 +24,10 @@ Bytes Pattern(std::size_t n) {
 TEST(File, WritesOfAnySizeReadBackInAnyPieces) {
     TempDir dir;
     const std::string path = dir.File("data");
-    const Bytes data = Pattern(300000);
-    // Small writes, one larger than the buffer, then small ones again.
-    const std::vector<std::size_t> pieces = {1, 2, 4136, 30, 70000, 156, 3, 150000};
+    const Bytes data = Pattern(6000000);
+    // Small writes, one larger than the buffer (2 MiB), one that overflows what the buffer holds,
+    // then small ones again.
+    const std::vector<std::size_t> pieces = {1, 2, 4136, 30, 70000, 156, 3, 2500000, 2000000, 7};
     {
         CFile file;
         ASSERT_TRUE(file.Open(path.c_str(), kCreate));
@@ -46,7 +47,7 @@ TEST(File, WritesOfAnySizeReadBackInAnyPieces) {
     EXPECT_EQ(file.GetLength(), data.size());
     Bytes back(data.size() + 1000);
     std::size_t at = 0;
-    for (std::size_t n : {2u, 2u, 4136u, 100000u, 29u}) {
+    for (std::size_t n : {2u, 2u, 4136u, 100000u, 29u, 3000000u, 5u}) {
         ASSERT_EQ(file.Read(back.data() + at, n), n);
         at += n;
     }
