@@ -241,8 +241,8 @@ void AddLatencyRows(std::vector<Row>& rows, const std::map<std::string, double>&
 }
 
 // Saves wait for the disk: wall time. Loads read from the page cache: processor time, which on
-// a shared machine leaves out the others' work that the wall clock would add.
-// The median of the runs where the benchmark gives it.
+// a shared machine leaves out the others' work that the wall clock would add. Either is the
+// median of the runs where the benchmark gives it.
 double RecordSeconds(const Timing& t, bool bSave) {
     const double median = Counter(t, "median_s");
     return median > 0 ? median : bSave ? t.seconds : t.cpuSeconds;

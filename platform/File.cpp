@@ -257,7 +257,7 @@ unsigned CFile::Read(void* pBuf, unsigned nCount) {
             nDone += static_cast<unsigned>(nTake);
             continue;
         }
-        if (nCount - nDone >= kBufferSize || !MakeBuffer()) {  // large reads bypass the buffer
+        if (nCount - nDone >= kBufferSize || !MakeBuffer()) {  // large reads go round the buffer
             const long n = FileSeam::ReadSome(m_fd, pOut + nDone, nCount - nDone);
             if (n <= 0) {
                 break;
@@ -289,7 +289,7 @@ void CFile::Write(const void* pBuf, unsigned nCount) {
         throw CFileException(m_nError);
     }
     const unsigned char* p = static_cast<const unsigned char*>(pBuf);
-    if (nCount >= kBufferSize || !MakeBuffer()) {  // large writes bypass the buffer
+    if (nCount >= kBufferSize || !MakeBuffer()) {  // large writes go round the buffer
         m_nError = FileSeam::WriteAll(m_fd, p, nCount);
         if (m_nError != 0) {
             throw CFileException(m_nError);
