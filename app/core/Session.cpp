@@ -55,6 +55,15 @@ void Session::CutWords(const std::string& text) {
 }
 
 bool Session::Create(const std::string& text, const SessionOptions& options, std::string* error) {
+    // A session used before starts the new lesson afresh: not started, no keys, no pause.
+    m_bStarted = false;
+    m_bPaused = false;
+    m_bFinished = false;
+    m_nLastKeyMs = 0;
+    m_keys.clear();
+    m_nStartMs = 0;
+    m_nPauseStartMs = 0;
+    m_nPausedMs = 0;
     m_options = options;
     m_strText = text;
     CutWords(text);

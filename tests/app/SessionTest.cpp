@@ -57,6 +57,13 @@ TEST_F(SessionTest, ASpaceWhereAPixelLayoutWrapsIsTheEnterThatEndsTheLine) {
     Type("alpha beta gamma\nend");
     EXPECT_TRUE(session.IsFinished());
     EXPECT_EQ(session.Figures().errors, 0);
+    // The same session takes the next lesson from its start.
+    Open("cat dog", 40, 7, tdByMatch);
+    EXPECT_FALSE(session.IsFinished());
+    EXPECT_EQ(session.IdlePauseDue(kPauseAfterMs), -1);
+    Type("cat ");
+    EXPECT_FALSE(session.IsFinished());
+    EXPECT_EQ(session.Figures().keys, 4);
 }
 
 TEST_F(SessionTest, AKeySaysWhichWordsItChangedAndWhetherTheWordToTypeMoved) {
