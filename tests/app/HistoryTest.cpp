@@ -101,10 +101,14 @@ TEST_F(HistoryTest, TheWordFileIsRecoveredTheSameWay) {
     words.Add(CreateWordTrack("cat"));
     ASSERT_TRUE(words.Save(scratchDir.File("w.dat").c_str()));
     WriteText(history.WordPath() + ".old", ReadText(scratchDir.File("w.dat")));
+    // The partial file of a killed save of the word file goes, without a damaged copy.
+    WriteText(history.WordPath(), "half a file");
+    WriteText(history.SavingPath(), "words.dat\n");
     std::string message;
     ASSERT_TRUE(history.Open(&message)) << message;
     EXPECT_EQ(history.WordRecovery(), Recovery::kBackupRestored);
     EXPECT_EQ(history.Words().GetWordCount(), 1);
+    EXPECT_TRUE(FilesStartingWith(dir.Path(), "words.dat.damaged-").empty());
 }
 
 TEST_F(HistoryTest, AMainFileThatDoesNotLoadWithoutABackupIsRefusedAndLeftAlone) {
