@@ -18,8 +18,23 @@ if [ -z "${TT_UNDER_XVFB:-}" ]; then
             exit 77
         fi
     done
-    TT_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1100x800x24" "$0" "$@"
+    # Now and then xvfb-run hands over a server that does not answer: the run then starts again
+    # on a fresh one.
+    for attempt in 1 2 3; do
+        status=0
+        TT_UNDER_XVFB=1 xvfb-run -a -s "-screen 0 1100x800x24" "$0" "$@" || status=$?
+        [ "$status" -eq 75 ] || exit "$status"
+        echo "the virtual X server did not answer (attempt $attempt)"
+    done
+    exit 1
 fi
+
+# The server answers before anything starts (75: start again on a fresh one).
+for _ in $(seq 1 50); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || exit 75
 
 work="$(mktemp -d)"
 pid=""
