@@ -55,15 +55,7 @@ void Session::CutWords(const std::string& text) {
 }
 
 bool Session::Create(const std::string& text, const SessionOptions& options, std::string* error) {
-    // A session used before starts the new lesson afresh: not started, no keys, no pause.
-    m_bStarted = false;
-    m_bPaused = false;
-    m_bFinished = false;
-    m_nLastKeyMs = 0;
-    m_keys.clear();
-    m_nStartMs = 0;
-    m_nPauseStartMs = 0;
-    m_nPausedMs = 0;
+    m_progress = Progress{};  // a session used before starts the new lesson afresh
     m_options = options;
     m_strText = text;
     CutWords(text);
@@ -141,10 +133,10 @@ void Session::SetFont(const LOGFONTA& font) {
 }
 
 void Session::Begin() {
-    if (!m_bStarted) {
+    if (!m_progress.started) {
         Typed()->StartTyping();
-        m_bStarted = true;
-        m_nStartMs = ClockMs();
+        m_progress.started = true;
+        m_progress.startMs = ClockMs();
     }
     Resume();
 }
@@ -202,7 +194,7 @@ int Session::TypeLeavingKey(char c) {
 
 KeyOutcome Session::AfterKey(int result) {
     if (result == kCodeFinished || TextComplete()) {
-        m_bFinished = true;
+        m_progress.finished = true;
         return KeyOutcome::kFinished;
     }
     if (result == kCodeEnterRefused || result == kCodeOnlyEnter) {
@@ -212,7 +204,7 @@ KeyOutcome Session::AfterKey(int result) {
 }
 
 KeyOutcome Session::Type(char c) {
-    if (m_bFinished) {
+    if (m_progress.finished) {
         return KeyOutcome::kIgnored;
     }
     Begin();
@@ -224,14 +216,14 @@ KeyOutcome Session::Type(char c) {
     }
     // Free typing would go on past the lesson's last word: a space after it ends the lesson.
     if (m_options.method == tdNone && c == kSpace && AtLastToken() && CurrentTypedLength() > 0) {
-        m_bFinished = true;
+        m_progress.finished = true;
         return KeyOutcome::kFinished;
     }
     return AfterKey(c == kSpace ? TypeLeavingKey(c) : Typed()->TypeChar(c));
 }
 
 KeyOutcome Session::Enter() {
-    if (m_bFinished) {
+    if (m_progress.finished) {
         return KeyOutcome::kIgnored;
     }
     Begin();
@@ -239,8 +231,8 @@ KeyOutcome Session::Enter() {
     // Free typing: Enter after the last word ends the lesson; on an empty last word it would
     // begin a word past the lesson's end and does nothing.
     if (m_options.method == tdNone && AtLastToken()) {
-        m_bFinished = CurrentTypedLength() > 0;
-        return m_bFinished ? KeyOutcome::kFinished : KeyOutcome::kIgnored;
+        m_progress.finished = CurrentTypedLength() > 0;
+        return m_progress.finished ? KeyOutcome::kFinished : KeyOutcome::kIgnored;
     }
     char c = kLineFeed;
     // By word, a word with letters missing may be left at the end of its line too: Enter then
@@ -253,7 +245,7 @@ KeyOutcome Session::Enter() {
 }
 
 KeyOutcome Session::Backspace() {
-    if (m_bFinished || !m_bStarted) {
+    if (m_progress.finished || !m_progress.started) {
         return KeyOutcome::kIgnored;
     }
     Resume();
@@ -263,23 +255,23 @@ KeyOutcome Session::Backspace() {
 }
 
 void Session::Pause() {
-    if (m_bStarted && !m_bPaused && !m_bFinished) {
+    if (m_progress.started && !m_progress.paused && !m_progress.finished) {
         Typed()->PauseTyping();
-        m_bPaused = true;
-        m_nPauseStartMs = ClockMs();
+        m_progress.paused = true;
+        m_progress.pauseStartMs = ClockMs();
     }
 }
 
 void Session::Resume() {
-    if (m_bPaused) {
+    if (m_progress.paused) {
         Typed()->ResumeTyping();
-        m_bPaused = false;
-        m_nPausedMs += ClockMs() - m_nPauseStartMs;
+        m_progress.paused = false;
+        m_progress.pausedMs += ClockMs() - m_progress.pauseStartMs;
     }
 }
 
 void Session::TogglePause() {
-    if (m_bPaused) {
+    if (m_progress.paused) {
         Resume();
     } else {
         Pause();
@@ -332,7 +324,7 @@ RECT Session::Caret(CDC* dc) {
 SessionFigures Session::Figures() {
     TypeArticle* t = Typed();
     SessionFigures f;
-    f.activeSeconds = m_bStarted ? t->GetActiveSeconds() : 0;
+    f.activeSeconds = m_progress.started ? t->GetActiveSeconds() : 0;
     f.pausedSeconds = t->GetPausedSeconds();
     f.keys = t->GetKeyCount();
     f.errors = t->GetErrorCount();
@@ -350,7 +342,7 @@ SessionFigures Session::Figures() {
         f.wordAccuracy = t->GetWordAccuracy();
     }
     f.netWordSpeed = NetWordSpeed(f.wordSpeed, f.wrongWords, f.activeSeconds);
-    f.consistency = Consistency(m_keys);
+    f.consistency = Consistency(m_progress.keys);
     return f;
 }
 
@@ -361,14 +353,14 @@ bool Session::Record(CLessonTrackFile& lessons, CWordTrackFile& words) {
 }
 
 KeyEffect Session::Press(const Key& key, long long nowMs) {
-    m_nLastKeyMs = nowMs;
+    m_progress.lastKeyMs = nowMs;
     KeyEffect effect;
     const bool lessonKey = key.kind == KeyKind::kChar || key.kind == KeyKind::kEnter ||
                            key.kind == KeyKind::kBackspace || key.kind == KeyKind::kEscape;
-    if (m_bFinished || !lessonKey) {
+    if (m_progress.finished || !lessonKey) {
         return effect;
     }
-    const bool wasPaused = m_bPaused;
+    const bool wasPaused = m_progress.paused;
     const int tokenBefore = CurrentToken();
     switch (key.kind) {
         case KeyKind::kEscape:
@@ -395,7 +387,7 @@ KeyEffect Session::Press(const Key& key, long long nowMs) {
             break;
     }
     const bool scrolled = KeepCurrentVisible();
-    effect.repaint = scrolled || wasPaused != m_bPaused || m_options.method == tdNone;
+    effect.repaint = scrolled || wasPaused != m_progress.paused || m_options.method == tdNone;
     if (effect.outcome == KeyOutcome::kTyped || effect.outcome == KeyOutcome::kFinished) {
         // The word left or stepped back from, and the word now typed.
         const int current = CurrentToken();
@@ -409,10 +401,10 @@ KeyEffect Session::Press(const Key& key, long long nowMs) {
 }
 
 long long Session::IdlePauseDue(long long pauseAfterMs) const {
-    if (!m_bStarted || m_bPaused || m_bFinished) {
+    if (!m_progress.started || m_progress.paused || m_progress.finished) {
         return -1;
     }
-    return m_nLastKeyMs + pauseAfterMs;
+    return m_progress.lastKeyMs + pauseAfterMs;
 }
 
 bool Session::PauseIfIdle(long long nowMs, long long pauseAfterMs) {
@@ -426,7 +418,8 @@ bool Session::PauseIfIdle(long long nowMs, long long pauseAfterMs) {
 
 void Session::LogKey(char typed, bool backspace) {
     LoggedKey key;
-    key.ms = static_cast<std::uint32_t>(std::max(ClockMs() - m_nStartMs - m_nPausedMs, 0LL));
+    key.ms = static_cast<std::uint32_t>(
+        std::max(ClockMs() - m_progress.startMs - m_progress.pausedMs, 0LL));
     key.typed = static_cast<unsigned char>(typed);
     key.backspace = backspace;
     if (m_options.method != tdNone) {
@@ -437,7 +430,7 @@ void Session::LogKey(char typed, bool backspace) {
         }
         key.expected = static_cast<unsigned char>(expected);
     }
-    m_keys.push_back(key);
+    m_progress.keys.push_back(key);
 }
 
 LoggedLesson Session::KeyLogEntry(const CLessonTrack& record) const {
@@ -446,6 +439,6 @@ LoggedLesson Session::KeyLogEntry(const CLessonTrack& record) const {
     entry.cols = static_cast<unsigned short>(m_nCols);
     entry.rows = static_cast<unsigned short>(m_nRows);
     entry.text = m_strText;
-    entry.keys = m_keys;
+    entry.keys = m_progress.keys;
     return entry;
 }

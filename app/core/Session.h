@@ -123,9 +123,9 @@ public:
     void Pause();
     void Resume();
     void TogglePause();
-    bool IsPaused() const { return m_bPaused; }
-    bool IsStarted() const { return m_bStarted; }
-    bool IsFinished() const { return m_bFinished; }
+    bool IsPaused() const { return m_progress.paused; }
+    bool IsStarted() const { return m_progress.started; }
+    bool IsFinished() const { return m_progress.finished; }
 
     // Scrolls the articles so that the word being typed is on the page, with the line before it
     // when the page has room; true when they moved.
@@ -197,16 +197,20 @@ private:
     std::vector<bool> m_tokenEndsLine;
     RECT m_rcRefPaper{};
     RECT m_rcTypedPaper{};
-    bool m_bStarted = false;
-    bool m_bPaused = false;
-    bool m_bFinished = false;
-    long long m_nLastKeyMs = 0;
-    // The keystroke log: the text, the screen, and the keys on the active clock.
+    // The keystroke log's text and screen.
     std::string m_strText;
     int m_nCols = 0;
     int m_nRows = 0;
-    std::vector<LoggedKey> m_keys;
-    long long m_nStartMs = 0;
-    long long m_nPauseStartMs = 0;
-    long long m_nPausedMs = 0;
+    // What the lesson's typing has done so far; each lesson starts from these values.
+    struct Progress {
+        bool started = false;
+        bool paused = false;
+        bool finished = false;
+        long long lastKeyMs = 0;
+        std::vector<LoggedKey> keys;  // the keystroke log's keys, on the active clock
+        long long startMs = 0;
+        long long pauseStartMs = 0;
+        long long pausedMs = 0;
+    };
+    Progress m_progress;
 };
