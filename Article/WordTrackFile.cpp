@@ -80,10 +80,7 @@ private:
 
     CFile& m_file;
     std::size_t m_nBlockSize;
-    struct FreeBlock {
-        void operator()(unsigned char* pBlock) const { FreeLargeBlock(pBlock); }
-    };
-    std::unique_ptr<unsigned char, FreeBlock> m_pBlock;
+    std::unique_ptr<unsigned char, LargeBlockDeleter> m_pBlock;
     std::size_t m_nHeld = 0;  // bytes in the block
     std::size_t m_nNext = 0;  // the first byte not yet handed out
 };

@@ -1,7 +1,5 @@
 #include "platform/File.h"
 
-#include "platform/Memory.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -315,10 +313,6 @@ bool CFile::MakeBuffer() {
         m_pBuffer.reset(static_cast<unsigned char*>(AllocateLargeBlock(kBufferSize)));
     }
     return m_pBuffer != nullptr;
-}
-
-void CFile::LargeBlockDeleter::operator()(unsigned char* p) const {
-    FreeLargeBlock(p);
 }
 
 BOOL CFile::FlushBuffer() {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Memory.h"
 #include "platform/Win32.h"
 
 // Raised by CFile::Write and CFile::Flush when data cannot be written.
@@ -55,10 +56,6 @@ private:
     BOOL FlushBuffer();
     // False when there is no memory for it: reads and writes then go to the file directly.
     bool MakeBuffer();
-
-    struct LargeBlockDeleter {
-        void operator()(unsigned char* p) const;
-    };
 
     // One huge page where the kernel gives them: each file's buffer is touched anew, and the
     // page faults of 4 KiB pages cost a save of a million records more than copying them.

@@ -10,3 +10,8 @@
 void* AllocateLargeBlock(std::size_t nSize);
 // Releases a block that AllocateLargeBlock made; null is ignored.
 void FreeLargeBlock(void* pBlock);
+
+// Releases a large block held by a std::unique_ptr.
+struct LargeBlockDeleter {
+    void operator()(void* pBlock) const { FreeLargeBlock(pBlock); }
+};
