@@ -408,12 +408,12 @@ BOOL CairoDC::TextOut(int x, int y, const char* text, int nLength) {
         return FALSE;
     }
     if (!glyphs.empty()) {
-        cairo_save(m_pCairo);
-        ApplyClip();
-        cairo_set_scaled_font(m_pCairo, font.scaled);
+        if (m_pCairoFont != font.scaled) {
+            cairo_set_scaled_font(m_pCairo, font.scaled);
+            m_pCairoFont = font.scaled;
+        }
         SetSourceColor(m_crText);
         cairo_show_glyphs(m_pCairo, glyphs.data(), static_cast<int>(glyphs.size()));
-        cairo_restore(m_pCairo);
     }
     return TRUE;
 }
@@ -447,10 +447,12 @@ void CairoDC::SetClipBox(const RECT& rc) {
     RECT surface;
     SetRect(&surface, 0, 0, m_nWidth, m_nHeight);
     IntersectRect(&m_rcClip, &rc, &surface);
+    ApplyClip();
 }
 
 void CairoDC::ResetClipBox() {
     SetRect(&m_rcClip, 0, 0, m_nWidth, m_nHeight);
+    ApplyClip();
 }
 
 std::string& CairoDC::GetTextFace(std::string& out) {
@@ -472,11 +474,9 @@ void CairoDC::FillRect(const RECT& rc, COLORREF color) {
     if (!IntersectRect(&r, &rc, &m_rcClip)) {
         return;
     }
-    cairo_save(m_pCairo);
     SetSourceColor(color);
     cairo_rectangle(m_pCairo, r.left, r.top, r.right - r.left, r.bottom - r.top);
     cairo_fill(m_pCairo);
-    cairo_restore(m_pCairo);
 }
 
 COLORREF CairoDC::GetPixel(int x, int y) const {
@@ -501,14 +501,23 @@ bool CairoDC::WritePng(const std::string& path) const {
 }
 
 void CairoDC::SetSourceColor(COLORREF color) {
+    if (m_bSourceSet && color == m_crSource) {
+        return;
+    }
+    m_bSourceSet = true;
+    m_crSource = color;
     cairo_set_source_rgb(m_pCairo, GetRValue(color) / 255.0, GetGValue(color) / 255.0,
                          GetBValue(color) / 255.0);
 }
 
 void CairoDC::ApplyClip() {
-    cairo_rectangle(m_pCairo, m_rcClip.left, m_rcClip.top, m_rcClip.right - m_rcClip.left,
-                    m_rcClip.bottom - m_rcClip.top);
-    cairo_clip(m_pCairo);
+    cairo_reset_clip(m_pCairo);
+    if (m_rcClip.left > 0 || m_rcClip.top > 0 || m_rcClip.right < m_nWidth ||
+        m_rcClip.bottom < m_nHeight) {
+        cairo_rectangle(m_pCairo, m_rcClip.left, m_rcClip.top, m_rcClip.right - m_rcClip.left,
+                        m_rcClip.bottom - m_rcClip.top);
+        cairo_clip(m_pCairo);
+    }
 }
 
 CairoDesktopDCProvider::CairoDesktopDCProvider(int width, int height)

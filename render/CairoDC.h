@@ -91,8 +91,10 @@ private:
     // The font matched to font, or null when no face can be loaded for it.
     static std::unique_ptr<Font> LoadFont(const DCFont& font);
     Font& CurrentFont();
+    // Cairo's state is changed only when it differs from what is wanted: a font set on the
+    // context, or a new colour source, makes Cairo look things up and allocate at every call.
     void SetSourceColor(COLORREF color);
-    // Clips m_pCairo to the clipping box (inside a save/restore pair of the caller).
+    // Clips m_pCairo to the clipping box; not at all when the box is the whole surface.
     void ApplyClip();
 
     int m_nWidth;
@@ -105,6 +107,10 @@ private:
     COLORREF m_crBk = kWhite;
     int m_nBkMode = OPAQUE;
     RECT m_rcClip{};
+    // What m_pCairo was last given: its scaled font and its colour source.
+    cairo_scaled_font_t* m_pCairoFont = nullptr;
+    COLORREF m_crSource = 0;
+    bool m_bSourceSet = false;
     std::map<FontKey, std::unique_ptr<Font>> m_fonts;
     ByteCharacters m_characters{};
 };

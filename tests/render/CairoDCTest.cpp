@@ -106,7 +106,7 @@ TEST(CairoDCFonts, MatchesNameWeightSlantAndPitch) {
 }
 
 TEST(CairoDCDraw, TextIsInkOfTheTextColourInsideItsCell) {
-    for (COLORREF color : {kBlue, kRed, RGB(0, 255, 0), RGB(0x60, 0x60, 0x60)}) {
+    for (COLORREF color : {kBlue, kRed, RGB(0, 255, 0), RGB(0x60, 0x60, 0x60), RGB(0, 0, 0)}) {
         SCOPED_TRACE(color);
         CairoDC dc(200, 60);
         dc.SelectObject(LogFont("DejaVu Sans", -20));
@@ -152,6 +152,10 @@ TEST(CairoDCDraw, PixelsOutsideTheClipBoxStayUntouched) {
         }
     }
     EXPECT_GT(changedInside, 200);
+    // Reset, the box is the whole surface again.
+    dc.ResetClipBox();
+    dc.FillRect(Rect(150, 50, 160, 60), kBlue);
+    EXPECT_EQ(dc.GetPixel(155, 55), kBlue);
 }
 
 TEST(CairoDCFile, WritesAPngOfTheSurface) {
