@@ -65,7 +65,7 @@ public:
         m_window.View().SetFullRedraw(fullRedraw);
         m_window.SetKeyShownHook([this] {
             m_bShown = true;
-            m_drawMicros.push_back(static_cast<double>(m_window.View().LastDrawMicros()));
+            m_drawMicros.push_back(m_window.View().LastDrawMicros());
         });
         m_pDisplay = XOpenDisplay(nullptr);
     }

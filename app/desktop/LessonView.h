@@ -35,8 +35,8 @@ public:
     void ShowKey(const KeyEffect& effect);
     // False while the view is too small for one line of the lesson.
     bool Fits() const { return m_bFits; }
-    // Microseconds of processor time the drawing of the last key took.
-    long long LastDrawMicros() const { return m_nLastDrawMicros; }
+    // Microseconds the drawing of the last key took.
+    double LastDrawMicros() const { return m_lastDrawMicros; }
     // Every key draws both articles anew (what the latency benchmark compares against).
     void SetFullRedraw(bool on) { m_bFullRedraw = on; }
 
@@ -62,5 +62,5 @@ private:
     int m_nScale = 1;
     bool m_bFits = false;
     bool m_bFullRedraw = false;
-    long long m_nLastDrawMicros = 0;
+    double m_lastDrawMicros = 0;
 };
