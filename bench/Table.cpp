@@ -270,11 +270,12 @@ void AddRecordRows(std::vector<Row>& rows, const Timings& timings) {
                 return Figure(name + suffix, seconds * 1e3, "ms", Time(seconds));
             };
             // Against the floor, against the floor of a save that keeps the previous file, and
-            // against SQLite. A save is held to the median of its pairs' ratios.
-            const Timing* floor = bSave ? ours : Find(timings, prefix + "/floor_read");
-            const double floorSeconds = !floor  ? 0
-                                        : bSave ? Counter(*floor, "floor_median_s")
-                                                : RecordSeconds(*floor, false);
+            // against SQLite. A save's floor runs paired with it, and the save is held to the
+            // median of the pairs' ratios.
+            const Timing* floorRead = bSave ? nullptr : Find(timings, prefix + "/floor_read");
+            const double floorSeconds = bSave       ? Counter(*ours, "floor_median_s")
+                                        : floorRead ? RecordSeconds(*floorRead, false)
+                                                    : 0;
             if (floorSeconds > 0) {
                 Row r = row("");
                 r.baseline = (bSave ? "write+fsync " : "read whole ") + Time(floorSeconds);

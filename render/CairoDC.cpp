@@ -501,10 +501,9 @@ bool CairoDC::WritePng(const std::string& path) const {
 }
 
 void CairoDC::SetSourceColor(COLORREF color) {
-    if (m_bSourceSet && color == m_crSource) {
+    if (m_crSource == color) {
         return;
     }
-    m_bSourceSet = true;
     m_crSource = color;
     cairo_set_source_rgb(m_pCairo, GetRValue(color) / 255.0, GetGValue(color) / 255.0,
                          GetBValue(color) / 255.0);

@@ -9,6 +9,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -109,8 +110,7 @@ private:
     RECT m_rcClip{};
     // What m_pCairo was last given: its scaled font and its colour source.
     cairo_scaled_font_t* m_pCairoFont = nullptr;
-    COLORREF m_crSource = 0;
-    bool m_bSourceSet = false;
+    std::optional<COLORREF> m_crSource;
     std::map<FontKey, std::unique_ptr<Font>> m_fonts;
     ByteCharacters m_characters{};
 };
